@@ -1,0 +1,311 @@
+#include "hostedconnection.h"
+
+#include <QAtomicInt>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+
+#include <sqlite3.h>
+
+namespace chemodesk::db {
+
+namespace {
+
+QAtomicInt connectionCounter;
+
+QString engineMessage(const QSqlError &error)
+{
+    QString message = error.databaseText().trimmed();
+    if (message.isEmpty())
+        message = error.text().trimmed();
+    return message;
+}
+
+void sqliteGetDate(sqlite3_context *context, int, sqlite3_value **)
+{
+    auto *connection = static_cast<HostedConnection *>(sqlite3_user_data(context));
+    const QByteArray text = connection->clockNow().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+    sqlite3_result_text(context, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+// As on the hospital's server: 1 when the value reads as a number, else 0.
+void sqliteIsNumeric(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    int result = 0;
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+        result = 1;
+        break;
+    case SQLITE_TEXT: {
+        bool ok = false;
+        QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(argv[0]))).trimmed().toDouble(&ok);
+        result = ok ? 1 : 0;
+        break;
+    }
+    default:
+        break;
+    }
+    sqlite3_result_int(context, result);
+}
+
+class Context : public ProcedureContext {
+public:
+    explicit Context(HostedConnection &connection) : connection_(connection) {}
+    Recordset query(const QString &text) override { return connection_.Execute(text); }
+    void exec(const QString &text) override { connection_.Execute(text); }
+    qlonglong drawCounter(const QString &table, const QString &column, const QString &where) override
+    {
+        QString text = QStringLiteral("UPDATE %1 SET %2 = %2 + 1").arg(table, column);
+        if (!where.isEmpty())
+            text += QStringLiteral(" WHERE ") + where;
+        text += QStringLiteral(" RETURNING %1 - 1 AS Drawn").arg(column);
+        Recordset rs = connection_.Execute(text);
+        if (rs.RecordCount() != 1)
+            throw DatabaseError(QStringLiteral("The counter %1 of %2 has no single row to draw from.").arg(column, table));
+        return rs.Fields(0).toLongLong();
+    }
+    QDateTime now() override { return connection_.serverNow(); }
+
+private:
+    HostedConnection &connection_;
+};
+
+} // namespace
+
+HostedConnection::HostedConnection(Dialect dialect, const ProcedureRegistry &registry)
+    : translator_(dialect, &registry), registry_(registry)
+{
+}
+
+HostedConnection::~HostedConnection()
+{
+    if (db_.isValid()) {
+        if (depth_ > 0) {
+            QSqlQuery q(db_);
+            q.exec(QStringLiteral("ROLLBACK"));
+        }
+        db_.close();
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name_);
+    }
+}
+
+std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target, const ProcedureRegistry &registry)
+{
+    const bool postgres = target.startsWith(QLatin1String("postgresql://")) || target.startsWith(QLatin1String("postgres://"));
+    std::unique_ptr<HostedConnection> c(new HostedConnection(postgres ? Dialect::PostgreSQL : Dialect::SQLite, registry));
+    c->target_ = target;
+    c->name_ = QStringLiteral("chemodesk-%1").arg(connectionCounter.fetchAndAddRelaxed(1));
+    if (postgres) {
+        const QUrl url(target);
+        c->db_ = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), c->name_);
+        c->db_.setHostName(url.host().isEmpty() ? QStringLiteral("127.0.0.1") : url.host());
+        c->db_.setPort(url.port(5432));
+        c->db_.setDatabaseName(url.path().mid(1));
+        c->db_.setUserName(url.userName());
+        c->db_.setPassword(url.password());
+        c->db_.setConnectOptions(QStringLiteral("connect_timeout=10"));
+        c->connectionString_ = QStringLiteral("Provider=PostgreSQL;Data Source=%1;Port=%2;Initial Catalog=%3;User ID=%4")
+                                   .arg(c->db_.hostName()).arg(c->db_.port()).arg(c->db_.databaseName(), c->db_.userName());
+    } else {
+        c->db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), c->name_);
+        c->db_.setDatabaseName(target);
+        c->db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(c->timeout_ * 1000));
+        c->connectionString_ = QStringLiteral("Provider=SQLite;Data Source=%1").arg(target);
+    }
+    if (!c->db_.open())
+        throw DatabaseError(QStringLiteral("Cannot open the database %1: %2")
+                                .arg(postgres ? QUrl(target).toString(QUrl::RemovePassword) : target,
+                                     engineMessage(c->db_.lastError())));
+    if (postgres) {
+        c->executeNative(QStringLiteral("SET client_min_messages = warning"));
+        c->executeNative(QStringLiteral("CREATE TABLE IF NOT EXISTS public.chemodesk_meta (name text PRIMARY KEY, value text)"));
+    } else {
+        auto *handle = *static_cast<sqlite3 *const *>(c->db_.driver()->handle().constData());
+        sqlite3_create_function_v2(handle, "getdate", 0, SQLITE_UTF8, c.get(), sqliteGetDate, nullptr, nullptr, nullptr);
+        sqlite3_create_function_v2(handle, "isnumeric", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                   sqliteIsNumeric, nullptr, nullptr, nullptr);
+        c->executeNative(QStringLiteral("PRAGMA journal_mode = WAL"));
+        c->executeNative(QStringLiteral("PRAGMA synchronous = NORMAL"));
+        c->executeNative(QStringLiteral("CREATE TABLE IF NOT EXISTS chemodesk_meta (name TEXT PRIMARY KEY, value TEXT)"));
+    }
+    c->setCommandTimeout(c->timeout_);
+    c->reloadClock();
+    return c;
+}
+
+void HostedConnection::setCommandTimeout(int seconds)
+{
+    if (seconds < 0)
+        throw DatabaseError(QStringLiteral("The command time-out cannot be negative."));
+    timeout_ = seconds;
+    if (dialect() == Dialect::PostgreSQL)
+        executeNative(QStringLiteral("SET statement_timeout = %1").arg(qint64(seconds) * 1000));
+    else
+        executeNative(QStringLiteral("PRAGMA busy_timeout = %1").arg(qint64(seconds) * 1000));
+}
+
+Recordset HostedConnection::Execute(const QString &text)
+{
+    const Translation translation = translator_.translate(text);
+    if (translation.call)
+        return runCall(*translation.call, text);
+    std::optional<Recordset> first;
+    for (const QString &statement : translation.statements) {
+        Recordset rs = run(statement, text);
+        if (!first && rs.State() == Recordset::adStateOpen)
+            first = std::move(rs);
+    }
+    return first ? std::move(*first) : Recordset();
+}
+
+Recordset HostedConnection::executeNative(const QString &sql)
+{
+    return run(sql, sql);
+}
+
+Recordset HostedConnection::run(const QString &sql, const QString &original)
+{
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    if (!q.exec(sql))
+        throw DatabaseError(engineMessage(q.lastError()), original);
+    if (!q.isSelect())
+        return {};
+    const QSqlRecord record = q.record();
+    const int count = record.count();
+    QStringList columns;
+    columns.reserve(count);
+    for (int i = 0; i < count; ++i)
+        columns << record.fieldName(i);
+    std::vector<std::vector<QVariant>> rows;
+    while (q.next()) {
+        std::vector<QVariant> row;
+        row.reserve(static_cast<size_t>(count));
+        for (int i = 0; i < count; ++i)
+            row.push_back(q.isNull(i) ? QVariant() : q.value(i));
+        rows.push_back(std::move(row));
+    }
+    if (q.lastError().isValid())
+        throw DatabaseError(engineMessage(q.lastError()), original);
+    return Recordset(std::move(columns), std::move(rows));
+}
+
+Recordset HostedConnection::runCall(const ProcedureCall &call, const QString &text)
+{
+    const Procedure *body = registry_.find(call.database, call.name);
+    if (!body)
+        throw DatabaseError(QStringLiteral("Could not find stored procedure '%1..%2'.").arg(call.database, call.name), text);
+    Context context(*this);
+    Transaction transaction(*this);
+    Recordset result = (*body)(context, call.args);
+    transaction.commit();
+    return result;
+}
+
+void HostedConnection::BeginTrans()
+{
+    if (depth_ == 0)
+        executeNative(dialect() == Dialect::SQLite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    else
+        executeNative(QStringLiteral("SAVEPOINT sp%1").arg(depth_));
+    ++depth_;
+}
+
+void HostedConnection::CommitTrans()
+{
+    if (depth_ == 0)
+        throw DatabaseError(QStringLiteral("No transaction is active."));
+    if (depth_ == 1) {
+        try {
+            executeNative(QStringLiteral("COMMIT"));
+        } catch (const DatabaseError &) {
+            // A commit the engine refused leaves nothing half done.
+            try {
+                executeNative(QStringLiteral("ROLLBACK"));
+            } catch (const DatabaseError &) {
+            }
+            depth_ = 0;
+            throw;
+        }
+    } else {
+        executeNative(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(depth_ - 1));
+    }
+    --depth_;
+}
+
+void HostedConnection::RollbackTrans()
+{
+    if (depth_ == 0)
+        throw DatabaseError(QStringLiteral("No transaction is active."));
+    --depth_;
+    if (depth_ == 0) {
+        executeNative(QStringLiteral("ROLLBACK"));
+    } else {
+        executeNative(QStringLiteral("ROLLBACK TO SAVEPOINT sp%1").arg(depth_));
+        executeNative(QStringLiteral("RELEASE SAVEPOINT sp%1").arg(depth_));
+    }
+}
+
+void HostedConnection::setMeta(const QString &key, const QString &value)
+{
+    const QString table = dialect() == Dialect::PostgreSQL ? QStringLiteral("public.chemodesk_meta") : QStringLiteral("chemodesk_meta");
+    if (value.isNull())
+        executeNative(QStringLiteral("DELETE FROM %1 WHERE name = '%2'").arg(table, key));
+    else
+        executeNative(QStringLiteral("INSERT INTO %1 (name, value) VALUES ('%2', '%3') ON CONFLICT (name) DO UPDATE SET value = excluded.value")
+                          .arg(table, key, QString(value).replace(QLatin1Char('\''), QLatin1String("''"))));
+}
+
+void HostedConnection::setClockFixed(const QDateTime &moment)
+{
+    setMeta(QStringLiteral("clock_offset"), QString());
+    setMeta(QStringLiteral("clock_fixed"), moment.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    reloadClock();
+}
+
+void HostedConnection::setClockOffset(qint64 seconds)
+{
+    setMeta(QStringLiteral("clock_fixed"), QString());
+    setMeta(QStringLiteral("clock_offset"), QString::number(seconds));
+    reloadClock();
+}
+
+void HostedConnection::clearClock()
+{
+    setMeta(QStringLiteral("clock_fixed"), QString());
+    setMeta(QStringLiteral("clock_offset"), QString());
+    reloadClock();
+}
+
+void HostedConnection::reloadClock()
+{
+    const QString table = dialect() == Dialect::PostgreSQL ? QStringLiteral("public.chemodesk_meta") : QStringLiteral("chemodesk_meta");
+    clockFixed_.reset();
+    clockOffset_ = 0;
+    Recordset rs = executeNative(QStringLiteral("SELECT name, value FROM %1 WHERE name IN ('clock_fixed', 'clock_offset')").arg(table));
+    for (; !rs.atEnd(); rs.MoveNext()) {
+        if (rs.Fields(0).toString() == QLatin1String("clock_fixed"))
+            clockFixed_ = QDateTime::fromString(rs.Fields(1).toString(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        else
+            clockOffset_ = rs.Fields(1).toLongLong();
+    }
+}
+
+QDateTime HostedConnection::clockNow() const
+{
+    if (clockFixed_ && clockFixed_->isValid())
+        return *clockFixed_;
+    return QDateTime::currentDateTime().addSecs(clockOffset_);
+}
+
+QDateTime HostedConnection::serverNow()
+{
+    Recordset rs = Execute(QStringLiteral("SELECT getdate() AS Now"));
+    return rs.Fields(0).toDateTime();
+}
+
+} // namespace chemodesk::db

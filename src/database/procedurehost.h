@@ -1,0 +1,69 @@
+#pragma once
+
+// Runs our own implementations of the hospital server's stored procedures.
+// A screen sends "Clinical_Area..spCancer_GetPatient 'I','','',''" exactly as
+// it would to the hospital's server; the connection recognises the call and
+// hands it here. Each call runs inside one transaction (a savepoint when the
+// caller already holds one), so it happens whole or not at all.
+
+#include "platform/connection.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace chemodesk::db {
+
+// What a procedure body may do. Texts are written in the same dialect the
+// screens use and go through the same translation, so one body serves every
+// backend. Embed arguments with sql::quote().
+class ProcedureContext {
+public:
+    virtual ~ProcedureContext() = default;
+    virtual Recordset query(const QString &text) = 0;
+    virtual void exec(const QString &text) = 0;
+    // Adds one to an integer column in a single statement and returns the
+    // value before the increment, so two workstations never draw the same
+    // number. `table` is written as the screens write it ("CLINICAL_AREA..tb").
+    // `where` is a condition in the screens' dialect, empty for a one-row table.
+    virtual qlonglong drawCounter(const QString &table, const QString &column,
+                                  const QString &where = {}) = 0;
+    // The server clock, fixed or offset where the database says so.
+    virtual QDateTime now() = 0;
+};
+
+// Arguments arrive unquoted (the call's literals with doubled apostrophes undone);
+// missing trailing arguments read as empty texts through arg().
+using Procedure = std::function<Recordset(ProcedureContext &, const QStringList &args)>;
+
+inline QString arg(const QStringList &args, int index)
+{
+    return index < args.size() ? args.at(index) : QString();
+}
+
+class ProcedureRegistry {
+public:
+    static ProcedureRegistry &instance();
+
+    // database and name as the screens spell them; matched case-insensitively.
+    void add(const QString &database, const QString &name, Procedure body);
+    const Procedure *find(const QString &database, const QString &name) const;
+    bool contains(const QString &database, const QString &name) const { return find(database, name); }
+    QStringList names() const;
+
+    // A scalar function the screens call inside a text, such as
+    // "HEMODIALYSIS.dbo.fn_HemoIPDPrice('123')". The body is an expression in
+    // the screens' dialect with @1, @2, ... standing for the arguments; the
+    // translation puts the call's argument expressions in their place.
+    void addFunction(const QString &database, const QString &name, const QString &expression);
+    const QString *findFunction(const QString &name) const;
+
+private:
+    QHash<QString, Procedure> procedures_;
+    QHash<QString, QString> functions_;
+};
+
+} // namespace chemodesk::db

@@ -1,0 +1,34 @@
+#pragma once
+
+// Splits a text in the screens' dialect into tokens. The translation works on
+// these, never on raw text, so a value that looks like SQL stays a value.
+
+#include <QString>
+
+#include <vector>
+
+namespace chemodesk::db {
+
+struct Token {
+    enum Kind {
+        Space,      // blanks, line breaks and comments
+        Word,       // a bare identifier or keyword
+        Quoted,     // [name] or "name"; text holds the name without its quotes
+        String,     // 'value'; text holds the value with doubled apostrophes undone
+        Number,
+        Variable,   // @name
+        Temp,       // #name
+        Symbol      // operators and punctuation, longest match ("<=", "..")
+    };
+    Kind kind;
+    QString text;
+
+    bool is(Kind k, const char *t) const { return kind == k && text.compare(QLatin1String(t), Qt::CaseInsensitive) == 0; }
+    bool isWord(const char *w) const { return is(Word, w); }
+    bool isSymbol(const char *s) const { return is(Symbol, s); }
+};
+
+// Throws DatabaseError on an unterminated literal or bracket.
+std::vector<Token> tokenize(const QString &text);
+
+} // namespace chemodesk::db

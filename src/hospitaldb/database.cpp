@@ -1,0 +1,97 @@
+#include "database.h"
+
+#include "database/schemabuilder.h"
+#include "hospitaldb.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace chemodesk::hospital {
+
+namespace {
+
+const db::ProcedureRegistry &registry()
+{
+    static const db::ProcedureRegistry *filled = [] {
+        auto *r = &db::ProcedureRegistry::instance();
+        registerProcedures(*r);
+        return r;
+    }();
+    return *filled;
+}
+
+QString metaTable(const db::HostedConnection &c)
+{
+    return c.dialect() == db::Dialect::PostgreSQL ? QStringLiteral("public.chemodesk_meta")
+                                                  : QStringLiteral("chemodesk_meta");
+}
+
+} // namespace
+
+QString defaultDatabasePath()
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    if (dir.isEmpty())
+        dir = QDir::homePath() + QStringLiteral("/.local/share/chemodesk");
+    return dir + QStringLiteral("/chemodesk.db");
+}
+
+std::unique_ptr<db::HostedConnection> openDatabase(const QString &target)
+{
+    auto connection = db::HostedConnection::open(target, registry());
+    connection->translator().setTextColumns(db::textColumnNames(tables()));
+    return connection;
+}
+
+void initDatabase(db::HostedConnection &connection, const InitOptions &options)
+{
+    auto say = [&](const QString &text) {
+        if (options.progress)
+            options.progress(text);
+    };
+    const int stored = db::storedSchemaVersion(connection);
+    if (stored > schemaVersion())
+        throw DatabaseError(QStringLiteral("The database is of schema version %1, newer than this program's %2.")
+                                .arg(stored)
+                                .arg(schemaVersion()));
+    say(stored == 0 ? QStringLiteral("Creating the schema (version %1)").arg(schemaVersion())
+                    : QStringLiteral("Upgrading the schema from version %1 to %2").arg(stored).arg(schemaVersion()));
+    db::applySchema(connection, tables(), schemaVersion());
+    if (options.demo) {
+        Recordset loaded = connection.executeNative(
+            QStringLiteral("SELECT value FROM %1 WHERE name = 'demo_data'").arg(metaTable(connection)));
+        if (loaded.atEnd()) {
+            say(QStringLiteral("Loading the demo data"));
+            Transaction transaction(connection);
+            loadDemoData(connection);
+            connection.executeNative(QStringLiteral("INSERT INTO %1 (name, value) VALUES ('demo_data', '1')")
+                                         .arg(metaTable(connection)));
+            transaction.commit();
+        } else {
+            say(QStringLiteral("The demo data is already loaded"));
+        }
+    }
+    if (options.registrations > 0) {
+        say(QStringLiteral("Generating %1 registrations").arg(options.registrations));
+        generateRegistrations(connection, options.registrations, [&](int done) {
+            say(QStringLiteral("  %1 of %2").arg(done).arg(options.registrations));
+        });
+    }
+}
+
+std::unique_ptr<db::HostedConnection> openEmbedded(const QString &path)
+{
+    const bool fresh = !QFileInfo::exists(path);
+    if (fresh)
+        QDir().mkpath(QFileInfo(path).absolutePath());
+    auto connection = openDatabase(path);
+    if (fresh || db::storedSchemaVersion(*connection) < schemaVersion()) {
+        InitOptions options;
+        options.demo = fresh;
+        initDatabase(*connection, options);
+    }
+    return connection;
+}
+
+} // namespace chemodesk::hospital

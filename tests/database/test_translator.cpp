@@ -1,0 +1,154 @@
+// The translation of the screens' dialect, checked on its output for the
+// constructs the screens use; whether the engines accept that output is the
+// business of the connection tests, which run it.
+
+#include "database/procedurehost.h"
+#include "database/translator.h"
+
+#include <gtest/gtest.h>
+
+using namespace chemodesk;
+using namespace chemodesk::db;
+
+namespace {
+
+struct Case {
+    const char *input;
+    const char *sqlite;
+    const char *postgres;
+};
+
+ProcedureRegistry &functions()
+{
+    static ProcedureRegistry registry = [] {
+        ProcedureRegistry r;
+        r.addFunction(QStringLiteral("HEMODIALYSIS"), QStringLiteral("fn_Double"), QStringLiteral("@1 * 2"));
+        return r;
+    }();
+    return registry;
+}
+
+QString translated(Dialect dialect, const char *input)
+{
+    Translator t(dialect, &functions());
+    t.setTextColumns({QStringLiteral("lastname"), QStringLiteral("firstname")});
+    const Translation result = t.translate(QString::fromUtf8(input));
+    EXPECT_FALSE(result.call.has_value()) << input;
+    return result.statements.join(QStringLiteral("; "));
+}
+
+class TranslatorOutput : public ::testing::TestWithParam<Case> {};
+
+TEST_P(TranslatorOutput, MatchesEachDialect)
+{
+    const Case &c = GetParam();
+    EXPECT_EQ(translated(Dialect::SQLite, c.input).toStdString(), c.sqlite);
+    EXPECT_EQ(translated(Dialect::PostgreSQL, c.input).toStdString(), c.postgres);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Constructs, TranslatorOutput,
+    ::testing::Values(
+        Case{"Select * from PATIENT_DATA..tbPatient where idnum = '1'",
+             "Select * from patient_data__tbpatient where idnum = '1'",
+             "Select * from patient_data.tbpatient where idnum = '1'"},
+        Case{"select x from Patient_Data.dbo.tbMaster", "select x from patient_data__tbmaster",
+             "select x from patient_data.tbmaster"},
+        Case{"Select top 1 Getdate() [ServerDate],isnull(PhoneNum,'')PhoneNum From Patient_Data..tbHospitalInfo",
+             "Select getdate() ServerDate,coalesce(PhoneNum,'')PhoneNum From patient_data__tbhospitalinfo LIMIT 1",
+             "Select getdate() ServerDate,coalesce(PhoneNum,'')PhoneNum From patient_data.tbhospitalinfo LIMIT 1"},
+        Case{"select a from t where b in (select top 2 c from u order by c)",
+             "select a from clinical_area__t where b in (select c from clinical_area__u order by c LIMIT 2)",
+             "select a from clinical_area.t where b in (select c from clinical_area.u order by c LIMIT 2)"},
+        Case{"select isnull(LastName,'') + ' , ' +  isnull(FirstName,'') as N from Password..tbpasswordmaster",
+             "select coalesce(LastName,'') || ' , ' ||  coalesce(FirstName,'') as N from password__tbpasswordmaster",
+             "select coalesce(LastName,'') || ' , ' ||  coalesce(FirstName,'') as N from password.tbpasswordmaster"},
+        Case{"Delete Clinical_Area..tbCancerChargePrint", "Delete FROM clinical_area__tbcancerchargeprint",
+             "Delete FROM clinical_area.tbcancerchargeprint"},
+        Case{"select [Hospital #] = 1, [Time] from a (nolock) where x like 'smi%'",
+             "select \"Hospital #\" = 1, Time from clinical_area__a where x like 'smi%'",
+             "select \"Hospital #\" = 1, Time from clinical_area.a where upper(x) like 'SMI%'"},
+        Case{"select 1 from a where d between '12/01/2026' and '12/31/2026 11:59:59 PM'",
+             "select 1 from clinical_area__a where d between '2026-12-01 00:00:00' and '2026-12-31 23:59:59'",
+             "select 1 from clinical_area.a where d between '2026-12-01 00:00:00' and '2026-12-31 23:59:59'"},
+        Case{"SELECT isnull(HEMODIALYSIS.dbo.fn_Double('3'),'N') as P", "SELECT coalesce((('3') * 2),'N') as P",
+             "SELECT coalesce((('3') * 2),'N') as P"},
+        Case{"select charindex('a', b), len(b), convert(varchar(10), d, 101) from t",
+             "select instr( b,'a'), length(b), strftime('%m/%d/%Y',  d) from clinical_area__t",
+             "select strpos( b,'a'), length(b), to_char(cast( d AS timestamp), 'MM/DD/YYYY') from clinical_area.t"},
+        Case{"select 'DELETE FROM x; --' as v, 'O''Brien' as w",
+             "select 'DELETE FROM x; --' as v, 'O''Brien' as w",
+             "select 'DELETE FROM x; --' as v, 'O''Brien' as w"}));
+
+// Column + column is joined only when both sides are known texts; numbers add.
+TEST(Translator, PlusJoinsTextsAndAddsNumbers)
+{
+    const QString sql = translated(Dialect::SQLite, "select LastName + FirstName, Amount + 1 from X");
+    EXPECT_TRUE(sql.contains(QLatin1String("LastName || FirstName"))) << sql.toStdString();
+    EXPECT_TRUE(sql.contains(QLatin1String("Amount + 1"))) << sql.toStdString();
+}
+
+TEST(Translator, RecognisesProcedureCalls)
+{
+    Translator t(Dialect::SQLite);
+    struct CallCase {
+        const char *text;
+        const char *database;
+        const char *name;
+        QStringList args;
+    };
+    const CallCase cases[] = {
+        {"Clinical_Area..spCancer_GetPatient 'I','','',''", "CLINICAL_AREA", "spCancer_GetPatient", {"I", "", "", ""}},
+        {"BILLING..spGlobal_RegisteredOPD '0','1', 'SMITH'", "BILLING", "spGlobal_RegisteredOPD", {"0", "1", "SMITH"}},
+        {"CLINICAL_AREA..sp_PulmoAddRequest'12','','0'", "CLINICAL_AREA", "sp_PulmoAddRequest", {"12", "", "0"}},
+        {"Clinical_Area..spCancer_LoadDischargeNoticeCount ", "CLINICAL_AREA", "spCancer_LoadDischargeNoticeCount", {}},
+        {"laboratory..Verifiy_Chargeslip 'G1''2C'", "LABORATORY", "Verifiy_Chargeslip", {"G1'2C"}},
+        {"exec Hemodialysis.dbo.spHEmo_SaveSettings  '1', -2, 3.5", "HEMODIALYSIS", "spHEmo_SaveSettings", {"1", "-2", "3.5"}},
+        {"spLocal", "CLINICAL_AREA", "spLocal", {}},
+    };
+    for (const CallCase &c : cases) {
+        const Translation result = t.translate(QString::fromLatin1(c.text));
+        ASSERT_TRUE(result.call.has_value()) << c.text;
+        EXPECT_EQ(result.call->database.toStdString(), c.database) << c.text;
+        EXPECT_EQ(result.call->name.toStdString(), c.name) << c.text;
+        EXPECT_EQ(result.call->args, c.args) << c.text;
+    }
+}
+
+// A value that reads like SQL must stay one value: the call keeps its
+// argument count and the statement keeps its single literal.
+TEST(Translator, ValuesThatLookLikeSqlStayValues)
+{
+    Translator t(Dialect::PostgreSQL);
+    const Translation call = t.translate(QStringLiteral("Clinical_Area..sp 'a'';DELETE FROM y --','b'"));
+    ASSERT_TRUE(call.call.has_value());
+    EXPECT_EQ(call.call->args, (QStringList{QStringLiteral("a';DELETE FROM y --"), QStringLiteral("b")}));
+    const Translation stmt = t.translate(QStringLiteral("select 1 from t where a = 'x''; drop table t; --'"));
+    ASSERT_EQ(stmt.statements.size(), 1);
+}
+
+TEST(Translator, RefusesWhatItCannotTranslateByName)
+{
+    Translator t(Dialect::SQLite);
+    const std::pair<const char *, const char *> cases[] = {
+        {"select @x", "variable @x"},
+        {"select * from #tmp", "temporary table #tmp"},
+        {"select a into b from c", "SELECT ... INTO"},
+        {"select soundex(a) from t", "function soundex"},
+        {"declare @a int", "'declare'"},
+        {"select * from Nowhere..tb", "database 'Nowhere'"},
+        {"select top 10 percent a from t", "PERCENT"},
+        {"select convert(varchar, d, 999) from t", "CONVERT style 999"},
+        {"select 'open", "Unclosed quotation mark"},
+    };
+    for (const auto &[text, expected] : cases) {
+        try {
+            t.translate(QString::fromLatin1(text));
+            ADD_FAILURE() << "translated: " << text;
+        } catch (const DatabaseError &e) {
+            EXPECT_TRUE(e.message().contains(QLatin1String(expected))) << text << " -> " << e.what();
+        }
+    }
+}
+
+} // namespace
