@@ -150,7 +150,13 @@ void HostedConnection::setCommandTimeout(int seconds)
 
 Recordset HostedConnection::Execute(const QString &text)
 {
-    const Translation translation = translator_.translate(text);
+    auto cached = translations_.constFind(text);
+    if (cached == translations_.constEnd()) {
+        if (translations_.size() >= 1024)
+            translations_.clear();
+        cached = translations_.insert(text, translator_.translate(text));
+    }
+    const Translation translation = cached.value();
     if (translation.call)
         return runCall(*translation.call, text);
     std::optional<Recordset> first;

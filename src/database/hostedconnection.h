@@ -30,7 +30,11 @@ public:
     int CommandTimeout() const override { return timeout_; }
     void setCommandTimeout(int seconds) override;
     QString DefaultDatabase() const override { return translator_.defaultDatabase(); }
-    void setDefaultDatabase(const QString &database) override { translator_.setDefaultDatabase(database); }
+    void setDefaultDatabase(const QString &database) override
+    {
+        translator_.setDefaultDatabase(database);
+        translations_.clear();
+    }
     QString ConnectionString() const override { return connectionString_; }
     int State() const override { return db_.isOpen() ? 1 : 0; }
 
@@ -66,6 +70,8 @@ private:
     QString connectionString_;
     int depth_ = 0;
     int timeout_ = 30;
+    // Screens send the same texts again and again; translate each once.
+    QHash<QString, Translation> translations_;
     std::optional<QDateTime> clockFixed_;
     qint64 clockOffset_ = 0;
 };

@@ -58,8 +58,8 @@ QStringList splitTopLevel(const QString &spec)
 std::vector<ColumnDef> columns(const QString &spec)
 {
     static const QRegularExpression pattern(
-        QStringLiteral(R"(^\s*(\w+)\s+(\w+)(?:\s*\(\s*(\d+)(?:\s*,\s*\d+)?\s*\))?((?:\s+not\s+null)?)"
-                       R"((?:\s+default\s+('(?:[^']|'')*'|[-\w.]+))?\s*$)"),
+        QStringLiteral(R"x(^\s*(\w+)\s+(\w+)(?:\s*\(\s*(\d+)(?:\s*,\s*\d+)?\s*\))?((?:\s+not\s+null)?))x"
+                       R"x((?:\s+default\s+('(?:[^']|'')*'|[-\w.]+))?\s*$)x"),
         QRegularExpression::CaseInsensitiveOption);
     std::vector<ColumnDef> out;
     for (const QString &part : splitTopLevel(spec)) {

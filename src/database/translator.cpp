@@ -215,6 +215,9 @@ QString render(const Tokens &t)
 // formats, stored by the engines in ISO form so dates compare and sort.
 std::optional<QString> isoDate(const QString &value)
 {
+    // Most literals are no dates: rule them out before the pattern.
+    if (value.size() < 8 || value.size() > 32 || !value.contains(QLatin1Char('/')))
+        return std::nullopt;
     static const QRegularExpression pattern(QStringLiteral(
         R"(^\s*(\d{1,2})/(\d{1,2})/(\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?(?:\.\d+)?\s*([AaPp][Mm])?)?\s*$)"));
     const auto m = pattern.match(value);
@@ -233,6 +236,17 @@ std::optional<QString> isoDate(const QString &value)
     if (!date.isValid() || !time.isValid())
         return std::nullopt;
     return QDateTime(date, time).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+// "INTO DB..tb (" names a table and its columns, not a function call.
+bool followsTableWord(const Tokens &t, qsizetype i)
+{
+    const qsizetype p = prevSig(t, i);
+    if (p < 0 || at(t, p).kind != Token::Word)
+        return false;
+    const QString w = at(t, p).text.toLower();
+    return w == QLatin1String("into") || w == QLatin1String("from") || w == QLatin1String("join") ||
+           w == QLatin1String("update") || w == QLatin1String("insert");
 }
 
 [[noreturn]] void refuse(const QString &construct, const QString &original)
@@ -452,7 +466,7 @@ QString Translator::translateStatement(Tokens t, const QString &original) const
                 refuse(QStringLiteral("the name '%1..'").arg(at(t, i).text), original);
             if (!isDatabase(at(t, i).text))
                 refuse(QStringLiteral("the database '%1'").arg(at(t, i).text), original);
-            if (isSym(t, nextSig(t, b), "("))
+            if (isSym(t, nextSig(t, b), "(") && !followsTableWord(t, i))
                 refuse(QStringLiteral("the function %1..%2").arg(at(t, i).text, at(t, b).text), original);
             const QString name = tableName(at(t, i).text, at(t, b).text);
             t.erase(t.begin() + i + 1, t.begin() + b + 1);
@@ -463,7 +477,7 @@ QString Translator::translateStatement(Tokens t, const QString &original) const
             const qsizetype b = nextSig(t, dot);
             if (owner < 0 || !isSym(t, dot, ".") || b < 0 || at(t, b).kind != Token::Word)
                 continue; // a column of a table aliased with a database's name
-            if (isSym(t, nextSig(t, b), "("))
+            if (isSym(t, nextSig(t, b), "(") && !followsTableWord(t, i))
                 refuse(QStringLiteral("the function %1.%2.%3")
                            .arg(at(t, i).text, at(t, owner).text, at(t, b).text),
                        original);
@@ -560,6 +574,15 @@ QString Translator::translateStatement(Tokens t, const QString &original) const
             }
         }
         tableExpected = false;
+        if (w == QLatin1String("as")) {
+            // Any word may name a column on the hospital's server; quoted, it
+            // stays a name here too ("AS Nothing", "AS Time").
+            if (nx >= 0 && at(t, nx).kind == Token::Word && !isSym(t, nextSig(t, nx), "(")) {
+                const QString alias = lite ? at(t, nx).text : at(t, nx).text.toLower();
+                t[static_cast<size_t>(nx)] = resolved(QLatin1Char('"') + alias + QLatin1Char('"'));
+            }
+            continue;
+        }
         if (w == QLatin1String("from") || w == QLatin1String("join")) {
             tableExpected = true;
             if (w == QLatin1String("from"))
@@ -689,7 +712,7 @@ qsizetype Translator::rewriteFunction(Tokens &t, qsizetype i, qsizetype open, co
     const QString name = tok.text.toLower();
     auto rename = [&](const QString &to) {
         tok = resolved(to);
-        return i;
+        return i - 1;
     };
     if (name == QLatin1String("isnull"))
         return rename(QStringLiteral("coalesce"));
@@ -873,7 +896,7 @@ qsizetype Translator::rewriteFunction(Tokens &t, qsizetype i, qsizetype open, co
     }
     t.erase(t.begin() + i, t.begin() + close + 1);
     t.insert(t.begin() + i, b.out.begin(), b.out.end());
-    return i;
+    return i - 1; // walk the replacement from its first token
 }
 
 void Translator::joinTexts(Tokens &t) const

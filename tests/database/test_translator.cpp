@@ -61,8 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
              "select a from clinical_area__t where b in (select c from clinical_area__u order by c LIMIT 2)",
              "select a from clinical_area.t where b in (select c from clinical_area.u order by c LIMIT 2)"},
         Case{"select isnull(LastName,'') + ' , ' +  isnull(FirstName,'') as N from Password..tbpasswordmaster",
-             "select coalesce(LastName,'') || ' , ' ||  coalesce(FirstName,'') as N from password__tbpasswordmaster",
-             "select coalesce(LastName,'') || ' , ' ||  coalesce(FirstName,'') as N from password.tbpasswordmaster"},
+             "select coalesce(LastName,'') || ' , ' ||  coalesce(FirstName,'') as \"N\" from password__tbpasswordmaster",
+             "select coalesce(LastName,'') || ' , ' ||  coalesce(FirstName,'') as \"n\" from password.tbpasswordmaster"},
         Case{"Delete Clinical_Area..tbCancerChargePrint", "Delete FROM clinical_area__tbcancerchargeprint",
              "Delete FROM clinical_area.tbcancerchargeprint"},
         Case{"select [Hospital #] = 1, [Time] from a (nolock) where x like 'smi%'",
@@ -71,14 +71,15 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"select 1 from a where d between '12/01/2026' and '12/31/2026 11:59:59 PM'",
              "select 1 from clinical_area__a where d between '2026-12-01 00:00:00' and '2026-12-31 23:59:59'",
              "select 1 from clinical_area.a where d between '2026-12-01 00:00:00' and '2026-12-31 23:59:59'"},
-        Case{"SELECT isnull(HEMODIALYSIS.dbo.fn_Double('3'),'N') as P", "SELECT coalesce((('3') * 2),'N') as P",
-             "SELECT coalesce((('3') * 2),'N') as P"},
+        Case{"SELECT isnull(HEMODIALYSIS.dbo.fn_Double('3'),'N') as P", "SELECT coalesce((('3') * 2),'N') as \"P\"",
+             "SELECT coalesce((('3') * 2),'N') as \"p\""},
         Case{"select charindex('a', b), len(b), convert(varchar(10), d, 101) from t",
              "select instr( b,'a'), length(b), strftime('%m/%d/%Y',  d) from clinical_area__t",
              "select strpos( b,'a'), length(b), to_char(cast( d AS timestamp), 'MM/DD/YYYY') from clinical_area.t"},
         Case{"select 'DELETE FROM x; --' as v, 'O''Brien' as w",
-             "select 'DELETE FROM x; --' as v, 'O''Brien' as w",
-             "select 'DELETE FROM x; --' as v, 'O''Brien' as w"}));
+             "select 'DELETE FROM x; --' as \"v\", 'O''Brien' as \"w\"",
+             "select 'DELETE FROM x; --' as \"v\", 'O''Brien' as \"w\""}),
+    [](const auto &info) { return "case" + std::to_string(info.index); });
 
 // Column + column is joined only when both sides are known texts; numbers add.
 TEST(Translator, PlusJoinsTextsAndAddsNumbers)

@@ -1,0 +1,15 @@
+#pragma once
+
+// Our implementations of the hospital server's stored procedures, one file
+// per subsystem. Each body is a few texts in the screens' dialect.
+
+#include "database/procedurehost.h"
+#include "database/sqltext.h"
+
+namespace chemodesk::hospital {
+
+void registerPatientProcedures(db::ProcedureRegistry &registry);
+void registerChargingProcedures(db::ProcedureRegistry &registry);
+void registerSessionProcedures(db::ProcedureRegistry &registry);
+
+} // namespace chemodesk::hospital

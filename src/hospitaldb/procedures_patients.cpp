@@ -1,0 +1,91 @@
+#include "procedures.h"
+
+namespace chemodesk::hospital {
+
+using db::arg;
+using sql::quote;
+
+namespace {
+
+// "AND column LIKE 'text%'" for each search box that holds something.
+QString searchConditions(const QString &lastName, const QString &hospNum, const QString &idNum)
+{
+    QString out;
+    if (!lastName.trimmed().isEmpty())
+        out += QStringLiteral(" AND M.LastName LIKE ") + quote(lastName.trimmed() + QLatin1Char('%'));
+    if (!hospNum.trimmed().isEmpty())
+        out += QStringLiteral(" AND R.HospNum LIKE ") + quote(hospNum.trimmed() + QLatin1Char('%'));
+    if (!idNum.trimmed().isEmpty())
+        out += QStringLiteral(" AND R.IdNum LIKE ") + quote(idNum.trimmed() + QLatin1Char('%'));
+    return out;
+}
+
+// The department's working list. Modes: I current in-patients, T previous
+// admissions, C walk-in cash patients, O current out-patients, D previous
+// out-patient registrations.
+Recordset getPatient(db::ProcedureContext &db, const QStringList &args)
+{
+    const QString mode = arg(args, 0).trimmed().toUpper();
+    QString table;
+    QString condition;
+    if (mode == QLatin1String("I")) {
+        table = QStringLiteral("PATIENT_DATA..tbPatient");
+        condition = QStringLiteral("R.DcrDate IS NULL");
+    } else if (mode == QLatin1String("T")) {
+        table = QStringLiteral("PATIENT_DATA..tbPatient");
+        condition = QStringLiteral("R.DcrDate IS NOT NULL");
+    } else if (mode == QLatin1String("C")) {
+        table = QStringLiteral("PATIENT_DATA..tbOutPatient");
+        condition = QStringLiteral("R.PatientType = 'W'");
+    } else if (mode == QLatin1String("O")) {
+        table = QStringLiteral("PATIENT_DATA..tbOutPatient");
+        condition = QStringLiteral("R.DcrDate IS NULL AND R.PatientType <> 'W'");
+    } else if (mode == QLatin1String("D")) {
+        table = QStringLiteral("PATIENT_DATA..tbOutPatient");
+        condition = QStringLiteral("R.DcrDate IS NOT NULL AND R.PatientType <> 'W'");
+    } else {
+        throw DatabaseError(QStringLiteral("spCancer_GetPatient: unknown mode '%1'.").arg(mode));
+    }
+    return db.query(QStringLiteral(
+                        "SELECT R.HospNum AS [Hospital #], R.IdNum AS [Admission #], "
+                        "M.LastName + ', ' + isnull(M.FirstName, '') + ' ' + isnull(M.MiddleName, '') AS [Patient Name], "
+                        "convert(varchar(10), R.AdmDate, 101) AS [admission date], "
+                        "convert(varchar(10), R.BillingDate, 101) AS [Billing Date] "
+                        "FROM %1 R INNER JOIN PATIENT_DATA..tbMaster M ON M.HospNum = R.HospNum "
+                        "WHERE %2%3 ORDER BY M.LastName, M.FirstName, R.AdmDate DESC")
+                        .arg(table, condition, searchConditions(arg(args, 1), arg(args, 2), arg(args, 3))));
+}
+
+// Registered out-patients with everything the registration look-up shows.
+// Arguments: current only (1), what the text is (0 last name, 1 registration
+// number), the text.
+Recordset registeredOpd(db::ProcedureContext &db, const QStringList &args)
+{
+    const bool currentOnly = arg(args, 0).trimmed() == QLatin1String("1");
+    const QString kind = arg(args, 1).trimmed();
+    const QString text = arg(args, 2).trimmed();
+    QString condition = kind == QLatin1String("1") ? QStringLiteral("R.IdNum LIKE ") + quote(text + QLatin1Char('%'))
+                                                  : QStringLiteral("M.LastName LIKE ") + quote(text + QLatin1Char('%'));
+    if (currentOnly)
+        condition += QStringLiteral(" AND R.DcrDate IS NULL");
+    return db.query(QStringLiteral(
+                        "SELECT top 500 R.IdNum, R.HospNum, M.LastName, M.FirstName, M.MiddleName, R.AccountNum, "
+                        "C.Company, R.AdmDate, R.DcrDate, R.BillingDate, M.Sex, "
+                        "convert(varchar(10), M.BirthDate, 101) AS BirthDate, "
+                        "datediff(year, M.BirthDate, getdate()) AS Age, M.HouseStreet, M.Barangay, M.Town, "
+                        "M.Province, M.CivilStatus "
+                        "FROM PATIENT_DATA..tbOutPatient R INNER JOIN PATIENT_DATA..tbMaster M ON M.HospNum = R.HospNum "
+                        "LEFT OUTER JOIN BUILD_FILE..tbCoCompany C ON C.AccountNum = R.AccountNum "
+                        "WHERE %1 ORDER BY M.LastName, M.FirstName, R.AdmDate DESC")
+                        .arg(condition));
+}
+
+} // namespace
+
+void registerPatientProcedures(db::ProcedureRegistry &registry)
+{
+    registry.add(QStringLiteral("CLINICAL_AREA"), QStringLiteral("spCancer_GetPatient"), getPatient);
+    registry.add(QStringLiteral("BILLING"), QStringLiteral("spGlobal_RegisteredOPD"), registeredOpd);
+}
+
+} // namespace chemodesk::hospital
