@@ -511,6 +511,8 @@ QString Translator::translateStatement(Tokens t, const QString &original) const
     }
 
     // Clause keywords and unqualified table names; TOP becomes LIMIT.
+    QHash<QString, QString> columnAliases;
+    bool inOrderBy = false;
     struct Limit { int depth; QString count; };
     std::vector<Limit> limits;
     int depth = 0;
@@ -566,6 +568,13 @@ QString Translator::translateStatement(Tokens t, const QString &original) const
         }
         const QString w = tok.text.toLower();
         const qsizetype nx = nextSig(t, i);
+        if (inOrderBy && depth == 0 && columnAliases.contains(w) && !isSym(t, nx, "(") && !isSym(t, nx, ".") &&
+            !isSym(t, prevSig(t, i), ".")) {
+            tok = resolved(QLatin1Char('"') + columnAliases.value(w) + QLatin1Char('"'));
+            continue;
+        }
+        if (w == QLatin1String("order") && depth == 0)
+            inOrderBy = true;
         if (tableExpected && !nonFunctionWords().contains(w) && w != QLatin1String("select")) {
             tableExpected = false;
             if (!isSym(t, nx, ".") && !isSym(t, nx, "(")) {
@@ -578,7 +587,12 @@ QString Translator::translateStatement(Tokens t, const QString &original) const
             // Any word may name a column on the hospital's server; quoted, it
             // stays a name here too ("AS Nothing", "AS Time").
             if (nx >= 0 && at(t, nx).kind == Token::Word && !isSym(t, nextSig(t, nx), "(")) {
-                const QString alias = lite ? at(t, nx).text : at(t, nx).text.toLower();
+                // A column keeps its name as written; a table alias is folded
+                // as the engine folds the bare references to it.
+                const bool tableAlias = inFrom.back();
+                const QString alias = (lite || !tableAlias) ? at(t, nx).text : at(t, nx).text.toLower();
+                if (!tableAlias)
+                    columnAliases.insert(alias.toLower(), alias);
                 t[static_cast<size_t>(nx)] = resolved(QLatin1Char('"') + alias + QLatin1Char('"'));
             }
             continue;

@@ -1,0 +1,82 @@
+// chemodesk-admin as hospital IT runs it: one text through the connection,
+// rows out as tab-separated lines, the server's message and status 1 on error.
+
+#include "support/testdatabase.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace chemodesk;
+
+namespace {
+
+struct AdminRun {
+    int status;
+    QString out;
+    QString err;
+};
+
+AdminRun admin(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(CHEMODESK_ADMIN), args);
+    EXPECT_TRUE(p.waitForFinished(120000));
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+class AdminTest : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override
+    {
+        if (!test::backendAvailable(GetParam()))
+            GTEST_SKIP() << "no PostgreSQL server for the tests";
+        test::freshDatabase(GetParam());
+        target = test::lastTarget();
+    }
+    QString target;
+};
+
+TEST_P(AdminTest, SqlPrintsRowsWithAHeader)
+{
+    const AdminRun r = admin({QStringLiteral("sql"), target,
+                         QStringLiteral("Select GetDate() As ServerDate From Patient_Data..tbHospitalInfo")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines.at(0), QStringLiteral("ServerDate"));
+    EXPECT_TRUE(QDateTime::fromString(lines.at(1), QStringLiteral("yyyy-MM-dd HH:mm:ss")).isValid()) << lines.at(1).toStdString();
+
+    const AdminRun call = admin({QStringLiteral("sql"), target, QStringLiteral("Clinical_Area..spCancer_GetPatient 'I','','',''")});
+    ASSERT_EQ(call.status, 0) << call.err.toStdString();
+    EXPECT_TRUE(call.out.startsWith(QStringLiteral("Hospital #\tAdmission #\tPatient Name\tadmission date\tBilling Date\n")))
+        << call.out.left(200).toStdString();
+}
+
+TEST_P(AdminTest, ErrorsGiveTheMessageAndStatusOne)
+{
+    const AdminRun untranslatable = admin({QStringLiteral("sql"), target, QStringLiteral("select soundex(LastName) from PATIENT_DATA..tbMaster")});
+    EXPECT_EQ(untranslatable.status, 1);
+    EXPECT_TRUE(untranslatable.err.contains(QLatin1String("soundex"))) << untranslatable.err.toStdString();
+    const AdminRun engine = admin({QStringLiteral("sql"), target, QStringLiteral("select NoSuchColumn from PATIENT_DATA..tbMaster")});
+    EXPECT_EQ(engine.status, 1);
+    EXPECT_TRUE(engine.err.contains(QLatin1String("nosuchcolumn"), Qt::CaseInsensitive)) << engine.err.toStdString();
+}
+
+TEST_P(AdminTest, InitIsRepeatableAndClockCanBeFixed)
+{
+    const AdminRun again = admin({QStringLiteral("init"), target, QStringLiteral("--demo")});
+    ASSERT_EQ(again.status, 0) << again.err.toStdString();
+    EXPECT_TRUE(again.out.contains(QLatin1String("already loaded")));
+    const AdminRun check = admin({QStringLiteral("check"), target});
+    EXPECT_EQ(check.status, 0) << check.out.toStdString();
+    const AdminRun fixed = admin({QStringLiteral("clock"), target, QStringLiteral("fixed"), QStringLiteral("2026-12-25 17:00:01")});
+    ASSERT_EQ(fixed.status, 0) << fixed.err.toStdString();
+    const AdminRun now = admin({QStringLiteral("sql"), target, QStringLiteral("Select getdate() as Time from patient_data..tbhospitalinfo")});
+    EXPECT_TRUE(now.out.contains(QLatin1String("2026-12-25 17:00:01"))) << now.out.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, AdminTest, ::testing::ValuesIn(test::backends()),
+                         [](const auto &info) { return info.param; });
+
+} // namespace
