@@ -16,16 +16,6 @@
 #include <optional>
 #include <ostream>
 
-// Readable failure messages for Qt texts.
-static void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-static void PrintTo(const QStringList &texts, std::ostream *os)
-{
-    *os << '[' << texts.join(QLatin1String(" | ")).toStdString() << ']';
-}
-
 namespace {
 
 using chemodesk::DatabaseError;
