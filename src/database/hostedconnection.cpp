@@ -82,6 +82,7 @@ HostedConnection::HostedConnection(Dialect dialect, const ProcedureRegistry &reg
 
 HostedConnection::~HostedConnection()
 {
+    finalizeStatements();
     if (db_.isValid()) {
         if (depth_ > 0) {
             QSqlQuery q(db_);
@@ -125,6 +126,7 @@ std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target, 
         c->executeNative(QStringLiteral("CREATE TABLE IF NOT EXISTS public.chemodesk_meta (name text PRIMARY KEY, value text)"));
     } else {
         auto *handle = *static_cast<sqlite3 *const *>(c->db_.driver()->handle().constData());
+        c->lite_ = handle;
         sqlite3_create_function_v2(handle, "getdate", 0, SQLITE_UTF8, c.get(), sqliteGetDate, nullptr, nullptr, nullptr);
         sqlite3_create_function_v2(handle, "isnumeric", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                    sqliteIsNumeric, nullptr, nullptr, nullptr);
@@ -173,8 +175,78 @@ Recordset HostedConnection::executeNative(const QString &sql)
     return run(sql, sql);
 }
 
+void HostedConnection::finalizeStatements()
+{
+    for (const Prepared &prepared : std::as_const(statements_))
+        sqlite3_finalize(prepared.statement);
+    statements_.clear();
+}
+
+Recordset HostedConnection::runSqlite(const QString &sql, const QString &original)
+{
+    auto found = statements_.constFind(sql);
+    if (found == statements_.constEnd()) {
+        if (statements_.size() >= 256)
+            finalizeStatements();
+        const QByteArray utf8 = sql.toUtf8();
+        const char *tail = nullptr;
+        Prepared prepared;
+        if (sqlite3_prepare_v3(lite_, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_PREPARE_PERSISTENT,
+                               &prepared.statement, &tail) != SQLITE_OK) {
+            const QString message = QString::fromUtf8(sqlite3_errmsg(lite_));
+            sqlite3_finalize(prepared.statement);
+            throw DatabaseError(message, original);
+        }
+        if (!prepared.statement) // only blanks or a comment
+            return {};
+        if (tail && QByteArray(tail).trimmed().size() > 0) {
+            sqlite3_finalize(prepared.statement);
+            throw DatabaseError(QStringLiteral("Only one statement can be run at a time."), original);
+        }
+        for (int i = 0; i < sqlite3_column_count(prepared.statement); ++i)
+            prepared.columns << QString::fromUtf8(sqlite3_column_name(prepared.statement, i));
+        found = statements_.insert(sql, prepared);
+    }
+    sqlite3_stmt *statement = found->statement;
+    const int count = static_cast<int>(found->columns.size());
+    QStringList columns = found->columns;
+    Recordset::Builder rows(std::move(columns), 128);
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        for (int i = 0; i < count; ++i) {
+            switch (sqlite3_column_type(statement, i)) {
+            case SQLITE_NULL:
+                rows.addNull();
+                break;
+            case SQLITE_INTEGER:
+                rows.addInteger(sqlite3_column_int64(statement, i));
+                break;
+            case SQLITE_FLOAT:
+                rows.addReal(sqlite3_column_double(statement, i));
+                break;
+            default: {
+                const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, i));
+                rows.addText(text, sqlite3_column_bytes(statement, i));
+            }
+            }
+        }
+    }
+    if (rc != SQLITE_DONE) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(lite_));
+        sqlite3_reset(statement);
+        throw DatabaseError(message, original);
+    }
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    if (count == 0)
+        return {};
+    return rows.finish();
+}
+
 Recordset HostedConnection::run(const QString &sql, const QString &original)
 {
+    if (lite_)
+        return runSqlite(sql, original);
     QSqlQuery q(db_);
     q.setForwardOnly(true);
     if (!q.exec(sql))
@@ -187,17 +259,13 @@ Recordset HostedConnection::run(const QString &sql, const QString &original)
     columns.reserve(count);
     for (int i = 0; i < count; ++i)
         columns << record.fieldName(i);
-    std::vector<std::vector<QVariant>> rows;
-    while (q.next()) {
-        std::vector<QVariant> row;
-        row.reserve(static_cast<size_t>(count));
+    Recordset::Builder rows(std::move(columns));
+    while (q.next())
         for (int i = 0; i < count; ++i)
-            row.push_back(q.isNull(i) ? QVariant() : q.value(i));
-        rows.push_back(std::move(row));
-    }
+            rows.addVariant(q.isNull(i) ? QVariant() : q.value(i));
     if (q.lastError().isValid())
         throw DatabaseError(engineMessage(q.lastError()), original);
-    return Recordset(std::move(columns), std::move(rows));
+    return rows.finish();
 }
 
 Recordset HostedConnection::runCall(const ProcedureCall &call, const QString &text)

@@ -12,6 +12,9 @@
 #include <memory>
 #include <optional>
 
+struct sqlite3;
+struct sqlite3_stmt;
+
 namespace chemodesk::db {
 
 class HostedConnection : public Connection {
@@ -60,10 +63,21 @@ private:
     HostedConnection(Dialect dialect, const ProcedureRegistry &registry);
     Recordset runCall(const ProcedureCall &call, const QString &text);
     Recordset run(const QString &sql, const QString &original);
+    Recordset runSqlite(const QString &sql, const QString &original);
+    void finalizeStatements();
     void setMeta(const QString &key, const QString &value);
 
     QString name_;
     QSqlDatabase db_;
+    // SQLite is driven through its own library: prepared statements are kept
+    // for the texts the screens repeat, and rows are copied without the
+    // driver's per-value conversions.
+    sqlite3 *lite_ = nullptr;
+    struct Prepared {
+        sqlite3_stmt *statement = nullptr;
+        QStringList columns;
+    };
+    QHash<QString, Prepared> statements_;
     Translator translator_;
     const ProcedureRegistry &registry_;
     QString target_;

@@ -1,5 +1,7 @@
 #include "platform/connection.h"
 
+#include <cstring>
+
 namespace chemodesk {
 
 QString Field::toString() const
@@ -38,6 +40,8 @@ double Field::toDouble() const
 
 qlonglong Field::toLongLong() const
 {
+    if (value_.typeId() == QMetaType::LongLong || value_.typeId() == QMetaType::Int)
+        return value_.toLongLong();
     return static_cast<qlonglong>(toDouble());
 }
 
@@ -50,7 +54,7 @@ QDateTime Field::toDateTime() const
     if (value_.typeId() == QMetaType::QDate)
         return value_.toDate().startOfDay();
     const QString text = value_.toString().trimmed();
-    for (const char *format : {"yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss",
+    for (const char *format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-ddTHH:mm:ss",
                                "yyyy-MM-ddTHH:mm:ss.zzz", "yyyy-MM-dd"}) {
         const QDateTime parsed = QDateTime::fromString(text, QLatin1String(format));
         if (parsed.isValid())
@@ -59,41 +63,128 @@ QDateTime Field::toDateTime() const
     return QDateTime::fromString(text, Qt::ISODateWithMs);
 }
 
-Recordset::Recordset(QStringList columns, std::vector<std::vector<QVariant>> rows)
-    : columns_(std::move(columns)), rows_(std::move(rows)), open_(true)
+Recordset::Builder::Builder(QStringList columns, size_t expectedRows) : columns_(std::move(columns))
 {
-    for (int i = 0; i < columns_.size(); ++i) {
-        const QString key = columns_.at(i).toLower();
-        if (!index_.contains(key)) // the first of two equal names wins, as by name on the server
-            index_.insert(key, i);
+    cells_.reserve(expectedRows * static_cast<size_t>(columns_.size()));
+    text_.reserve(expectedRows * 16 * static_cast<size_t>(columns_.size()));
+}
+
+void Recordset::Builder::addReal(double value)
+{
+    qint64 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    cells_.push_back({Cell::Real, 0, bits});
+}
+
+void Recordset::Builder::addVariant(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull()) {
+        addNull();
+        return;
     }
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        cells_.push_back({Cell::Bool, 0, value.toBool() ? 1 : 0});
+        return;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        addInteger(value.toLongLong());
+        return;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        addReal(value.toDouble());
+        return;
+    case QMetaType::QDateTime: {
+        // One form for every engine: the ISO text SQLite keeps.
+        const QByteArray text = value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+        addText(text.constData(), static_cast<int>(text.size()));
+        return;
+    }
+    case QMetaType::QDate: {
+        const QByteArray text = value.toDate().toString(QStringLiteral("yyyy-MM-dd 00:00:00")).toUtf8();
+        addText(text.constData(), static_cast<int>(text.size()));
+        return;
+    }
+    default: {
+        const QByteArray text = value.toString().toUtf8();
+        addText(text.constData(), static_cast<int>(text.size()));
+    }
+    }
+}
+
+Recordset Recordset::Builder::finish()
+{
+    Recordset rs;
+    rs.columns_ = std::move(columns_);
+    const size_t width = static_cast<size_t>(rs.columns_.size());
+    rs.rowCount_ = width == 0 ? 0 : cells_.size() / width;
+    rs.cells_ = std::move(cells_);
+    rs.text_ = std::move(text_);
+    rs.open_ = true;
+    return rs;
+}
+
+Recordset::Recordset(QStringList columns, const std::vector<std::vector<QVariant>> &rows)
+{
+    Builder builder(std::move(columns));
+    const qsizetype width = builder.columns_.size();
+    for (const auto &row : rows)
+        for (qsizetype i = 0; i < width; ++i)
+            builder.addVariant(i < static_cast<qsizetype>(row.size()) ? row[static_cast<size_t>(i)] : QVariant());
+    *this = builder.finish();
 }
 
 void Recordset::Close()
 {
     open_ = false;
-    rows_.clear();
+    cells_.clear();
+    text_.clear();
+    rowCount_ = 0;
     position_ = 0;
-}
-
-bool Recordset::HasField(const QString &name) const
-{
-    return index_.contains(name.toLower());
 }
 
 int Recordset::indexOf(const QString &name) const
 {
-    const auto it = index_.constFind(name.toLower());
-    if (it == index_.constEnd())
-        throw DatabaseError(QStringLiteral("Item cannot be found in the collection corresponding to "
-                                           "the requested name or ordinal: %1")
-                                .arg(name));
-    return it.value();
+    // Few columns: a scan without building a lower-case key is the fastest.
+    for (qsizetype i = 0; i < columns_.size(); ++i)
+        if (columns_.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    return -1;
+}
+
+QVariant Recordset::value(size_t row, int column) const
+{
+    const Builder::Cell &cell = cells_[row * static_cast<size_t>(columns_.size()) + static_cast<size_t>(column)];
+    switch (cell.type) {
+    case Builder::Cell::Null:
+        return {};
+    case Builder::Cell::Integer:
+        return QVariant(static_cast<qlonglong>(cell.value));
+    case Builder::Cell::Bool:
+        return QVariant(cell.value != 0);
+    case Builder::Cell::Real: {
+        double value;
+        std::memcpy(&value, &cell.value, sizeof value);
+        return QVariant(value);
+    }
+    case Builder::Cell::Text:
+        return QVariant(QString::fromUtf8(text_.data() + cell.value, static_cast<qsizetype>(cell.length)));
+    }
+    return {};
 }
 
 Field Recordset::Fields(const QString &name) const
 {
-    return Fields(indexOf(name));
+    const int index = indexOf(name);
+    if (index < 0)
+        throw DatabaseError(QStringLiteral("Item cannot be found in the collection corresponding to "
+                                           "the requested name or ordinal: %1")
+                                .arg(name));
+    return Fields(index);
 }
 
 Field Recordset::Fields(int index) const
@@ -104,10 +195,10 @@ Field Recordset::Fields(int index) const
         throw DatabaseError(QStringLiteral("Item cannot be found in the collection corresponding to "
                                            "the requested name or ordinal: %1")
                                 .arg(index));
-    if (position_ >= rows_.size())
+    if (position_ >= rowCount_)
         throw DatabaseError(QStringLiteral("Either BOF or EOF is True, or the current record has been "
                                            "deleted. Requested operation requires a current record."));
-    return Field(columns_.at(index), rows_[position_][static_cast<size_t>(index)]);
+    return Field(columns_.at(index), value(position_, index));
 }
 
 } // namespace chemodesk

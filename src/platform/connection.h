@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace chemodesk {
@@ -55,41 +56,70 @@ private:
 };
 
 // Rows fetched whole when opened (a client cursor): RecordCount is exact and
-// the connection is free again as soon as Open returns.
+// the connection is free again as soon as Open returns. Values are kept in one
+// compact buffer and become QVariants only when a field is read.
 class Recordset {
 public:
     enum StateValue { adStateClosed = 0, adStateOpen = 1 };
 
     Recordset() = default;
-    Recordset(QStringList columns, std::vector<std::vector<QVariant>> rows);
+    Recordset(QStringList columns, const std::vector<std::vector<QVariant>> &rows);
 
     int State() const { return open_ ? adStateOpen : adStateClosed; }
-    bool EOF_() const { return !open_ || position_ >= rows_.size(); }
+    bool EOF_() const { return !open_ || position_ >= rowCount_; }
     // ADO spells it EOF, which the C library already defines as a macro.
     bool atEnd() const { return EOF_(); }
-    bool BOF() const { return !open_ || rows_.empty(); }
-    long RecordCount() const { return open_ ? static_cast<long>(rows_.size()) : -1; }
-    void MoveNext() { if (position_ < rows_.size()) ++position_; }
+    bool BOF() const { return !open_ || rowCount_ == 0; }
+    long RecordCount() const { return open_ ? static_cast<long>(rowCount_) : -1; }
+    void MoveNext() { if (position_ < rowCount_) ++position_; }
     void MoveFirst() { position_ = 0; }
     void Close();
 
     int FieldCount() const { return static_cast<int>(columns_.size()); }
     const QStringList &ColumnNames() const { return columns_; }
-    bool HasField(const QString &name) const;
+    bool HasField(const QString &name) const { return indexOf(name) >= 0; }
     // Case-insensitive, as the server's names are. Unknown names raise
     // DatabaseError, so a misspelt column is found in the first test.
     Field Fields(const QString &name) const;
     Field Fields(int index) const;
     Field operator[](const QString &name) const { return Fields(name); }
 
-    const std::vector<std::vector<QVariant>> &rows() const { return rows_; }
+    // Filling a record set cell by cell, row by row (engines' fast paths).
+    class Builder {
+    public:
+        explicit Builder(QStringList columns, size_t expectedRows = 16);
+        void addNull() { cells_.push_back({Cell::Null, 0, 0}); }
+        void addInteger(qint64 value) { cells_.push_back({Cell::Integer, 0, value}); }
+        void addReal(double value);
+        void addText(const char *utf8, int length)
+        {
+            cells_.push_back({Cell::Text, static_cast<quint32>(length), static_cast<qint64>(text_.size())});
+            text_.append(utf8, static_cast<size_t>(length));
+        }
+        void addVariant(const QVariant &value);
+        Recordset finish();
+
+    private:
+        friend class Recordset;
+        struct Cell {
+            enum Type : quint8 { Null, Integer, Real, Text, Bool };
+            Type type;
+            quint32 length; // of a text
+            qint64 value;   // the number, or where a text starts
+        };
+        QStringList columns_;
+        std::vector<Cell> cells_;
+        std::string text_;
+    };
 
 private:
     int indexOf(const QString &name) const;
+    QVariant value(size_t row, int column) const;
 
     QStringList columns_;
-    QHash<QString, int> index_;
-    std::vector<std::vector<QVariant>> rows_;
+    std::vector<Builder::Cell> cells_;
+    std::string text_;
+    size_t rowCount_ = 0;
     size_t position_ = 0;
     bool open_ = false;
 };
