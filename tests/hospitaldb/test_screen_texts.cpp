@@ -92,7 +92,7 @@ std::vector<Case> cases()
                         "isnull(isMarkUpGroup,0) as isMarkUpGroup, isnull(isEmpOutPrice,0) as isEmpOutPrice  From "
                         "Patient_Data..tbHospitalInfo"),
          1,
-         {{"AllowZeroOnHand", "1"}, {"PhoneNum", "(049) 501-2345"}, {"Address", "Gen. Luna St., Brgy. Poblacion, Santa Cruz, Laguna"}}},
+         {{"ServerDate", NowText}, {"AllowZeroOnHand", "1"}, {"PhoneNum", "(049) 501-2345"}, {"Address", "Gen. Luna St., Brgy. Poblacion, Santa Cruz, Laguna"}}},
         {QStringLiteral("SELECT * FROM HEMODIALYSIS..tbKidneySettings"),
          1,
          {{"HemoPackageId", "PKG"},
@@ -264,7 +264,10 @@ std::vector<Case> cases()
         {QStringLiteral("Select * from Hemodialysis..tbKidneyChargeSlip where employeeid = '") + e("1003") + QStringLiteral("' "), 0, {}},
 
         // Saving charges: a package's stock cards (the issue and its
-        // cancellation share slip and item), the print table emptied.
+        // cancellation share slip and item), the print table emptied. Each
+        // effect is first shown absent.
+        {QStringLiteral("select count(*) as Tied from INVENTORY..tbInvStockCard where PackageID = 'PKG01'"), 1, {{"Tied", "0"}}},
+        {QStringLiteral("select count(*) as Lines from Clinical_Area..tbCancerChargePrint"), 1, {{"Lines", "4"}}},
         {QStringLiteral("UPDATE INVENTORY..tbInvStockCard ") + QStringLiteral("SET PackageID = '") + e("PKG01") + QStringLiteral("'") +
              QStringLiteral(" WHERE ItemID = '") + e("10025") + QStringLiteral("' AND RefNum = '") + e("G1504C") + QStringLiteral("'"),
          1,
@@ -294,18 +297,20 @@ void expectValue(const Recordset &rs, const Value &expected)
     bool actualIsNumber = false;
     const double expectedNumber = expected.text->toDouble(&expectedIsNumber);
     const double actualNumber = actual.trimmed().toDouble(&actualIsNumber);
-    if (expectedIsNumber && actualIsNumber)
+    if (expectedIsNumber && actualIsNumber) {
         EXPECT_DOUBLE_EQ(actualNumber, expectedNumber) << actual.toStdString();
-    else
+    } else {
         EXPECT_EQ(actual, *expected.text);
+    }
 }
 
 void runCase(db::HostedConnection &connection, const Case &c)
 {
     SCOPED_TRACE(c.text.toStdString());
     try {
-        if (!c.check.isEmpty())
+        if (!c.check.isEmpty()) {
             EXPECT_EQ(connection.Execute(c.text).State(), Recordset::adStateClosed);
+        }
         Recordset rs = connection.Execute(c.check.isEmpty() ? c.text : c.check);
         ASSERT_EQ(rs.RecordCount(), c.rows);
         for (const Value &value : c.values)

@@ -1,0 +1,271 @@
+// The procedures behind the patient list, the registration look-up, the
+// access-code check and the charge slip, on every engine, against the demo
+// data (dated 2026-12-01).
+
+#include "database/sqltext.h"
+#include "session/scrambler.h"
+#include "support/testdatabase.h"
+
+#include <QDateTime>
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace chemodesk;
+
+namespace {
+
+const QDateTime Now(QDate(2026, 12, 1), QTime(10, 30, 0));
+
+class PatientProcedureTest : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override
+    {
+        if (!test::backendAvailable(GetParam()))
+            GTEST_SKIP() << "no PostgreSQL server for the tests";
+        connection = test::freshDatabase(GetParam());
+        connection->setClockFixed(Now);
+    }
+    Recordset run(const QString &text) { return connection->Execute(text); }
+    // The admission numbers of a list, by the column the list reads.
+    QSet<QString> ids(Recordset rs, const char *column)
+    {
+        QSet<QString> out;
+        for (; !rs.atEnd(); rs.MoveNext())
+            out.insert(rs.Fields(QString::fromLatin1(column)).toString());
+        return out;
+    }
+    std::unique_ptr<db::HostedConnection> connection;
+};
+
+// As the patient list sends it: the mode and the three search boxes.
+QString patientList(const char *mode, const char *lastName, const char *hospNum, const char *idNum)
+{
+    return QStringLiteral("Clinical_Area..spCancer_GetPatient '") + QLatin1String(mode) + QStringLiteral("','") +
+           sql::escape(QString::fromUtf8(lastName)) + QStringLiteral("','") + sql::escape(QString::fromUtf8(hospNum)) +
+           QStringLiteral("','") + sql::escape(QString::fromUtf8(idNum)) + QLatin1Char('\'');
+}
+
+// As the registration look-up and its picker send it (a blank before the text).
+QString registeredOpd(const char *current, const char *kind, const QString &text)
+{
+    return QStringLiteral("BILLING..spGlobal_RegisteredOPD '") + QLatin1String(current) + QStringLiteral("','") +
+           QLatin1String(kind) + QStringLiteral("', '") + sql::escape(text) + QLatin1Char('\'');
+}
+
+TEST_P(PatientProcedureTest, PatientListModesAndSearchBoxes)
+{
+    struct Case {
+        const char *mode, *lastName, *hospNum, *idNum;
+        int rows;
+        QStringList listed;
+        QStringList notListed;
+    };
+    const Case cases[] = {
+        // Each mode lists its own class only: current admissions, previous
+        // admissions, walk-in cash patients, current and previous out-patients.
+        {"I", "", "", "", 60, {"261001", "261010", "261018"}, {"261061", "2650001B", "2650062B"}},
+        {"T", "", "", "", 35, {"261061", "261081"}, {"261001", "2650002B"}},
+        {"C", "", "", "", 30, {"2650062B", "2650061B"}, {"2650001B", "261001"}},
+        {"O", "", "", "", 60, {"2650001B", "2650005B", "2650047B"}, {"2650002B", "2650062B", "261001"}},
+        {"D", "", "", "", 30, {"2650002B", "2650006B"}, {"2650001B", "2650061B", "261061"}},
+        // The search boxes narrow, each by its first letters, together.
+        {"I", "SANTOS", "", "", 4, {"261017", "261035", "261038", "261053"}, {}},
+        {"I", "SANTOS", "100003", "", 2, {"261035", "261038"}, {}},
+        {"I", "", "1000018", "", 1, {"261018"}, {}},
+        {"I", "", "", "261018", 1, {"261018"}, {}},
+        {"I", "", "", "2650001B", 0, {}, {}},
+        {"I", "O'C", "", "", 1, {"261018"}, {}},
+        {"O", "O'C", "", "", 1, {"2650047B"}, {}},
+        // A discharged patient is found only among previous admissions.
+        {"I", "", "1000171", "", 0, {}, {}},
+        {"T", "", "1000171", "", 1, {"261081"}, {}},
+    };
+    for (const Case &c : cases) {
+        const QString text = patientList(c.mode, c.lastName, c.hospNum, c.idNum);
+        SCOPED_TRACE(text.toStdString());
+        Recordset rs = run(text);
+        for (const char *column : {"Hospital #", "Admission #", "Patient Name", "admission date", "Billing Date"})
+            EXPECT_TRUE(rs.HasField(QString::fromLatin1(column))) << column;
+        EXPECT_EQ(rs.RecordCount(), c.rows);
+        const QSet<QString> listed = ids(rs, "Admission #");
+        for (const QString &id : c.listed)
+            EXPECT_TRUE(listed.contains(id)) << id.toStdString();
+        for (const QString &id : c.notListed)
+            EXPECT_FALSE(listed.contains(id)) << id.toStdString();
+    }
+}
+
+TEST_P(PatientProcedureTest, PatientListRowsShowDatesAndKeepNullBillingDates)
+{
+    Recordset rs = run(patientList("I", "", "", "261018"));
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(rs.Fields(QStringLiteral("Hospital #")).toString(), QStringLiteral("1000018"));
+    EXPECT_TRUE(rs.Fields(QStringLiteral("Patient Name")).toString().startsWith(QStringLiteral("O'CAMPO")));
+    EXPECT_EQ(rs.Fields(QStringLiteral("admission date")).toString(), QStringLiteral("11/26/2026"));
+    EXPECT_TRUE(rs.Fields(QStringLiteral("Billing Date")).IsNull());
+
+    rs = run(patientList("I", "", "", "261010"));
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(rs.Fields(QStringLiteral("Billing Date")).toString(), QStringLiteral("12/01/2026"));
+
+    rs = run(patientList("T", "", "", "261081"));
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(rs.Fields(QStringLiteral("admission date")).toString(), QStringLiteral("04/23/2026"));
+    EXPECT_EQ(rs.Fields(QStringLiteral("Billing Date")).toString(), QStringLiteral("04/29/2026"));
+}
+
+TEST_P(PatientProcedureTest, RegisteredOutPatientsByNameOrNumber)
+{
+    struct Case {
+        const char *current, *kind, *text;
+        int rows;
+        QStringList listed;
+    };
+    const Case cases[] = {
+        {"0", "1", "2650001B", 1, {"2650001B"}},
+        {"0", "1", "2650002B", 1, {"2650002B"}},
+        {"1", "1", "2650002B", 0, {}}, // discharged
+        {"0", "1", "265000", 9, {"2650001B", "2650002B", "2650009B"}},
+        {"1", "1", "265000", 7, {"2650001B", "2650009B"}},
+        {"0", "1", "261018", 0, {}}, // an admission, not a registration
+        {"0", "0", "PANGANIBAN", 2, {"2650001B", "2650085B"}},
+        {"1", "0", "O'C", 1, {"2650047B"}},
+        {"0", "0", "NOSUCHNAME", 0, {}},
+    };
+    for (const Case &c : cases) {
+        const QString text = registeredOpd(c.current, c.kind, QString::fromUtf8(c.text));
+        SCOPED_TRACE(text.toStdString());
+        Recordset rs = run(text);
+        EXPECT_EQ(rs.RecordCount(), c.rows);
+        const QSet<QString> listed = ids(rs, "IdNum");
+        for (const QString &id : c.listed)
+            EXPECT_TRUE(listed.contains(id)) << id.toStdString();
+    }
+}
+
+TEST_P(PatientProcedureTest, RegisteredOutPatientCarriesTheWholeRecord)
+{
+    Recordset rs = run(registeredOpd("0", "1", QStringLiteral("2650001B")));
+    ASSERT_EQ(rs.RecordCount(), 1);
+    const std::vector<std::pair<const char *, const char *>> expected = {
+        {"IdNum", "2650001B"},     {"HospNum", "1000081"},     {"LastName", "PANGANIBAN"},
+        {"FirstName", "FERNANDO"}, {"MiddleName", "REYES"},    {"AccountNum", "BAYANIHMO"},
+        {"Company", "BAYANIHAN MEDICAL PLAN CORP."},           {"Sex", "M"},
+        {"Age", "55"},             {"HouseStreet", "BLK 11 LOT 14 VILLA VERDE SUBD."},
+        {"Barangay", "GATID"},     {"Town", "TANAUAN CITY"},   {"Province", "BATANGAS"},
+        {"CivilStatus", "1"},       {"BirthDate", "04/06/1971"},
+    };
+    for (const auto &[column, value] : expected)
+        EXPECT_EQ(rs.Fields(QString::fromLatin1(column)).toString(), QString::fromUtf8(value)) << column;
+    EXPECT_EQ(rs.Fields(QStringLiteral("AdmDate")).toDateTime(), QDateTime(QDate(2026, 11, 29), QTime(9, 45)));
+    EXPECT_TRUE(rs.Fields(QStringLiteral("DcrDate")).IsNull());
+    EXPECT_TRUE(rs.Fields(QStringLiteral("BillingDate")).IsNull());
+
+    rs = run(registeredOpd("0", "1", QStringLiteral("2650002B")));
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(rs.Fields(QStringLiteral("DcrDate")).toDateTime(), QDateTime(QDate(2026, 11, 29), QTime(13, 45)));
+    EXPECT_EQ(rs.Fields(QStringLiteral("BillingDate")).toDateTime(), QDateTime(QDate(2026, 11, 29), QTime(13, 15)));
+
+    // Never filled in at registration; the look-up then shows "1".
+    rs = run(registeredOpd("0", "1", QStringLiteral("2650017B")));
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(rs.Fields(QStringLiteral("CivilStatus")).toString(), QString());
+    // A registration without an account has no company either.
+    rs = run(registeredOpd("0", "1", QStringLiteral("2650047B")));
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_TRUE(rs.Fields(QStringLiteral("AccountNum")).IsNull());
+    EXPECT_TRUE(rs.Fields(QStringLiteral("Company")).IsNull());
+}
+
+TEST_P(PatientProcedureTest, UsedChargeSlipsAreFound)
+{
+    const std::pair<const char *, int> cases[] = {
+        {"G1500C", 1}, // a charge with a laboratory request
+        {"G1519C", 1}, // the last slip of the demo
+        {"G1520C", 0}, // the next to be drawn
+        {"K5013C", 0}, // a booklet slip not yet written
+        {"G1500C'", 0},
+    };
+    for (const auto &[slip, rows] : cases) {
+        const QString text = QStringLiteral("laboratory..Verifiy_Chargeslip '") + sql::escape(QString::fromUtf8(slip)) + QLatin1Char('\'');
+        SCOPED_TRACE(text.toStdString());
+        EXPECT_EQ(run(text).RecordCount(), rows);
+    }
+}
+
+TEST_P(PatientProcedureTest, InPatientPriceOnlyWhileAdmitted)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"261018", "Y"},   // admitted
+        {"261010", "Y"},   // billed, not yet discharged
+        {"261061", "N"},   // discharged
+        {"2650001B", "N"}, // out-patient
+        {"999999", "N"},   // unknown
+    };
+    for (const auto &[id, price] : cases) {
+        const QString text = QStringLiteral("SELECT isnull(HEMODIALYSIS.dbo.fn_HemoIPDPrice('") + sql::escape(QString::fromUtf8(id)) +
+                             QStringLiteral("'),'N') as IPDPrice");
+        SCOPED_TRACE(text.toStdString());
+        Recordset rs = run(text);
+        ASSERT_EQ(rs.RecordCount(), 1);
+        EXPECT_EQ(rs.Fields(QStringLiteral("IPDPrice")).toString(), QString::fromLatin1(price));
+    }
+}
+
+TEST_P(PatientProcedureTest, AccessCodeCheckForTheUnit)
+{
+    struct Case {
+        const char *user, *code;
+        const char *name; // empty: refused
+    };
+    const Case cases[] = {
+        {"1001", "ROSE1001", "DELA CRUZ, ROSARIO MANALO"},
+        {"1002", "JPV1002", "VILLANUEVA, JOHN PAUL SORIANO"},
+        {"1003", "ANA1003", "BAUTISTA, ANA LIZA PEREZ"},
+        {"1004", "MARK1004", "GARCIA, MARK ANTHONY LOPEZ"},
+        {"1005", "LORNA1005", "MENDOZA, LORNA ABAD"},
+        {"1007", "MARI1007", "AGUILAR, MARICEL TAN"},
+        {"1006", "EDGAR1006", ""}, // a pharmacist: not this unit's
+        {"1001", "ROSE1002", ""},
+        {"1001", "rose1001", ""},
+        {"1002", "ROSE1001", ""}, // someone else's code
+        {"10'01", "ROSE1001", ""},
+        {"", "", ""},
+    };
+    for (const Case &c : cases) {
+        const QString scrambled =
+            session::Scramble(QStringLiteral("E"), QString::fromLatin1(session::AccessCodeKey), QString::fromUtf8(c.code)).trimmed();
+        const QString text = QStringLiteral("Clinical_Area..sp_Check_User_Department_Access '") + sql::escape(QString::fromUtf8(c.user)) +
+                             QStringLiteral("','") + sql::escape(scrambled) + QStringLiteral("','") + QStringLiteral("ON") +
+                             QLatin1Char('\'');
+        SCOPED_TRACE(text.toStdString());
+        Recordset rs = run(text);
+        const QString expected = QString::fromUtf8(c.name);
+        ASSERT_EQ(rs.RecordCount(), expected.isEmpty() ? 0 : 1);
+        if (expected.isEmpty())
+            continue;
+        EXPECT_EQ(rs.Fields(QStringLiteral("LastName")).toString() + QStringLiteral(", ") + rs.Fields(QStringLiteral("FirstName")).toString() +
+                      QLatin1Char(' ') + rs.Fields(QStringLiteral("MiddleName")).toString(),
+                  expected);
+    }
+}
+
+TEST_P(PatientProcedureTest, ChargeSlipsAreDrawnInTurn)
+{
+    const QString draw = QStringLiteral("Clinical_Area..spCancer_DrawChargeSlip");
+    Recordset first = run(draw);
+    ASSERT_EQ(first.RecordCount(), 1);
+    EXPECT_EQ(first.Fields(QStringLiteral("ChargeSlip")).toLongLong(), 1520);
+    Recordset second = run(draw);
+    ASSERT_EQ(second.RecordCount(), 1);
+    EXPECT_EQ(second.Fields(QStringLiteral("ChargeSlip")).toLongLong(), 1521);
+    EXPECT_EQ(run(QStringLiteral("select ChargeSlip from Clinical_Area..tbGenericChargeslip")).Fields(0).toLongLong(), 1522);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, PatientProcedureTest, ::testing::ValuesIn(test::backends()),
+                         [](const auto &info) { return info.param; });
+
+} // namespace
