@@ -99,12 +99,15 @@ QStringList indexStatements(Dialect dialect, const TableDef &t)
         out << QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
                    .arg(index.unique ? QStringLiteral("UNIQUE ") : QString(), local, table, cols.join(QStringLiteral(", ")));
         if (index.prefixSearch && !lite) {
-            // Serves "upper(col) LIKE 'ABC%'", the form the translation sends.
+            // Serves both "upper(col) COLLATE "C" LIKE 'ABC%'" and the ordering
+            // by the same expression, the forms the translation sends.
             QStringList upper;
             for (const QString &c : index.columns)
-                upper << QStringLiteral("upper(%1) text_pattern_ops").arg(columnName(c));
+                upper << QStringLiteral("(upper(%1) COLLATE \"C\")").arg(columnName(c));
+            out << QStringLiteral("DROP INDEX IF EXISTS %1.%2")
+                       .arg(t.database.toLower(), indexName(t, index.columns, "_prefix"));
             out << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-                       .arg(indexName(t, index.columns, "_prefix"), table, upper.join(QStringLiteral(", ")));
+                       .arg(indexName(t, index.columns, "_upper"), table, upper.join(QStringLiteral(", ")));
         }
     }
     return out;

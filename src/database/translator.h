@@ -55,6 +55,7 @@ private:
                               const QString &original) const;
     void joinTexts(std::vector<Token> &tokens) const;
     void caseInsensitiveLike(std::vector<Token> &tokens) const;
+    void caseInsensitiveOrder(std::vector<Token> &tokens) const;
 
     Dialect dialect_;
     const ProcedureRegistry *functions_;
