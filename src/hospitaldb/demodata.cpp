@@ -900,7 +900,9 @@ std::vector<Registration> patients(Connection &c, Random &random, const std::vec
                  str(QLatin1String(random.pick(Diagnoses))),
                  viaEr ? str(QStringLiteral("ER26-%1").arg(++erCount, 5, 10, QLatin1Char('0')))
                        : null(),
-                 str(QStringLiteral("1003"))});
+                 str(QStringLiteral("1003")),
+                 // Three current admissions whose doctors have ordered the discharge.
+                 flag(!discharged && !billed && (i == 4 || i == 22 || i == 47))});
             // Billing put some admissions on cash basis for medicines or supplies.
             flags.push_back({str(idNum), flag(i % 7 != 3), flag(i % 11 != 5), flag(i % 13 != 6)});
             registrations.push_back({idNum, hospNum, true, room.id, room.roomClass, acct, doctor,
@@ -969,7 +971,7 @@ std::vector<Registration> patients(Connection &c, Random &random, const std::vec
         c, QStringLiteral("PATIENT_DATA..tbPatient"),
         QStringLiteral(
             "IdNum, HospNum, AdmDate, DcrDate, BillingDate, RoomID, AccountNum, AttendingDr1, "
-            "AttendingDr2, AdmDiagnosis, ERNum, AdmittedBy"),
+            "AttendingDr2, AdmDiagnosis, ERNum, AdmittedBy, DischargeNotice"),
         admissions);
     insertRows(c, QStringLiteral("PATIENT_DATA..tbPatient2"),
                QStringLiteral("IdNum, OkeyPH, OkeyCS, OkeyDI"), flags);

@@ -6,8 +6,13 @@ namespace chemodesk::hospital {
 void registerProcedures(db::ProcedureRegistry &registry)
 {
     registerSessionProcedures(registry);
+    registerRightsProcedures(registry);
     registerPatientProcedures(registry);
     registerChargingProcedures(registry);
+    registerWardProcedures(registry);
+    registerPricingProcedures(registry);
+    registerInventoryProcedures(registry);
+    registerChargeProcedures(registry);
 }
 
 } // namespace chemodesk::hospital

@@ -11,5 +11,10 @@ namespace chemodesk::hospital {
 void registerPatientProcedures(db::ProcedureRegistry &registry);
 void registerChargingProcedures(db::ProcedureRegistry &registry);
 void registerSessionProcedures(db::ProcedureRegistry &registry);
+void registerRightsProcedures(db::ProcedureRegistry &registry);
+void registerWardProcedures(db::ProcedureRegistry &registry);
+void registerPricingProcedures(db::ProcedureRegistry &registry);
+void registerInventoryProcedures(db::ProcedureRegistry &registry);
+void registerChargeProcedures(db::ProcedureRegistry &registry);
 
 } // namespace chemodesk::hospital

@@ -111,14 +111,15 @@ std::vector<db::TableDef> defineTables()
               "Allergy3 varchar(40), Allergy4 varchar(40), Allergy5 varchar(40), "
               "DateCreated datetime, CreatedBy varchar(10)",
               {"HospNum"}, {prefix("LastName")}),
-        // Admissions: IdNum is numeric.
+        // Admissions: IdNum is numeric. DischargeNotice: the doctor has ordered the
+        // discharge and the unit still has to clear the patient.
         table(
             "PATIENT_DATA", "tbPatient",
             "IdNum varchar(12) not null, HospNum varchar(10) not null, AdmDate datetime not null, "
             "DcrDate datetime, BillingDate datetime, RoomID varchar(10), AccountNum varchar(12), "
             "AttendingDr1 varchar(10), AttendingDr2 varchar(10), AdmDiagnosis varchar(200), "
             "ERNum varchar(12), DischargeResult varchar(4), DischargeDisposition varchar(4), "
-            "AdmittedBy varchar(10), DischargedBy varchar(10)",
+            "AdmittedBy varchar(10), DischargedBy varchar(10), DischargeNotice bit default 0",
             {"IdNum"}, {index({"HospNum"}), index({"DcrDate"}), index({"RoomID"})}),
         // Which services an admission may charge to its account (1) or must pay in cash (0).
         table(
@@ -295,7 +296,8 @@ std::vector<db::TableDef> defineTables()
 
 int schemaVersion()
 {
-    return 1;
+    // 2: tbPatient.DischargeNotice.
+    return 2;
 }
 
 const std::vector<db::TableDef> &tables()

@@ -1,0 +1,132 @@
+// Start-up of the client to a usable main window with the patient list
+// loaded, on the 1,000,000-registration database that bench_database builds
+// (made here the same way when it is missing). The employee signs in from the
+// user component's settings file; windows are drawn off screen.
+// Run: build/bench/bench_startup
+
+#include "hospitaldb/database.h"
+#include "patients/frmsearchpatient.h"
+#include "session/globals.h"
+#include "session/mainwindow/frmmain.h"
+#include "session/messages.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <benchmark/benchmark.h>
+
+using namespace chemodesk;
+
+namespace {
+
+constexpr int Registrations = 1'000'000;
+
+QString largeSqlite()
+{
+    const QString dir =
+        qEnvironmentVariable("CHEMODESK_BENCH_DIR", QStringLiteral(CHEMODESK_BENCH_DEFAULT_DIR));
+    QDir().mkpath(dir);
+    const QString path = dir + QStringLiteral("/registrations-%1.db").arg(Registrations);
+    if (!QFile::exists(path)) {
+        const QString building = path + QStringLiteral(".building");
+        QFile::remove(building);
+        {
+            auto c = hospital::openDatabase(building);
+            hospital::InitOptions options;
+            options.demo = true;
+            options.registrations = Registrations;
+            hospital::initDatabase(*c, options);
+            c->executeNative(QStringLiteral("ANALYZE"));
+        }
+        QFile::rename(building, path);
+    }
+    return path;
+}
+
+// Any box during the start means it did not go as it should.
+class NoBoxes : public session::MessageService {
+public:
+    int message(const QString &text, const QString &, Icon, QMessageBox::StandardButtons) override
+    {
+        shown.append(text);
+        return QMessageBox::Ok;
+    }
+    int exec(QDialog &) override
+    {
+        shown.append(QStringLiteral("a dialog"));
+        return 0;
+    }
+    QStringList shown;
+};
+
+// The demo database of about 200 patients: what the start costs apart from
+// the size of the lists.
+QString demoSqlite(const QTemporaryDir &dir)
+{
+    const QString path = dir.filePath(QStringLiteral("demo.db"));
+    hospital::openEmbedded(path);
+    return path;
+}
+
+void StartupToPatientList(benchmark::State &state, bool large)
+{
+    QTemporaryDir dir;
+    const QString database = large ? largeSqlite() : demoSqlite(dir);
+    shell::MainWindowOptions options;
+    options.userSettingsPath = dir.filePath(QStringLiteral("signin.ini"));
+    {
+        QSettings settings(options.userSettingsPath, QSettings::IniFormat);
+        settings.setValue(QStringLiteral("database/kind"), QStringLiteral("embedded"));
+        settings.setValue(QStringLiteral("database/file"), database);
+        settings.setValue(QStringLiteral("signin/employee"), QStringLiteral("1001"));
+        settings.setValue(QStringLiteral("signin/accesscode"), QStringLiteral("ROSE1001"));
+    }
+    options.programFolder = QStringLiteral(CHEMODESK_RESOURCES_DIR);
+    options.instanceLockPath = dir.filePath(QStringLiteral("chemodesk.lock"));
+
+    NoBoxes boxes;
+    session::setMessageService(&boxes);
+    long rows = 0;
+    for (auto _ : state) {
+        session::resetGlobals();
+        auto window = std::make_unique<shell::frmMain>(options);
+        if (!window->startUp() || !window->patientList()) {
+            state.SkipWithError(qPrintable(QStringLiteral("start-up refused: ") +
+                                           boxes.shown.join(QStringLiteral("; "))));
+            break;
+        }
+        QApplication::processEvents();
+        rows = window->patientList()->ListView1->topLevelItemCount();
+        state.PauseTiming();
+        window->close();
+        window.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    session::setMessageService(nullptr);
+    if (!boxes.shown.isEmpty() && !state.error_occurred())
+        state.SkipWithError(qPrintable(boxes.shown.join(QStringLiteral("; "))));
+    state.counters["listed"] = static_cast<double>(rows);
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(StartupToPatientList, registrations_1000000, true)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK_CAPTURE(StartupToPatientList, demo, false)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,184 @@
+#pragma once
+
+// Post Charges: the lines of medicines, supplies, services, professional fees
+// and discounts charged to the patient chosen in the main window, typed into
+// the entry grid, looked up, priced and checked against the stock on hand;
+// beside it the department codes, and below it the charges already saved for
+// the admission. Saving the lines under a charge slip is not part of this
+// screen yet: its Save buttons stay disabled.
+//
+// The hospital components it looks items up with are handed in, so a test
+// may give it small stand-ins.
+
+#include "entrygrid.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <QString>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace chemodesk {
+class Connection;
+}
+
+namespace chemodesk::platform {
+class CodeSearch;
+class DrugCatalogue;
+class DrugList;
+class KeyFilter;
+} // namespace chemodesk::platform
+
+namespace chemodesk::charging {
+
+struct ChargeComponents {
+    platform::CodeSearch &codeSearch;
+    platform::DrugCatalogue &drugs;
+    platform::DrugList &drugList;
+    platform::KeyFilter &keys;
+};
+
+// What the main window hands over besides the program-wide patient context.
+struct ChargePatient {
+    QString name;
+    QString hospNum;
+    QString idNum;
+    QString room; // "OPD" for out-patients; an admission's room is read
+    QString employeeCode;
+};
+
+class frmCharge : public QDialog {
+    Q_OBJECT
+public:
+    // `mainWindow`: its buttons are found by objectName (may be null).
+    frmCharge(Connection &connection, ChargeComponents components, ChargePatient patient,
+              QWidget *mainWindow = nullptr, QWidget *parent = nullptr);
+    ~frmCharge() override;
+
+    // ---- grid procedures (see EntryGrid) and the screen's own
+    bool PutTextBox(int column, int line) { return mshflexEntry->PutTextBox(column, line); }
+    // The same with the short prompt for the department column.
+    bool PutTextBoxReturn(int column, int line);
+    bool PutTextBox1(int column, int line) { return PutTextBoxReturn(column, line); }
+    bool ExcemptCol(int column) const { return mshflexEntry->ExcemptCol(column); }
+    bool CompleteRow(int line) const { return mshflexEntry->CompleteRow(line); }
+    bool AddRow() { return mshflexEntry->AddRow(); }
+    void DeleteRow() { mshflexEntry->DeleteRow(); }
+    bool QualifiedRow(int line) const { return mshflexEntry->QualifiedRow(line); }
+    bool Check_Code(const QString &code, int line) const { return mshflexEntry->Check_Code(code, line); }
+    // The code is in the department list.
+    bool CheckDepartment(const QString &code) const;
+    // The department issues stock: its location becomes the current one.
+    bool Check_LocationID(const QString &code);
+    void Get_Charges();
+    void LoadColor();
+    QString PackageName() const { return packageName_; }
+    void setPackageName(const QString &name) { packageName_ = name; }
+
+    // Grand total of the Amount column.
+    void recomputeTotal();
+    // The buttons' actions.
+    void clearLines();
+    void deleteLine();
+    void listCharges();
+    void showSlipTotal(int listRow);
+    void searchDoctor();
+    void chooseDoctor();
+    void repriceStockedLines();
+    bool cancelChargesAllowed() const { return cancelCharges_; }
+
+    QLineEdit *txtIdnum = nullptr;
+    QLineEdit *txtHospNum = nullptr;
+    QLineEdit *txtPxName = nullptr;
+    QLineEdit *txtRoomid = nullptr;
+    QLineEdit *txtDoctorID = nullptr;
+    QLineEdit *txtDoctor = nullptr;
+    QPushButton *cmdDoctor = nullptr;
+    QLabel *fmSenior = nullptr;
+    QCheckBox *chkDiscounted = nullptr;
+    EntryGrid *mshflexEntry = nullptr;
+    QLineEdit *txtEntry = nullptr;
+    QGroupBox *fraMessage = nullptr;
+    QLabel *lblMessage = nullptr;
+    QGroupBox *fraDept = nullptr;
+    QTableWidget *grdRevenue = nullptr;
+    QPushButton *vkcmdHelpCode = nullptr;
+    QLineEdit *txtTotal = nullptr;
+    QGroupBox *fraList = nullptr;
+    QTableWidget *MSHFlexList = nullptr;
+    QLabel *txtMessage = nullptr;
+    QLineEdit *txtSlipTotal = nullptr;
+    QPushButton *vkbtnHemoPckge = nullptr;
+    QGroupBox *fraVisa = nullptr;
+    QLineEdit *txtVisa = nullptr;
+    QPushButton *Command2 = nullptr;
+    QPushButton *Command3 = nullptr;
+    QPushButton *Command4 = nullptr;
+    // 0 "&Save", 1 "&Clear", 2 "E&xit", 3 "&List of Charges Entered",
+    // 4 "&Delete", 5 "&Print/Save"
+    QPushButton *vkCommand1[6] = {};
+    // 0 "Cancel Charges", 1 "Re-print ChargeSlip"
+    QPushButton *vkcmdOption[2] = {};
+
+public Q_SLOTS:
+    // E&xit, Escape and the window's close box ask first.
+    void reject() override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void buildUi();
+    QWidget *buildPatientPanel();
+    QWidget *buildButtons();
+    void setUpGrid();
+    void loadScreen();
+    void loadPatient();
+    void loadDepartments();
+    void applyReceivableMode();
+
+    // Enter in each column of the grid.
+    EntryGrid::Enter onEnter(int line, int column, const QString &text);
+    EntryGrid::Enter enterDepartment(int line, const QString &text);
+    EntryGrid::Enter enterItem(int line, const QString &text);
+    EntryGrid::Enter enterStockedItem(int line, const QString &text);
+    EntryGrid::Enter enterDoctorItem(int line, const QString &text);
+    EntryGrid::Enter enterDiscountItem(int line, const QString &text);
+    EntryGrid::Enter enterService(int line, const QString &text);
+    EntryGrid::Enter enterQuantity(int line, const QString &text);
+    EntryGrid::Enter enterUnitPrice(int line, const QString &text);
+    EntryGrid::Enter enterAmount(int line, const QString &text);
+    EntryGrid::Enter enterStat(int line, const QString &text);
+    double onHand(const QString &item, const QString &location);
+    void computeAmount(int line);
+    void setUnitPrice(int line, double price);
+
+    void saveCardPercentage();
+    void cancelCardPercentage();
+
+    Connection &connection_;
+    platform::CodeSearch &codeSearch_;
+    platform::DrugCatalogue &drugs_;
+    platform::DrugList &drugList_;
+    platform::KeyFilter &keys_;
+    ChargePatient patient_;
+    QPointer<QWidget> mainWindow_;
+
+    // Between keys: the current department, whether it carries stock and
+    // where from, the in-patient price flag and the current service's Fixrate.
+    QString department_;
+    bool stocked_ = false;
+    QString location_;
+    bool ipdPrice_ = false;
+    bool fixRate_ = false;
+    QString packageName_;
+    bool cancelCharges_ = false;
+};
+
+} // namespace chemodesk::charging

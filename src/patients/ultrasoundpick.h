@@ -1,0 +1,21 @@
+#pragma once
+
+// The ultrasound exam last picked in frmSearcher, read by the request screen
+// right after the picker closes. Both empty when the pick was cancelled.
+
+#include <QString>
+
+namespace chemodesk::patients {
+
+struct UltrasoundPick {
+    QString UltraExamName;
+    QString UltraExamID;
+};
+
+inline UltrasoundPick &ultrasoundPick()
+{
+    static UltrasoundPick pick;
+    return pick;
+}
+
+} // namespace chemodesk::patients

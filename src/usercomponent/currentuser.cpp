@@ -1,0 +1,152 @@
+#include "currentuser.h"
+
+#include "database/hostedconnection.h"
+#include "database/sqltext.h"
+#include "hospitaldb/database.h"
+#include "session/messages.h"
+#include "session/scrambler.h"
+#include "signindialog.h"
+
+#include <QLineEdit>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace chemodesk {
+
+namespace {
+
+const QString Title = QStringLiteral("Sign In");
+
+QString defaultSettingsPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+           QStringLiteral("/signin.ini");
+}
+
+QString joinName(const Recordset &rs)
+{
+    const QString last = rs.Fields(QStringLiteral("LastName")).trimmed();
+    const QString given =
+        QString(rs.Fields(QStringLiteral("FirstName")).trimmed() + QLatin1Char(' ') +
+                rs.Fields(QStringLiteral("MiddleName")).trimmed())
+            .trimmed();
+    return given.isEmpty() ? last : last + QStringLiteral(", ") + given;
+}
+
+} // namespace
+
+CurrentUser::CurrentUser(QString settingsPath)
+    : settingsPath_(settingsPath.isEmpty() ? defaultSettingsPath() : std::move(settingsPath))
+{
+}
+
+CurrentUser::~CurrentUser() = default;
+
+Connection *CurrentUser::SQLConnection() const
+{
+    return connected_ ? connection_.get() : nullptr;
+}
+
+void CurrentUser::signOut()
+{
+    connected_ = false;
+    employeeCode_.clear();
+    employeeName_.clear();
+    serverName_.clear();
+    database_.clear();
+    userId_.clear();
+    serverPassword_.clear();
+}
+
+void CurrentUser::ShowMain()
+{
+    signOut();
+    QSettings settings(settingsPath_, QSettings::IniFormat);
+    DatabaseChoice choice = DatabaseChoice::read(settings);
+
+    const QString scriptedEmployee = settings.value(QStringLiteral("signin/employee")).toString();
+    if (!scriptedEmployee.isEmpty()) {
+        if (const QString problem = choice.problem(); !problem.isEmpty()) {
+            session::msgInformation(problem, Title);
+            return;
+        }
+        if (trySignIn(choice, scriptedEmployee,
+                      settings.value(QStringLiteral("signin/accesscode")).toString()) !=
+            Outcome::SignedIn)
+            connection_.reset();
+        return;
+    }
+
+    SignInDialog dialog(parent_);
+    dialog.setChoice(choice);
+    while (session::execModal(dialog) == QDialog::Accepted) {
+        choice = dialog.choice();
+        const QString employee = dialog.txtEmployeeID->text().trimmed();
+        const QString problem = employee.isEmpty()
+                                    ? QStringLiteral("Please enter your employee id.")
+                                    : choice.problem();
+        if (!problem.isEmpty()) {
+            session::msgInformation(problem, Title);
+            continue;
+        }
+        const Outcome outcome = trySignIn(choice, employee, dialog.txtAccessCode->text());
+        if (outcome == Outcome::SignedIn) {
+            choice.write(settings);
+            return;
+        }
+        if (outcome == Outcome::Refused) {
+            dialog.txtAccessCode->clear();
+            dialog.txtAccessCode->setFocus();
+        }
+    }
+    connection_.reset();
+    openedTarget_.clear();
+}
+
+CurrentUser::Outcome CurrentUser::trySignIn(const DatabaseChoice &choice, const QString &employee,
+                                            const QString &accessCode)
+{
+    const QString target = choice.target();
+    try {
+        if (!connection_ || openedTarget_ != target) {
+            connection_.reset();
+            openedTarget_.clear();
+            connection_ = choice.kind == DatabaseChoice::Embedded ? hospital::openEmbedded(target)
+                                                                  : hospital::openDatabase(target);
+            openedTarget_ = target;
+        }
+        const QString scrambled =
+            session::Scramble(QStringLiteral("E"), QLatin1String(session::AccessCodeKey),
+                              accessCode.trimmed())
+                .trimmed();
+        const Recordset rs = connection_->Execute(
+            QStringLiteral("SELECT EmployeeID, LastName, FirstName, MiddleName FROM "
+                           "PASSWORD..tbPasswordMaster WHERE EmployeeID = ") +
+            sql::quote(employee.trimmed()) + QStringLiteral(" AND AccessCode = ") +
+            sql::quote(scrambled) + QStringLiteral(" AND isActive = 1"));
+        if (rs.atEnd()) {
+            session::msgExclamation(QStringLiteral("Invalid employee id or access code."), Title);
+            return Outcome::Refused;
+        }
+        employeeCode_ = rs.Fields(QStringLiteral("EmployeeID")).trimmed();
+        employeeName_ = joinName(rs);
+    } catch (const DatabaseError &e) {
+        connection_.reset();
+        openedTarget_.clear();
+        session::msgCritical(e.message(), Title);
+        return Outcome::Failed;
+    }
+    if (choice.kind == DatabaseChoice::Embedded) {
+        serverName_ = QStringLiteral("(local)");
+        database_ = choice.file;
+    } else {
+        serverName_ = choice.host;
+        database_ = choice.database;
+        userId_ = choice.user;
+        serverPassword_ = choice.password;
+    }
+    connected_ = true;
+    return Outcome::SignedIn;
+}
+
+} // namespace chemodesk
