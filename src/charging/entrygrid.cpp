@@ -26,6 +26,9 @@ EntryGrid::EntryGrid(platform::KeyFilter *keys, QWidget *parent) : QTableWidget(
     txtEntry = new QLineEdit(viewport());
     txtEntry->setObjectName(QStringLiteral("txtEntry"));
     txtEntry->setFrame(false);
+    // The cell being edited stands out from the rest of the grid.
+    txtEntry->setStyleSheet(QStringLiteral(
+        "QLineEdit { background: #fff7c2; border: 1px solid #3a6ea5; padding: 0 2px; }"));
     txtEntry->hide();
     txtEntry->installEventFilter(this);
 

@@ -92,6 +92,7 @@ void frmCharge::buildUi()
     auto *middle = new QHBoxLayout;
     mshflexEntry = new EntryGrid(&keys_, this);
     mshflexEntry->setObjectName(QStringLiteral("mshflexEntry"));
+    mshflexEntry->setFocusPolicy(Qt::NoFocus);
     txtEntry = mshflexEntry->txtEntry;
     middle->addWidget(mshflexEntry, 1);
 
@@ -104,8 +105,9 @@ void frmCharge::buildUi()
     auto *deptLayout = new QVBoxLayout(fraDept);
     grdRevenue = listGrid("grdRevenue", fraDept);
     grdRevenue->setFocusPolicy(Qt::NoFocus);
+    grdRevenue->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     deptLayout->addWidget(grdRevenue);
-    fraDept->setFixedWidth(twipsToPixels(35 + 600 + 2200) + 40);
+    fraDept->setFixedWidth(twipsToPixels(35 + 600 + 2200) + 90);
     middle->addWidget(fraDept);
     layout->addLayout(middle, 3);
 
@@ -176,7 +178,12 @@ void frmCharge::buildUi()
     });
     connect(Command3, &QPushButton::clicked, this, &frmCharge::saveCardPercentage);
     connect(Command4, &QPushButton::clicked, this, &frmCharge::cancelCardPercentage);
-    connect(MSHFlexList, &QTableWidget::cellClicked, this, [this](int row, int) { showSlipTotal(row); });
+    connect(MSHFlexList, &QTableWidget::currentCellChanged, this,
+            [this](int row, int, int previousRow, int) {
+                if (row >= 0 && row != previousRow)
+                    showSlipTotal(row);
+            });
+    connect(txtVisa, &QLineEdit::returnPressed, this, &frmCharge::saveCardPercentage);
     connect(cmdDoctor, &QPushButton::clicked, this, &frmCharge::chooseDoctor);
     txtDoctorID->installEventFilter(this);
     connect(vkCommand1[1], &QPushButton::clicked, this, &frmCharge::clearLines);

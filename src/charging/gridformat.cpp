@@ -3,6 +3,8 @@
 #include <QHeaderView>
 #include <QTableWidget>
 
+#include <algorithm>
+
 namespace chemodesk::charging {
 
 QList<FormatColumn> parseFormatString(const QString &format)
@@ -50,13 +52,17 @@ void applyFormatString(QTableWidget *grid, const QString &format, const QList<in
         item->setTextAlignment(columns[i].alignment);
         grid->setHorizontalHeaderItem(i, item);
     }
+    // The layout's widths were made for a smaller font: a heading is never cut.
+    const QFontMetrics metrics = grid->horizontalHeader()->fontMetrics();
     for (int i = 0; i < widthsTwips.size() && i < grid->columnCount(); ++i) {
         if (widthsTwips[i] <= 0) {
             grid->setColumnHidden(i, true);
-        } else {
-            grid->setColumnHidden(i, false);
-            grid->setColumnWidth(i, twipsToPixels(widthsTwips[i]));
+            continue;
         }
+        grid->setColumnHidden(i, false);
+        const QString header = i < columns.size() ? columns[i].header.trimmed() : QString();
+        const int fit = header.isEmpty() ? 0 : metrics.horizontalAdvance(header) + 14;
+        grid->setColumnWidth(i, std::max(twipsToPixels(widthsTwips[i]), fit));
     }
 }
 

@@ -23,7 +23,8 @@ QList<FormatColumn> parseFormatString(const QString &format);
 int twipsToPixels(int twips);
 
 // Sets the columns of `grid` from `format`: count, headers, header alignment.
-// Widths in twips by column; 0 hides the column, a missing one leaves it.
+// Widths in twips by column, never narrower than the heading; 0 hides the
+// column, a missing one leaves it.
 void applyFormatString(QTableWidget *grid, const QString &format, const QList<int> &widthsTwips);
 
 } // namespace chemodesk::charging

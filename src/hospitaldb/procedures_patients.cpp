@@ -35,8 +35,13 @@ Recordset getPatient(db::ProcedureContext &db, const QStringList &args)
         table = QStringLiteral("PATIENT_DATA..tbPatient");
         condition = QStringLiteral("R.DcrDate IS NOT NULL");
     } else if (mode == QLatin1String("C")) {
+        // Walk-ins: the ones still here, or any of them once a box narrows
+        // the search (the list has no "previous" mode of its own for them).
         table = QStringLiteral("PATIENT_DATA..tbOutPatient");
-        condition = QStringLiteral("R.PatientType = 'W'");
+        const bool searching = !(arg(args, 1).trimmed().isEmpty() && arg(args, 2).trimmed().isEmpty() &&
+                                 arg(args, 3).trimmed().isEmpty());
+        condition = searching ? QStringLiteral("R.PatientType = 'W'")
+                              : QStringLiteral("R.PatientType = 'W' AND R.DcrDate IS NULL");
     } else if (mode == QLatin1String("O")) {
         table = QStringLiteral("PATIENT_DATA..tbOutPatient");
         condition = QStringLiteral("R.DcrDate IS NULL AND R.PatientType <> 'W'");

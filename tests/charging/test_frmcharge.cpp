@@ -571,3 +571,46 @@ INSTANTIATE_TEST_SUITE_P(Engines, ChargeProcedures, ::testing::ValuesIn(test::ba
                          [](const auto &info) { return info.param; });
 
 } // namespace
+
+// ------------------------------------------------------------- the picture
+
+// docs/charge-entry.png, taken only when CHEMODESK_SCREENSHOT_DIR names a
+// folder (under a virtual X server: QT_QPA_PLATFORM=xcb xvfb-run ...):
+// an in-patient with saved charges, a medicine, a service and a
+// professional fee typed in, and the list of the charges already saved.
+TEST(ChargeEntryPicture, TakenOnRequest)
+{
+    const QString folder = qEnvironmentVariable("CHEMODESK_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "CHEMODESK_SCREENSHOT_DIR is not set";
+    session::resetGlobals();
+    test::ScriptedMessages messages;
+    auto db = test::freshDatabase("sqlite");
+    auto &g = session::globals();
+    g.DbConnection = db.get();
+    g.SelPatientClass = QStringLiteral("I");
+    session::ReadHospitalInfoB(*db);
+    const Recordset who = db->Execute(QStringLiteral(
+        "SELECT LastName, FirstName, MiddleName FROM PATIENT_DATA..tbMaster WHERE HospNum = '1000013'"));
+    const QString name = who.Fields(QStringLiteral("LastName")).trimmed() + QStringLiteral(", ") +
+                         who.Fields(QStringLiteral("FirstName")).trimmed() + QLatin1Char(' ') +
+                         who.Fields(QStringLiteral("MiddleName")).trimmed();
+    Components parts(*db);
+    frmCharge screen(*db, parts.refs(),
+                     {name, QStringLiteral("1000013"), QStringLiteral("261013"), QString(),
+                      QStringLiteral("1001")});
+    screen.show();
+    QLineEdit *box = screen.txtEntry;
+    auto enter = [box](const char *text) {
+        QTest::keyClicks(box, QLatin1String(text));
+        QTest::keyClick(box, Qt::Key_Return);
+    };
+    for (const char *text : {"ph", "10001", "2", "", "on", "8001", "", "", "md", "102", "2500"})
+        enter(text);
+    screen.vkCommand1[3]->click();
+    screen.mshflexEntry->PutTextBox(colDept, screen.mshflexEntry->lineCount());
+    QTest::qWait(200);
+    EXPECT_TRUE(messages.shown().empty());
+    ASSERT_TRUE(screen.grab().save(folder + QStringLiteral("/charge-entry.png")));
+    session::resetGlobals();
+}

@@ -68,7 +68,9 @@ TEST_P(PatientProcedureTest, PatientListModesAndSearchBoxes)
         // admissions, walk-in cash patients, current and previous out-patients.
         {"I", "", "", "", 60, {"261001", "261010", "261018"}, {"261061", "2650001B", "2650062B"}},
         {"T", "", "", "", 35, {"261061", "261081"}, {"261001", "2650002B"}},
-        {"C", "", "", "", 30, {"2650062B", "2650061B"}, {"2650001B", "261001"}},
+        {"C", "", "", "", 24, {"2650062B"}, {"2650061B", "2650001B", "261001"}},
+        // A walk-in who has gone home is found once a box narrows the search.
+        {"C", "SAMONTE", "", "", 1, {"2650061B"}, {}},
         {"O", "", "", "", 60, {"2650001B", "2650005B", "2650047B"}, {"2650002B", "2650062B", "261001"}},
         {"D", "", "", "", 30, {"2650002B", "2650006B"}, {"2650001B", "2650061B", "261061"}},
         // The search boxes narrow, each by its first letters, together.

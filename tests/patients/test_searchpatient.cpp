@@ -108,7 +108,7 @@ TEST_P(PatientList, OpensOnTheCashListAndMarksItselfLoaded)
     EXPECT_TRUE(list->optPatientType[1]->isChecked());
     EXPECT_TRUE(g.PatientListLoaded);
     EXPECT_EQ(g.SelPatientClass, QStringLiteral("C"));
-    EXPECT_EQ(list->ListView1->topLevelItemCount(), 30);
+    EXPECT_EQ(list->ListView1->topLevelItemCount(), 24);
     EXPECT_TRUE(rowOf(list->ListView1, QStringLiteral("2650062B")));
     const QTreeWidgetItem *header = list->ListView1->headerItem();
     const QStringList expected{"HOSPITAL #", "ADMISSION #", "PATIENT NAME", "ADMISSION DATE",
@@ -133,8 +133,8 @@ TEST_P(PatientList, EachOptionAndSearchBoxListsItsPatients)
         {0, false, "", "", "", 60, {"261001", "261018"}, "I"},
         {0, true, "", "1000171", "", 1, {"261081"}, "I"},
         {0, true, "", "", "2610", 35, {"261061", "261081"}, "I"},
-        {1, false, "", "", "", 30, {"2650061B", "2650062B"}, "C"},
-        {1, true, "", "", "26500", 30, {"2650062B"}, "C"},
+        {1, false, "", "", "", 24, {"2650062B"}, "C"},
+        {1, true, "", "", "26500", 30, {"2650061B", "2650062B"}, "C"},
         {2, false, "", "", "", 60, {"2650001B", "2650047B"}, "O"},
         {2, true, "", "", "2650002B", 1, {"2650002B"}, "O"},
         {0, false, "SANTOS", "", "", 4, {"261017", "261035", "261038", "261053"}, "I"},

@@ -1,6 +1,7 @@
 #include "testdatabase.h"
 
 #include "hospitaldb/database.h"
+#include "hospitaldb/hospitaldb.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,7 +28,10 @@ QString serverUrl() { return qEnvironmentVariable("CHEMODESK_TEST_PG"); }
 
 QString sqliteTemplate(bool demo)
 {
-    const QString path = tempDir() + (demo ? QStringLiteral("/template-demo.db") : QStringLiteral("/template-empty.db"));
+    // Named by schema version, so a changed schema never reuses an old template.
+    const QString path = tempDir() + QStringLiteral("/template-%1-v%2.db")
+                                         .arg(demo ? QStringLiteral("demo") : QStringLiteral("empty"))
+                                         .arg(hospital::schemaVersion());
     QLockFile lock(path + QStringLiteral(".lock"));
     lock.setStaleLockTime(0);
     lock.lock();
@@ -49,7 +53,9 @@ QString sqliteTemplate(bool demo)
 
 QString postgresTemplate(bool demo)
 {
-    const QString name = demo ? QStringLiteral("chemodesk_test_demo") : QStringLiteral("chemodesk_test_empty");
+    const QString name = QStringLiteral("chemodesk_test_%1_v%2")
+                             .arg(demo ? QStringLiteral("demo") : QStringLiteral("empty"))
+                             .arg(hospital::schemaVersion());
     auto admin = db::HostedConnection::open(serverUrl());
     admin->executeNative(QStringLiteral("SELECT pg_advisory_lock(7301)"));
     try {
