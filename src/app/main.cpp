@@ -1,6 +1,7 @@
 // chemodesk: the department's desktop client. The main window does the
 // start; the program ends when it closes.
 
+#include "screens.h"
 #include "screenshots.h"
 #include "session/mainwindow/frmmain.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("chemodesk"));
     QApplication::setApplicationVersion(QStringLiteral(CHEMODESK_VERSION));
 
+    chemodesk::registerScreens();
     chemodesk::shell::frmMain window;
     QObject::connect(&window, &chemodesk::shell::frmMain::unloaded, &app, &QApplication::quit,
                      Qt::QueuedConnection);

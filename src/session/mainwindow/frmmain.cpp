@@ -147,6 +147,7 @@ bool frmMain::startUp()
         // The screens test the department settings; left unread they would
         // stay empty all day.
         GetHospitalInfo();
+        screens().runStartup(c);
         session::GetServerDate(c);
         refreshStatusBar();
         applyRights(session::ReadUserRights(c, user_->EmployeeCode()));

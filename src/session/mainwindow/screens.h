@@ -14,6 +14,11 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
+
+namespace chemodesk {
+class Connection;
+}
 
 namespace chemodesk::shell {
 
@@ -24,13 +29,27 @@ public:
         screens_.insert(action, std::move(open));
     }
     void remove(const QString &action) { screens_.remove(action); }
-    void clear() { screens_.clear(); }
+    void clear()
+    {
+        screens_.clear();
+        startup_.clear();
+    }
     bool has(const QString &action) const { return screens_.contains(action); }
     // Opens the screen of `action`; false when there is none.
     bool run(const QString &action) const;
 
+    // Settings a subsystem reads once at start, after the hospital and
+    // department settings (the rate settings, for one).
+    void onStartup(std::function<void(Connection &)> load) { startup_.push_back(std::move(load)); }
+    void runStartup(Connection &connection) const
+    {
+        for (const auto &load : startup_)
+            load(connection);
+    }
+
 private:
     QHash<QString, std::function<void()>> screens_;
+    std::vector<std::function<void(Connection &)>> startup_;
 };
 
 // The program's one registry.
