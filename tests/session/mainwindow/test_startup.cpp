@@ -63,6 +63,9 @@ using MainWindowStartup = MainWindowTest;
 
 TEST_F(MainWindowStartup, StartsInTheDepartmentsOrder)
 {
+    // A subsystem's start-up read (the rate settings) runs once the
+    // department settings are in, so no surcharge test starts from nothing.
+    shell::screens().onStartup([](Connection &c) { c.Execute(QStringLiteral("Select * from HemoDialysis..tbHemo_settings")); });
     FakeUser *user = nullptr;
     shell::MainWindowOptions o = options(QStringLiteral("1001"));
     o.userFactory = [&user] {
@@ -83,6 +86,7 @@ TEST_F(MainWindowStartup, StartsInTheDepartmentsOrder)
         QStringLiteral("CommandTimeout 120"),
         QStringLiteral("Select top 1 Getdate() [ServerDate]"),
         QStringLiteral("SELECT * FROM HEMODIALYSIS..tbKidneySettings"),
+        QStringLiteral("Select * from HemoDialysis..tbHemo_settings"),
         QStringLiteral("Select GetDate() As ServerDate From Patient_Data..tbHospitalInfo"),
         QStringLiteral("Select * from CLINICAL_AREA..tbCancerUserSetting where EmpID = '1001'"),
         QStringLiteral("Clinical_Area..spCancer_GetPatient '"),
