@@ -8,7 +8,7 @@ const QString ChargeGridFormat = QStringLiteral(
     "<# |<Dept.Code|<Item Code|< Item   Description    |<Quantity |<Unit Price|<Amount |< Stat "
     "|< Location");
 
-std::vector<ColumnSpec> chargeColumns()
+std::vector<GridColumn> chargeColumns()
 {
     const QString chargingCode = QStringLiteral(
         "Type the Charging Code..(See Department Codes for the list) click View help Code to view "
@@ -17,7 +17,7 @@ std::vector<ColumnSpec> chargeColumns()
         "Type the Service Code or First letters of Service Name then Press the <Enter> Key");
     const QString quantity = QStringLiteral("Type how many quantity to charge...");
     const QString amount = QStringLiteral("Type the total amount to charge.....");
-    //       header width  max  keys                prompt        editable
+    // header (from the format string), width in twips, maximum length, keys, prompt, editable
     return {
         {{}, 400, 0, KeyClass::NotTyped, {}, false},
         {{}, 1000, 6, KeyClass::Upper, chargingCode, true},
@@ -99,8 +99,7 @@ QString formatPrice(double value)
 
 bool validStatCode(const QString &text)
 {
-    return text == QLatin1String("Y") || text == QLatin1String("y") ||
-           text == QLatin1String("N");
+    return text == QLatin1String("Y") || text == QLatin1String("y") || text == QLatin1String("N");
 }
 
 } // namespace chemodesk::charging

@@ -33,7 +33,7 @@ enum ChargeColumn {
 constexpr int StatBasePriceRole = Qt::UserRole + 1;
 
 extern const QString ChargeGridFormat;
-std::vector<ColumnSpec> chargeColumns();
+std::vector<GridColumn> chargeColumns();
 
 // Professional fee and patient discount lines: their amount is typed.
 bool isDoctorLine(const QString &dept);

@@ -48,21 +48,21 @@ EntryGrid::EntryGrid(platform::KeyFilter *keys, QWidget *parent) : QTableWidget(
 
 EntryGrid::~EntryGrid() = default;
 
-void EntryGrid::setColumns(const QString &format, std::vector<ColumnSpec> specs)
+void EntryGrid::setColumns(const QString &format, std::vector<GridColumn> columns)
 {
     const QList<FormatColumn> headers = parseFormatString(format);
-    if (specs.size() < size_t(headers.size()))
-        specs.resize(size_t(headers.size()));
+    if (columns.size() < size_t(headers.size()))
+        columns.resize(size_t(headers.size()));
     for (int i = 0; i < headers.size(); ++i)
-        specs[size_t(i)].header = headers[i].header;
-    specs_ = std::move(specs);
-    setColumnCount(int(specs_.size()));
+        columns[size_t(i)].header = headers[i].header;
+    columns_ = std::move(columns);
+    setColumnCount(int(columns_.size()));
     QList<int> widths;
-    for (const ColumnSpec &s : specs_)
+    for (const GridColumn &s : columns_)
         widths.append(s.widthTwips);
     applyFormatString(this, format, widths);
     for (int i = int(headers.size()); i < columnCount(); ++i)
-        setHorizontalHeaderItem(i, new QTableWidgetItem(specs_[size_t(i)].header));
+        setHorizontalHeaderItem(i, new QTableWidgetItem(columns_[size_t(i)].header));
     resetLines();
 }
 
@@ -76,8 +76,9 @@ void EntryGrid::setCodeColumns(int code, QList<int> sameAlso)
 
 bool EntryGrid::PutTextBox(int column, int line)
 {
-    const QString prompt =
-        column >= 0 && size_t(column) < specs_.size() ? specs_[size_t(column)].prompt : QString();
+    const QString prompt = column >= 0 && size_t(column) < columns_.size()
+                               ? columns_[size_t(column)].prompt
+                               : QString();
     return PutTextBox(column, line, prompt);
 }
 
@@ -94,13 +95,14 @@ bool EntryGrid::PutTextBox(int column, int line, const QString &prompt)
     }
     line_ = line;
     column_ = column;
-    const ColumnSpec &s = specs_[size_t(column)];
-    txtEntry->setMaxLength(s.maxLength > 0 ? s.maxLength : 32767);
-    txtEntry->setValidator(s.keys == KeyClass::Digits    ? digits_
-                           : s.keys == KeyClass::Decimal ? decimal_
+    const GridColumn &c = columns_[size_t(column)];
+    txtEntry->setMaxLength(c.maxLength > 0 ? c.maxLength : 32767);
+    txtEntry->setValidator(c.keys == KeyClass::Digits    ? digits_
+                           : c.keys == KeyClass::Decimal ? decimal_
                                                          : nullptr);
-    txtEntry->setAlignment(item(line - 1, column) ? Qt::Alignment(item(line - 1, column)->textAlignment())
-                                                  : Qt::AlignLeft | Qt::AlignVCenter);
+    txtEntry->setAlignment(item(line - 1, column)
+                               ? Qt::Alignment(item(line - 1, column)->textAlignment())
+                               : Qt::AlignLeft | Qt::AlignVCenter);
     setCurrentCell(line - 1, column);
     scrollTo(model()->index(line - 1, column));
     placeBox();
@@ -166,8 +168,9 @@ bool EntryGrid::Check_Code(const QString &code, int line) const
             continue;
         bool same = true;
         for (int column : sameAlso_)
-            same = same && text(other, column).trimmed().compare(text(line, column).trimmed(),
-                                                                 Qt::CaseInsensitive) == 0;
+            same = same && text(other, column)
+                                   .trimmed()
+                                   .compare(text(line, column).trimmed(), Qt::CaseInsensitive) == 0;
         if (same)
             return true;
     }
@@ -187,7 +190,7 @@ QTableWidgetItem *EntryGrid::cell(int line, int column)
     QTableWidgetItem *it = item(line - 1, column);
     if (!it) {
         it = new QTableWidgetItem;
-        if (size_t(column) < specs_.size()) {
+        if (size_t(column) < columns_.size()) {
             const auto *header = horizontalHeaderItem(column);
             if (header)
                 it->setTextAlignment(Qt::Alignment(header->textAlignment()));
@@ -318,9 +321,9 @@ bool EntryGrid::eventFilter(QObject *watched, QEvent *event)
 bool EntryGrid::typedKey(QKeyEvent *event)
 {
     const QString typed = event->text();
-    if (typed.isEmpty() || !typed.at(0).isPrint() || size_t(column_) >= specs_.size())
+    if (typed.isEmpty() || !typed.at(0).isPrint() || size_t(column_) >= columns_.size())
         return false;
-    switch (specs_[size_t(column_)].keys) {
+    switch (columns_[size_t(column_)].keys) {
     case KeyClass::Any:
         return false;
     case KeyClass::NotTyped:
@@ -385,8 +388,8 @@ void EntryGrid::enter()
 
 bool EntryGrid::skipped(int column) const
 {
-    return column <= 0 || column >= columnCount() || size_t(column) >= specs_.size() ||
-           isColumnHidden(column) || !specs_[size_t(column)].editable || ExcemptCol(column);
+    return column <= 0 || column >= columnCount() || size_t(column) >= columns_.size() ||
+           isColumnHidden(column) || !columns_[size_t(column)].editable || ExcemptCol(column);
 }
 
 int EntryGrid::step(int from, int direction) const

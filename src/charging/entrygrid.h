@@ -36,13 +36,13 @@ enum class KeyClass {
     NotTyped, // filled by the program; typing is refused
 };
 
-struct ColumnSpec {
-    QString header; // replaced by the format string's header when one is given
-    int widthTwips = 0;    // 0 hides the column
-    int maxLength = 0;     // 0: no limit
+struct GridColumn {
+    QString header;     // replaced by the format string's header when one is given
+    int widthTwips = 0; // 0 hides the column
+    int maxLength = 0;  // 0: no limit
     KeyClass keys = KeyClass::Any;
-    QString prompt;        // empty: the prompt line is left as it is
-    bool editable = true;  // false: the cursor never stops here
+    QString prompt;       // empty: the prompt line is left as it is
+    bool editable = true; // false: the cursor never stops here
 };
 
 class EntryGrid : public QTableWidget {
@@ -71,9 +71,9 @@ public:
     ~EntryGrid() override;
 
     // Columns from a format string ("<# |<Code |..."), which gives the count,
-    // headers and alignments, and the specs by column.
-    void setColumns(const QString &format, std::vector<ColumnSpec> specs);
-    const ColumnSpec &spec(int column) const { return specs_.at(size_t(column)); }
+    // headers and alignments, and the columns by column.
+    void setColumns(const QString &format, std::vector<GridColumn> columns);
+    const GridColumn &columnInfo(int index) const { return columns_.at(size_t(index)); }
     void setRules(Rules rules) { rules_ = std::move(rules); }
     void setPromptLabel(QLabel *label) { prompt_ = label; }
     // Columns that must hold text for the default complete-line rule.
@@ -145,7 +145,7 @@ private:
     QTableWidgetItem *cell(int line, int column);
 
     platform::KeyFilter *keys_ = nullptr;
-    std::vector<ColumnSpec> specs_;
+    std::vector<GridColumn> columns_;
     Rules rules_;
     QLabel *prompt_ = nullptr;
     QList<int> exempt_;

@@ -242,7 +242,7 @@ QWidget *frmCharge::buildButtons()
     auto *bar = new QWidget(this);
     auto *row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
-    const char *const captions[6] = {"&Save",   "&Clear",  "E&xit", "&List of Charges Entered",
+    const char *const captions[6] = {"&Save",   "&Clear",     "E&xit", "&List of Charges Entered",
                                      "&Delete", "&Print/Save"};
     for (int i = 0; i < 6; ++i)
         vkCommand1[i] = button("vkCommand1", QLatin1String(captions[i]), bar, i);
@@ -327,7 +327,8 @@ void frmCharge::loadScreen()
         const Recordset rights = connection_.Open(
             QStringLiteral("Select * from Clinical_Area..tbCancerUserSetting where EmpID = '") +
             sql::escape(patient_.employeeCode) + QLatin1Char('\''));
-        cancelCharges_ = !rights.atEnd() && rights.Fields(QStringLiteral("isCancelCharges")).toBool();
+        cancelCharges_ =
+            !rights.atEnd() && rights.Fields(QStringLiteral("isCancelCharges")).toBool();
     } catch (const DatabaseError &e) {
         session::msgCritical(e.message());
     }
@@ -339,11 +340,12 @@ void frmCharge::loadPatient()
     const Recordset master =
         connection_.Open(QStringLiteral("SELECT * FROM PATIENT_DATA..tbMaster Where HospNum = '") +
                          sql::escape(patient_.hospNum) + QLatin1Char('\''));
-    fmSenior->setVisible(!master.atEnd() && master.Fields(QStringLiteral("SeniorCitizen")).toBool());
+    fmSenior->setVisible(!master.atEnd() &&
+                         master.Fields(QStringLiteral("SeniorCitizen")).toBool());
 
-    const Recordset doctor = connection_.Open(
-        QStringLiteral("Clinical_Area..spCancer_GetDoctor '") + sql::escape(patient_.idNum) +
-        QLatin1Char('\''));
+    const Recordset doctor =
+        connection_.Open(QStringLiteral("Clinical_Area..spCancer_GetDoctor '") +
+                         sql::escape(patient_.idNum) + QLatin1Char('\''));
     if (!doctor.atEnd()) {
         const bool outPatient = globals().SelPatientClass == QLatin1String("O");
         const QString code =
@@ -352,7 +354,8 @@ void frmCharge::loadPatient()
         // A registration without a doctor on file leaves the doctor to be chosen.
         if (!code.isEmpty()) {
             txtDoctorID->setText(code);
-            txtDoctor->setText(QStringLiteral("Dr. ") + doctor.Fields(QStringLiteral("Doctor")).trimmed());
+            txtDoctor->setText(QStringLiteral("Dr. ") +
+                               doctor.Fields(QStringLiteral("Doctor")).trimmed());
         }
     }
 }

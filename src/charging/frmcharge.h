@@ -70,7 +70,10 @@ public:
     bool AddRow() { return mshflexEntry->AddRow(); }
     void DeleteRow() { mshflexEntry->DeleteRow(); }
     bool QualifiedRow(int line) const { return mshflexEntry->QualifiedRow(line); }
-    bool Check_Code(const QString &code, int line) const { return mshflexEntry->Check_Code(code, line); }
+    bool Check_Code(const QString &code, int line) const
+    {
+        return mshflexEntry->Check_Code(code, line);
+    }
     // The code is in the department list.
     bool CheckDepartment(const QString &code) const;
     // The department issues stock: its location becomes the current one.

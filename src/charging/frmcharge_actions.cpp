@@ -23,10 +23,20 @@ namespace chemodesk::charging {
 
 namespace {
 
-const QString ListFormat = QStringLiteral(
-    "  |<Dept. |<Item. #|< Item   Description    |<QTY|<Amount |<ChargeSlip |<Initial |< Location #");
-enum ListColumn { listStatus, listDept, listItem, listDescription, listQty, listAmount, listSlip,
-                  listInitial, listLocation, listColumnCount };
+const QString ListFormat = QStringLiteral("  |<Dept. |<Item. #|< Item   Description    "
+                                          "|<QTY|<Amount |<ChargeSlip |<Initial |< Location #");
+enum ListColumn {
+    listStatus,
+    listDept,
+    listItem,
+    listDescription,
+    listQty,
+    listAmount,
+    listSlip,
+    listInitial,
+    listLocation,
+    listColumnCount
+};
 
 } // namespace
 
@@ -62,9 +72,9 @@ void frmCharge::Get_Charges()
     MSHFlexList->clearContents();
     MSHFlexList->setColumnCount(listColumnCount);
     MSHFlexList->setRowCount(int(std::max<long>(rs.RecordCount(), 0)));
-    const char *const fields[listColumnCount] = {"RequestStatus", "RevenueID",  "ItemID",
-                                                 "Description",   "Quantity",   "Amount",
-                                                 "ChargeSlip",    "Initial",    "LocationID"};
+    const char *const fields[listColumnCount] = {"RequestStatus", "RevenueID", "ItemID",
+                                                 "Description",   "Quantity",  "Amount",
+                                                 "ChargeSlip",    "Initial",   "LocationID"};
     int row = 0;
     for (; !rs.atEnd(); rs.MoveNext(), ++row) {
         for (int column = 0; column < listColumnCount; ++column) {
@@ -110,7 +120,8 @@ void frmCharge::listCharges()
         fraList->show();
         if (MSHFlexList->rowCount() > 0) {
             MSHFlexList->selectRow(0);
-            showSlipTotal(0);
+            if (txtSlipTotal->text().isEmpty()) // the row was current already
+                showSlipTotal(0);
         }
     } catch (const DatabaseError &e) {
         session::msgCritical(e.message());
@@ -150,9 +161,9 @@ void frmCharge::searchDoctor()
         return;
     }
     txtDoctorID->setText(codeSearch_.DoctorRecord(QStringLiteral("ResultCode")).trimmed());
-    txtDoctor->setText(QStringLiteral("DR. ") +
-                       codeSearch_.DoctorRecord(QStringLiteral("FirstName")).trimmed() +
-                       QLatin1Char(' ') + codeSearch_.DoctorRecord(QStringLiteral("LastName")).trimmed());
+    txtDoctor->setText(
+        QStringLiteral("DR. ") + codeSearch_.DoctorRecord(QStringLiteral("FirstName")).trimmed() +
+        QLatin1Char(' ') + codeSearch_.DoctorRecord(QStringLiteral("LastName")).trimmed());
     focusNextChild();
 }
 

@@ -186,11 +186,10 @@ EntryGrid::Enter frmCharge::enterDoctorItem(int line, const QString &text)
         return Enter::Stay;
     }
     mshflexEntry->setText(line, colItem, code);
-    mshflexEntry->setText(line, colDescription,
-                          QStringLiteral("DR. ") +
-                              codeSearch_.DoctorRecord(QStringLiteral("FirstName")).trimmed() +
-                              QLatin1Char(' ') +
-                              codeSearch_.DoctorRecord(QStringLiteral("LastName")).trimmed());
+    mshflexEntry->setText(
+        line, colDescription,
+        QStringLiteral("DR. ") + codeSearch_.DoctorRecord(QStringLiteral("FirstName")).trimmed() +
+            QLatin1Char(' ') + codeSearch_.DoctorRecord(QStringLiteral("LastName")).trimmed());
     mshflexEntry->setText(line, colQuantity, QStringLiteral("1"));
     setUnitPrice(line, 0);
     mshflexEntry->setText(line, colAmount, QStringLiteral("0"));
@@ -313,7 +312,8 @@ EntryGrid::Enter frmCharge::enterUnitPrice(int line, const QString &text)
 EntryGrid::Enter frmCharge::enterAmount(int line, const QString &text)
 {
     const QString typed = text.trimmed();
-    mshflexEntry->setText(line, colAmount, typed.isEmpty() ? QString() : formatAmount(typed.toDouble()));
+    mshflexEntry->setText(line, colAmount,
+                          typed.isEmpty() ? QString() : formatAmount(typed.toDouble()));
     recomputeTotal();
     return Enter::Next;
 }

@@ -18,12 +18,14 @@ Recordset getDoctor(db::ProcedureContext &db, const QStringList &args)
     const bool admission = session::IsNumeric(idNum);
     const QString table = admission ? QStringLiteral("PATIENT_DATA..tbPatient")
                                     : QStringLiteral("PATIENT_DATA..tbOutPatient");
-    const QString doctor = admission ? QStringLiteral("R.AttendingDr1") : QStringLiteral("R.DoctorID1");
-    return db.query(QStringLiteral("SELECT %1 AS DoctorID1, %1 AS attendingdr1, "
-                                   "D.LastName + ', ' + isnull(D.FirstName, '') AS Doctor "
-                                   "FROM %2 R INNER JOIN BUILD_FILE..tbCoDoctor D ON D.DoctorID = %1 "
-                                   "WHERE R.IdNum = %3")
-                        .arg(doctor, table, quote(idNum)));
+    const QString doctor =
+        admission ? QStringLiteral("R.AttendingDr1") : QStringLiteral("R.DoctorID1");
+    return db.query(
+        QStringLiteral("SELECT %1 AS DoctorID1, %1 AS attendingdr1, "
+                       "D.LastName + ', ' + isnull(D.FirstName, '') AS Doctor "
+                       "FROM %2 R INNER JOIN BUILD_FILE..tbCoDoctor D ON D.DoctorID = %1 "
+                       "WHERE R.IdNum = %3")
+            .arg(doctor, table, quote(idNum)));
 }
 
 QString initials(const Recordset &rs)

@@ -14,8 +14,8 @@
 #include <memory>
 
 using namespace chemodesk;
-using charging::ColumnSpec;
 using charging::EntryGrid;
+using charging::GridColumn;
 using charging::KeyClass;
 
 namespace {

@@ -72,9 +72,9 @@ protected:
         g.SelPatientClass = patientClass;
         g.SelIdNum = idNum;
         g.SelHospNum = hospNum;
-        ChargePatient patient{QStringLiteral("O'CAMPO, NORMA"), hospNum, idNum,
-                              patientClass == QLatin1String("O") ? QStringLiteral("OPD") : QString(),
-                              employee};
+        ChargePatient patient{
+            QStringLiteral("O'CAMPO, NORMA"), hospNum, idNum,
+            patientClass == QLatin1String("O") ? QStringLiteral("OPD") : QString(), employee};
         screen = std::make_unique<frmCharge>(*db, parts->refs(), patient, main.get());
         screen->show();
         box = screen->txtEntry;
@@ -135,8 +135,9 @@ TEST_P(PostCharges, OpensWithThePatientDoctorDepartmentsAndGrid)
     EXPECT_EQ(screen->fraDept->title().left(16), QStringLiteral("Department Codes"));
 
     ASSERT_EQ(grid->columnCount(), 11);
-    const QStringList headers{"#",        "Dept.Code", "Item Code", "Item   Description",
-                              "Quantity", "Unit Price", "Amount", "Stat", "Location"};
+    const QStringList headers{"#",        "Dept.Code",  "Item Code", "Item   Description",
+                              "Quantity", "Unit Price", "Amount",    "Stat",
+                              "Location"};
     for (int c = 0; c < headers.size(); ++c)
         EXPECT_EQ(grid->horizontalHeaderItem(c)->text(), headers[c]) << c;
     EXPECT_TRUE(grid->isColumnHidden(colStockcardRevenue));
@@ -226,6 +227,27 @@ TEST_P(PostCharges, ProfessionalFeeSkipsDescriptionAndStatAndTakesATypedAmount)
     EXPECT_EQ(grid->currentColumn(), colItem);
 }
 
+TEST_P(PostCharges, ADiscountLineTakesItsAmountLikeAFee)
+{
+    enter(QStringLiteral("sm"));
+    enter(QString());
+    EXPECT_EQ(cell(1, colDescription), QStringLiteral("PATIENT DISCOUNT "));
+    EXPECT_EQ(cell(1, colItem), QStringLiteral("SM"));
+    EXPECT_EQ(grid->currentColumn(), colAmount);
+    enter(QStringLiteral("300"));
+    EXPECT_EQ(cell(1, colAmount), QStringLiteral("300.00"));
+    EXPECT_EQ(total(), QStringLiteral("300.00"));
+    EXPECT_EQ(grid->lineCount(), 2);
+    EXPECT_TRUE(messages.shown().empty());
+    // Only a fee's quantity goes without a unit price; the typed amount stays.
+    grid->PutTextBox(colQuantity, 1);
+    enter(QStringLiteral("2"));
+    EXPECT_EQ(messages.lastText(),
+              QStringLiteral("Unable to proceed Zero Unit Price, Please Contact MIS Department \n "
+                             "for further instruction!"));
+    EXPECT_EQ(cell(1, colAmount), QStringLiteral("300.00"));
+}
+
 TEST_P(PostCharges, AMedicineIsPricedFromThePatientsListAndCannotBeChargedTwice)
 {
     enter(QStringLiteral("ph"));
@@ -308,6 +330,11 @@ TEST_P(PostCharges, AServiceIsPricedByRoomClassAndStatRaisesItOnce)
     QTest::keyClicks(box, QStringLiteral("2.5"));
     EXPECT_EQ(box->text(), QStringLiteral("25")); // the point is refused in Quantity
     box->clear();
+    enter(QStringLiteral("0"));
+    EXPECT_EQ(messages.lastText(), QStringLiteral("Quantity should be greater than Zero!"));
+    EXPECT_EQ(grid->currentColumn(), colQuantity);
+    EXPECT_EQ(cell(1, colQuantity), QStringLiteral("1"));
+    box->clear();
     enter(QStringLiteral("2"));
     EXPECT_EQ(cell(1, colAmount), QStringLiteral("3600.00"));
     EXPECT_EQ(grid->currentColumn(), colStat);
@@ -356,7 +383,8 @@ TEST_P(PostCharges, UnitPriceMayOnlyRiseAndCarriesTheCardSurcharge)
 
     grid->PutTextBox(colUnitPrice, 1);
     enter(QStringLiteral("900"));
-    EXPECT_EQ(messages.lastText(), QStringLiteral("Quantity should be greater than original value!"));
+    EXPECT_EQ(messages.lastText(),
+              QStringLiteral("Quantity should be greater than original value!"));
     EXPECT_EQ(cell(1, colUnitPrice), QStringLiteral("1000"));
     EXPECT_EQ(box->text(), QStringLiteral("1000"));
 
@@ -551,20 +579,21 @@ TEST_P(ChargeProcedures, AnswerWithTheColumnsTheScreenReads)
                   .RecordCount(),
               0);
 
-    const Recordset all = db->Execute(QStringLiteral(
-        "SELECT sum(Amount) AS Amount FROM CLINICAL_AREA..tbCancerCharges WHERE ChargeSlip = 'G1504C'"));
+    const Recordset all =
+        db->Execute(QStringLiteral("SELECT sum(Amount) AS Amount FROM "
+                                   "CLINICAL_AREA..tbCancerCharges WHERE ChargeSlip = 'G1504C'"));
     const Recordset slip = db->Execute(QStringLiteral(
         "Clinical_Area..List_All_CancerCharges_TotalAmountPerChargeSlip '261052','KS','G1504C'"));
     ASSERT_FALSE(slip.atEnd());
     EXPECT_GT(slip.Fields(QStringLiteral("Amount")).toDouble(), 0.0);
     EXPECT_LT(slip.Fields(QStringLiteral("Amount")).toDouble(),
               all.Fields(QStringLiteral("Amount")).toDouble()); // the cancelled line is out
-    EXPECT_EQ(db->Execute(QStringLiteral(
-                              "Clinical_Area..List_All_CancerCharges_TotalAmountPerChargeSlip "
-                              "'261018','KS','G1504C'"))
-                  .Fields(QStringLiteral("Amount"))
-                  .toDouble(),
-              0.0);
+    EXPECT_EQ(
+        db->Execute(QStringLiteral("Clinical_Area..List_All_CancerCharges_TotalAmountPerChargeSlip "
+                                   "'261018','KS','G1504C'"))
+            .Fields(QStringLiteral("Amount"))
+            .toDouble(),
+        0.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ChargeProcedures, ::testing::ValuesIn(test::backends()),
@@ -590,8 +619,9 @@ TEST(ChargeEntryPicture, TakenOnRequest)
     g.DbConnection = db.get();
     g.SelPatientClass = QStringLiteral("I");
     session::ReadHospitalInfoB(*db);
-    const Recordset who = db->Execute(QStringLiteral(
-        "SELECT LastName, FirstName, MiddleName FROM PATIENT_DATA..tbMaster WHERE HospNum = '1000013'"));
+    const Recordset who =
+        db->Execute(QStringLiteral("SELECT LastName, FirstName, MiddleName FROM "
+                                   "PATIENT_DATA..tbMaster WHERE HospNum = '1000013'"));
     const QString name = who.Fields(QStringLiteral("LastName")).trimmed() + QStringLiteral(", ") +
                          who.Fields(QStringLiteral("FirstName")).trimmed() + QLatin1Char(' ') +
                          who.Fields(QStringLiteral("MiddleName")).trimmed();
