@@ -5,6 +5,7 @@
 // CHEMODESK_BENCH_PG to a postgresql:// server URL to measure that engine too.
 
 #include "hospitaldb/database.h"
+#include "largedatabase.h"
 #include "hospitaldb/hospitaldb.h"
 
 #include <QCoreApplication>
@@ -21,36 +22,13 @@ using namespace chemodesk;
 
 namespace {
 
-constexpr int Registrations = 1'000'000;
+using bench::benchDir;
+using bench::largeSqlite;
+using bench::Registrations;
+
 const QString Search = QStringLiteral(
     "select top 100 HospNum, LastName, FirstName, MiddleName, Sex, BirthDate, Town, Province "
     "from PATIENT_DATA..tbMaster where LastName like 'SANT%' order by LastName");
-
-QString benchDir()
-{
-    QString dir = qEnvironmentVariable("CHEMODESK_BENCH_DIR", QStringLiteral(CHEMODESK_BENCH_DEFAULT_DIR));
-    QDir().mkpath(dir);
-    return dir;
-}
-
-QString largeSqlite()
-{
-    const QString path = benchDir() + QStringLiteral("/registrations-%1.db").arg(Registrations);
-    if (!QFile::exists(path)) {
-        const QString building = path + QStringLiteral(".building");
-        QFile::remove(building);
-        {
-            auto c = hospital::openDatabase(building);
-            hospital::InitOptions options;
-            options.demo = true;
-            options.registrations = Registrations;
-            hospital::initDatabase(*c, options);
-            c->executeNative(QStringLiteral("ANALYZE"));
-        }
-        QFile::rename(building, path);
-    }
-    return path;
-}
 
 QString largePostgres()
 {

@@ -4,6 +4,7 @@
 // user component's settings file; windows are drawn off screen.
 // Run: build/bench/bench_startup
 
+#include "largedatabase.h"
 #include "hospitaldb/database.h"
 #include "patients/frmsearchpatient.h"
 #include "session/globals.h"
@@ -23,29 +24,8 @@ using namespace chemodesk;
 
 namespace {
 
-constexpr int Registrations = 1'000'000;
-
-QString largeSqlite()
-{
-    const QString dir =
-        qEnvironmentVariable("CHEMODESK_BENCH_DIR", QStringLiteral(CHEMODESK_BENCH_DEFAULT_DIR));
-    QDir().mkpath(dir);
-    const QString path = dir + QStringLiteral("/registrations-%1.db").arg(Registrations);
-    if (!QFile::exists(path)) {
-        const QString building = path + QStringLiteral(".building");
-        QFile::remove(building);
-        {
-            auto c = hospital::openDatabase(building);
-            hospital::InitOptions options;
-            options.demo = true;
-            options.registrations = Registrations;
-            hospital::initDatabase(*c, options);
-            c->executeNative(QStringLiteral("ANALYZE"));
-        }
-        QFile::rename(building, path);
-    }
-    return path;
-}
+using bench::largeSqlite;
+using bench::Registrations;
 
 // Any box during the start means it did not go as it should.
 class NoBoxes : public session::MessageService {
