@@ -1,19 +1,24 @@
 #include "screens.h"
 
 #include "charging/frmcharge.h"
+#include "charging/frmchargeslipverification.h"
 #include "charging/frmopdsettings.h"
 #include "charging/pricerules.h"
 #include "components/itemlookup.h"
 #include "components/keyaid.h"
 #include "components/medicinecatalogue.h"
 #include "components/medicinelist.h"
+#include "platform/reportengine.h"
 #include "platform/usercomponent.h"
+#include "reports/frmreportrange.h"
+#include "reports/reportprocs.h"
 #include "session/globals.h"
 #include "session/mainwindow/frmmain.h"
 #include "session/mainwindow/screens.h"
 #include "session/messages.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLineEdit>
 
 #include <memory>
@@ -102,6 +107,45 @@ void openSettings()
     }
 }
 
+void openChargeSlipVerification()
+{
+    auto &g = session::globals();
+    if (!g.DbConnection)
+        return;
+    try {
+        charging::frmChargeSlipVerification screen(*g.DbConnection, mainWindow());
+        session::execModal(screen);
+    } catch (const DatabaseError &e) {
+        session::msgCritical(e.message());
+    }
+}
+
+std::function<void()> reportRange(int number, const char *type)
+{
+    return [number, type] {
+        reports::frmReportRange screen(number, QLatin1String(type), mainWindow());
+        session::execModal(screen);
+    };
+}
+
+void printDatasheet()
+{
+    const auto &g = session::globals();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        reports::OpenReportTreatment(reports::ReportPath(QStringLiteral("\\Reports\\DataSheet.rpt")),
+                                     {panelText(mainWindow(), "txtIDNum").trimmed(), g.HospitalName, g.HospitalAddress});
+        QGuiApplication::restoreOverrideCursor();
+        reports::ShowReport(false, QStringLiteral("Print DataSheet"), false, mainWindow());
+    } catch (const platform::ReportError &e) {
+        QGuiApplication::restoreOverrideCursor();
+        session::msgCritical(e.message());
+    } catch (const DatabaseError &e) {
+        QGuiApplication::restoreOverrideCursor();
+        session::msgCritical(e.message());
+    }
+}
+
 } // namespace
 
 void registerScreens()
@@ -114,6 +158,25 @@ void registerScreens()
     registry.set(QStringLiteral("mnuPostCharge"), openCharge);
     // Reached through the department password ("Cancer System Settings").
     registry.set(QStringLiteral("mnuSetup"), openSettings);
+    registry.set(QStringLiteral("mnuChange"), openChargeSlipVerification);
+    // The report log-on comes from the signed-in user's component.
+    registry.onStartup([](Connection &) {
+        if (shell::frmMain *main = mainWindow(); main && main->currentUser())
+            reports::reportLogOn() = reports::ReportLogOn::from(*main->currentUser());
+    });
+    const struct {
+        const char *item;
+        int number;
+        const char *type;
+    } ranges[] = {
+        {"mnuReportAudit", 1, "A"},   {"mnuAuditIn", 1, "I"},   {"mnuAuditOut", 1, "O"},
+        {"mnuAuditCash", 1, "C"},     {"mnuReportMonthly", 2, "A"}, {"mnuMonthIn", 2, "I"},
+        {"mnuMonthOut", 2, "O"},      {"mnuMonthCash", 2, "C"}, {"mnuReportDailyTrans", 4, "A"},
+        {"mnuMonthTrans", 6, "A"},    {"mnuReportAdjustment", 5, "A"}, {"mnuCensus", 2, "E"},
+    };
+    for (const auto &range : ranges)
+        registry.set(QLatin1String(range.item), reportRange(range.number, range.type));
+    registry.set(QStringLiteral("cmdDatasheet"), printDatasheet);
 }
 
 } // namespace chemodesk

@@ -29,6 +29,20 @@ enum ChargeColumn {
     chargeColumnCount = 11,
 };
 
+// Columns of the list of charges entered (saved lines of the admission).
+enum SavedListColumn {
+    listStatus = 0, // X posted, R result entered, C cancelled
+    listDept,
+    listItem,
+    listDescription,
+    listQty,
+    listAmount,
+    listSlip,
+    listInitial,
+    listLocation,
+    listColumnCount
+};
+
 // On the Unit Price cell of a stat line: the price before the stat surcharge.
 constexpr int StatBasePriceRole = Qt::UserRole + 1;
 

@@ -31,8 +31,6 @@ using session::globals;
 
 namespace {
 
-const char *const NotYetSaving = "Saving charges under a charge slip is not available yet.";
-
 QLineEdit *readOnlyBox(const char *name, QWidget *parent)
 {
     auto *box = new QLineEdit(parent);
@@ -72,7 +70,7 @@ frmCharge::frmCharge(Connection &connection, ChargeComponents components, Charge
                      QWidget *mainWindow, QWidget *parent)
     : QDialog(parent), connection_(connection), codeSearch_(components.codeSearch),
       drugs_(components.drugs), drugList_(components.drugList), keys_(components.keys),
-      patient_(std::move(patient)), mainWindow_(mainWindow)
+      patient_(std::move(patient)), mainWindow_(mainWindow), printer_(PrintChargeSlip)
 {
     setObjectName(QStringLiteral("frmCharge"));
     setWindowTitle(QStringLiteral("Post Charges"));
@@ -186,6 +184,10 @@ void frmCharge::buildUi()
     connect(txtVisa, &QLineEdit::returnPressed, this, &frmCharge::saveCardPercentage);
     connect(cmdDoctor, &QPushButton::clicked, this, &frmCharge::chooseDoctor);
     txtDoctorID->installEventFilter(this);
+    connect(vkCommand1[0], &QPushButton::clicked, this, [this] { saveCharges(false); });
+    connect(vkCommand1[5], &QPushButton::clicked, this, [this] { saveCharges(true); });
+    connect(vkcmdOption[0], &QPushButton::clicked, this, &frmCharge::cancelCharge);
+    connect(vkcmdOption[1], &QPushButton::clicked, this, &frmCharge::reprintChargeSlip);
     connect(vkCommand1[1], &QPushButton::clicked, this, &frmCharge::clearLines);
     connect(vkCommand1[2], &QPushButton::clicked, this, &frmCharge::reject);
     connect(vkCommand1[3], &QPushButton::clicked, this, &frmCharge::listCharges);
@@ -217,6 +219,9 @@ QWidget *frmCharge::buildPatientPanel()
         "QLabel { color: white; background: #b03030; font-weight: bold; padding: 2px 8px; }"));
     fmSenior->hide();
     grid->addWidget(fmSenior, 0, 8);
+    lblDeptCode = new QLabel(panel);
+    lblDeptCode->setObjectName(QStringLiteral("lblDeptCode"));
+    lblDeptCode->hide();
 
     grid->addWidget(label("Requesting Doctor"), 1, 0);
     txtDoctorID = new QLineEdit(panel);
@@ -246,14 +251,10 @@ QWidget *frmCharge::buildButtons()
                                      "&Delete", "&Print/Save"};
     for (int i = 0; i < 6; ++i)
         vkCommand1[i] = button("vkCommand1", QLatin1String(captions[i]), bar, i);
-    for (int i : {0, 5}) {
-        vkCommand1[i]->setEnabled(false);
-        vkCommand1[i]->setToolTip(QLatin1String(NotYetSaving));
-    }
     vkcmdOption[0] = button("vkcmdOption", QStringLiteral("Cancel Charges"), bar, 0);
     vkcmdOption[1] = button("vkcmdOption", QStringLiteral("Re-print ChargeSlip"), bar, 1);
-    vkcmdOption[1]->setEnabled(false);
-    vkcmdOption[1]->setToolTip(QLatin1String(NotYetSaving));
+    for (QPushButton *b : vkcmdOption)
+        b->setToolTip(QStringLiteral("The line chosen in the List of Charges Entered"));
     vkbtnHemoPckge = button("vkbtnHemoPckge", QStringLiteral("Cancer Package"), bar);
     vkbtnHemoPckge->setEnabled(false);
     vkbtnHemoPckge->setToolTip(QStringLiteral("Charge packages are not available yet."));
@@ -293,6 +294,7 @@ void frmCharge::setUpGrid()
         mshflexEntry->setExemptColumns(exemptColumnsFor(department_));
         stocked_ = !mshflexEntry->text(line, colLocation).trimmed().isEmpty();
         location_ = mshflexEntry->text(line, colLocation).trimmed();
+        stockcardRevenue_ = mshflexEntry->text(line, colStockcardRevenue).trimmed();
     };
     rules.onDeleteKey = [this] { deleteLine(); };
     mshflexEntry->setRules(std::move(rules));

@@ -4,17 +4,21 @@
 // and discounts charged to the patient chosen in the main window, typed into
 // the entry grid, looked up, priced and checked against the stock on hand;
 // beside it the department codes, and below it the charges already saved for
-// the admission. Saving the lines under a charge slip is not part of this
-// screen yet: its Save buttons stay disabled.
+// the admission. The lines are saved under a charge slip (frmcharge_save.cpp,
+// the rules in chargesave.h), whose print can be repeated and whose lines can
+// be cancelled.
 //
 // The hospital components it looks items up with are handed in, so a test
 // may give it small stand-ins.
 
+#include "chargeslipprint.h"
 #include "entrygrid.h"
 
 #include <QDialog>
 #include <QPointer>
 #include <QString>
+
+#include <vector>
 
 class QCheckBox;
 class QGroupBox;
@@ -35,6 +39,10 @@ class KeyFilter;
 } // namespace chemodesk::platform
 
 namespace chemodesk::charging {
+
+struct ChargeLine;
+struct SavedCharge;
+struct SlipHeader;
 
 struct ChargeComponents {
     platform::CodeSearch &codeSearch;
@@ -95,6 +103,17 @@ public:
     void repriceStockedLines();
     bool cancelChargesAllowed() const { return cancelCharges_; }
 
+    // &Save and &Print/Save: an employee confirms with the access code, the
+    // checks pass, the lines are written under a new slip (and it is printed).
+    void saveCharges(bool print);
+    // Cancel Charges and Re-print ChargeSlip, on the selected saved line.
+    void cancelCharge();
+    void reprintChargeSlip();
+    // The slip of the last save, for printing.
+    QString lastChargeSlip() const { return lastChargeSlip_; }
+    // How slips are printed; the report viewer unless replaced.
+    void setSlipPrinter(SlipPrinter printer) { printer_ = std::move(printer); }
+
     QLineEdit *txtIdnum = nullptr;
     QLineEdit *txtHospNum = nullptr;
     QLineEdit *txtPxName = nullptr;
@@ -127,6 +146,8 @@ public:
     QPushButton *vkCommand1[6] = {};
     // 0 "Cancel Charges", 1 "Re-print ChargeSlip"
     QPushButton *vkcmdOption[2] = {};
+    // The section label whose caption the saved line carries; left empty.
+    QLabel *lblDeptCode = nullptr;
 
 public Q_SLOTS:
     // E&xit, Escape and the window's close box ask first.
@@ -165,6 +186,14 @@ private:
     void saveCardPercentage();
     void cancelCardPercentage();
 
+    // Saving, cancelling, reprinting (frmcharge_save.cpp).
+    bool confirmUser(bool reasonRequired);
+    SlipHeader slipHeader() const;
+    std::vector<ChargeLine> gridLines() const;
+    bool selectedSavedCharge(SavedCharge &line);
+    void refreshList();
+    void printSlip(const QString &slip, const QString &caption);
+
     Connection &connection_;
     platform::CodeSearch &codeSearch_;
     platform::DrugCatalogue &drugs_;
@@ -178,10 +207,13 @@ private:
     QString department_;
     bool stocked_ = false;
     QString location_;
+    QString stockcardRevenue_;
     bool ipdPrice_ = false;
     bool fixRate_ = false;
     QString packageName_;
     bool cancelCharges_ = false;
+    QString lastChargeSlip_;
+    SlipPrinter printer_;
 };
 
 } // namespace chemodesk::charging

@@ -25,18 +25,6 @@ namespace {
 
 const QString ListFormat = QStringLiteral("  |<Dept. |<Item. #|< Item   Description    "
                                           "|<QTY|<Amount |<ChargeSlip |<Initial |< Location #");
-enum ListColumn {
-    listStatus,
-    listDept,
-    listItem,
-    listDescription,
-    listQty,
-    listAmount,
-    listSlip,
-    listInitial,
-    listLocation,
-    listColumnCount
-};
 
 } // namespace
 

@@ -109,7 +109,7 @@ EntryGrid::Enter frmCharge::enterItem(int line, const QString &text)
 
 bool frmCharge::Check_LocationID(const QString &code)
 {
-    stocked_ = CheckLocationID(connection_, code, location_);
+    stocked_ = CheckLocationID(connection_, code, location_, stockcardRevenue_);
     return stocked_;
 }
 
@@ -160,6 +160,7 @@ EntryGrid::Enter frmCharge::enterStockedItem(int line, const QString &text)
     mshflexEntry->setText(line, colItem, item);
     mshflexEntry->setText(line, colDescription, drug.DrugName());
     mshflexEntry->setText(line, colLocation, location_);
+    mshflexEntry->setText(line, colStockcardRevenue, stockcardRevenue_);
     mshflexEntry->setText(line, colItemFlags, QString());
     if (mshflexEntry->text(line, colStat).trimmed().isEmpty())
         mshflexEntry->setText(line, colStat, QStringLiteral("N"));

@@ -13,6 +13,7 @@ void registerProcedures(db::ProcedureRegistry &registry)
     registerPricingProcedures(registry);
     registerInventoryProcedures(registry);
     registerChargeProcedures(registry);
+    registerChargeSaveProcedures(registry);
 }
 
 } // namespace chemodesk::hospital

@@ -16,5 +16,6 @@ void registerWardProcedures(db::ProcedureRegistry &registry);
 void registerPricingProcedures(db::ProcedureRegistry &registry);
 void registerInventoryProcedures(db::ProcedureRegistry &registry);
 void registerChargeProcedures(db::ProcedureRegistry &registry);
+void registerChargeSaveProcedures(db::ProcedureRegistry &registry);
 
 } // namespace chemodesk::hospital

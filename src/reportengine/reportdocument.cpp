@@ -77,6 +77,12 @@ QString joinCells(const std::vector<DocCell> &cells)
     return texts.join(QStringLiteral(" | "));
 }
 
+QString withCells(const QString &label, const std::vector<DocCell> &cells)
+{
+    const QString figures = joinCells(cells);
+    return figures.isEmpty() ? label : label + QStringLiteral(" | ") + figures;
+}
+
 class Runner {
 public:
     Runner(const ReportTemplate &templ, const RunValues &values, Connection &connection)
@@ -93,9 +99,11 @@ public:
         doc.landscape = t_.landscape;
         doc.fontSize = t_.fontSize;
         readHospital();
+        doc.hospital = hospital_;
         doc.printDate = printDate_;
         for (int s = 0; s < t_.sectionCount(); ++s)
             doc.sections.push_back(section(s));
+        doc.title = doc.sections.front().title;
         return doc;
     }
 
@@ -114,7 +122,8 @@ private:
     Rows query(int s, const QString &text)
     {
         Rows out;
-        const SectionValues *values = s < static_cast<int>(v_.sections.size()) ? &v_.sections[size_t(s)] : nullptr;
+        const SectionValues *values =
+            s < static_cast<int>(v_.sections.size()) ? &v_.sections[size_t(s)] : nullptr;
         DefaultDatabase scope(c_, values ? values->database : t_.section(s).database);
         try {
             Recordset rs = c_.Execute(text);
@@ -147,7 +156,8 @@ private:
     }
 
     // The parameter `name` of section s, or of the main report.
-    bool parameter(int s, const QString &name, std::optional<QVariant> &value, ParameterType &type) const
+    bool parameter(int s, const QString &name, std::optional<QVariant> &value,
+                   ParameterType &type) const
     {
         for (int owner : {s, 0}) {
             const int index = t_.section(owner).parameterIndex(name);
@@ -172,10 +182,12 @@ private:
             return hospital_;
         if (name == QLatin1String("reporttext"))
             return v_.reportText;
-        if (name == QLatin1String("title"))
+        if (name == QLatin1String("title") && !t_.section(s).title.contains(QLatin1Char('{')))
             return t_.section(s).title;
         if (name == QLatin1String("printdate"))
-            return formatDateTime(printDate_, p.format.isEmpty() ? QStringLiteral("mm/dd/yyyy hh:mm AM/PM") : p.format);
+            return formatDateTime(printDate_, p.format.isEmpty()
+                                                  ? QStringLiteral("mm/dd/yyyy hh:mm AM/PM")
+                                                  : p.format);
         if (name == QLatin1String("count") && count)
             return QString::number(*count);
         return std::nullopt;
@@ -205,7 +217,8 @@ private:
         return replaced(text, found, values);
     }
 
-    QString resolveText(int s, const QString &text, const Rows *rows, const std::vector<QVariant> *row,
+    QString resolveText(int s, const QString &text, const Rows *rows,
+                        const std::vector<QVariant> *row,
                         std::optional<long> count = std::nullopt) const
     {
         const auto found = placeholders(text);
@@ -220,7 +233,8 @@ private:
             } else if (const int column = rows ? rows->index(p.name) : -1; column >= 0) {
                 values.push_back(row ? formatValue((*row)[size_t(column)], p.format) : QString());
             } else {
-                fail(QStringLiteral("%1 prints {%2}, which is neither a parameter nor a column of its source")
+                fail(QStringLiteral(
+                         "%1 prints {%2}, which is neither a parameter nor a column of its source")
                          .arg(which(s), p.name));
             }
         }
@@ -231,8 +245,17 @@ private:
                                const std::vector<QVariant> *row) const
     {
         std::vector<DocText> out;
-        for (const TextLineSpec &spec : specs)
-            out.push_back({resolveText(s, spec.text, rows, row), spec.align, spec.bold, spec.italic, spec.size});
+        for (const TextLineSpec &spec : specs) {
+            if (spec.optional) {
+                QString values;
+                for (const Placeholder &p : placeholders(spec.text))
+                    values += spec.text.mid(p.start, p.length);
+                if (resolveText(s, values, rows, row).trimmed().isEmpty())
+                    continue;
+            }
+            out.push_back({resolveText(s, spec.text, rows, row), spec.align, spec.bold, spec.italic,
+                           spec.size});
+        }
         return out;
     }
 
@@ -240,8 +263,10 @@ private:
     {
         const int index = rows.index(field);
         if (index < 0)
-            fail(QStringLiteral("%1 prints the field \"%2\", which its source does not return (it returns: %3)")
-                     .arg(which(s), field, rows.columns.join(QStringLiteral(", "))));
+            fail(
+                QStringLiteral(
+                    "%1 prints the field \"%2\", which its source does not return (it returns: %3)")
+                    .arg(which(s), field, rows.columns.join(QStringLiteral(", "))));
         return index;
     }
 
@@ -250,7 +275,8 @@ private:
         const SectionSpec &spec = t_.section(s);
         DocSection out;
         out.name = spec.name;
-        out.title = spec.title;
+        // Titles may name parameters: "title = {ReportTitle}".
+        out.title = resolveText(s, spec.title, nullptr, nullptr);
         Rows detail;
         if (!spec.source.trimmed().isEmpty())
             detail = query(s, resolveSource(s, spec.source));
@@ -260,7 +286,8 @@ private:
             head = query(s, resolveSource(s, spec.headerSource));
             headRows = &head;
         }
-        const std::vector<QVariant> *headRow = headRows->rows.empty() ? nullptr : &headRows->rows.front();
+        const std::vector<QVariant> *headRow =
+            headRows->rows.empty() ? nullptr : &headRows->rows.front();
         out.header = lines(s, spec.header, headRows, headRow);
 
         std::vector<int> columns;
@@ -271,7 +298,9 @@ private:
             dc.width = c.width;
             if (!c.format.isEmpty() && !isDateFormat(c.format))
                 dc.numberFormat = c.format;
-            dc.align = c.align ? c.align : dc.numberFormat.isEmpty() ? Qt::AlignLeft : Qt::AlignRight;
+            dc.align = c.align                     ? c.align
+                       : dc.numberFormat.isEmpty() ? Qt::AlignLeft
+                                                   : Qt::AlignRight;
             out.columns.push_back(dc);
         }
         auto sumIndexes = [&](const QStringList &fields) {
@@ -314,9 +343,9 @@ private:
                 const GroupSpec &g = spec.groups[l];
                 if (g.footer.isEmpty() && g.sums.isEmpty())
                     continue;
-                const QString label = g.footer.isEmpty()
-                                          ? QStringLiteral("Total")
-                                          : resolveText(s, g.footer, &detail, lastRow, levels[l].count);
+                const QString label = g.footer.isEmpty() ? QStringLiteral("Total")
+                                                         : resolveText(s, g.footer, &detail,
+                                                                       lastRow, levels[l].count);
                 out.rows.push_back(footerRow(DocRow::GroupFooter, int(l), label, levels[l]));
             }
         };
@@ -346,8 +375,9 @@ private:
                 DocRow heading;
                 heading.kind = DocRow::GroupHeader;
                 heading.level = int(l);
-                heading.label = header.isEmpty() ? formatValue(row[size_t(levels[l].field)], QString())
-                                                 : resolveText(s, header, &detail, &row);
+                heading.label = header.isEmpty()
+                                    ? formatValue(row[size_t(levels[l].field)], QString())
+                                    : resolveText(s, header, &detail, &row);
                 out.rows.push_back(heading);
             }
             DocRow line;
@@ -369,11 +399,12 @@ private:
         if (!detail.rows.empty())
             close(0);
         else if (!spec.emptyText.isEmpty())
-            out.rows.push_back({DocRow::Empty, 0, resolveText(s, spec.emptyText, &detail, nullptr), {}});
+            out.rows.push_back(
+                {DocRow::Empty, 0, resolveText(s, spec.emptyText, &detail, nullptr), {}});
         if (spec.totals.present)
-            out.rows.push_back(footerRow(DocRow::Total, 0,
-                                         resolveText(s, spec.totals.label, &detail, lastRow, grand.count),
-                                         grand));
+            out.rows.push_back(
+                footerRow(DocRow::Total, 0,
+                          resolveText(s, spec.totals.label, &detail, lastRow, grand.count), grand));
         out.footer = lines(s, spec.footer, headRows, headRow);
         return out;
     }
@@ -440,7 +471,8 @@ QString displayText(const std::optional<QVariant> &value, ParameterType type, co
     return plainText(value, type, format);
 }
 
-ReportDocument buildDocument(const ReportTemplate &templ, const RunValues &values, Connection &connection)
+ReportDocument buildDocument(const ReportTemplate &templ, const RunValues &values,
+                             Connection &connection)
 {
     return Runner(templ, values, connection).run();
 }
@@ -449,8 +481,10 @@ QString ReportDocument::dump() const
 {
     QStringList out;
     out << QStringLiteral("REPORT %1 (%2, %3)")
-               .arg(title, paper, landscape ? QStringLiteral("landscape") : QStringLiteral("portrait"));
-    out << QStringLiteral("PRINTED %1").arg(formatDateTime(printDate, QStringLiteral("mm/dd/yyyy hh:mm AM/PM")));
+               .arg(title, paper,
+                    landscape ? QStringLiteral("landscape") : QStringLiteral("portrait"));
+    out << QStringLiteral("PRINTED %1")
+               .arg(formatDateTime(printDate, QStringLiteral("mm/dd/yyyy hh:mm AM/PM")));
     for (const DocSection &s : sections) {
         out << QStringLiteral("SECTION %1: %2").arg(s.name, s.title);
         for (const DocText &t : s.header)
@@ -470,10 +504,12 @@ QString ReportDocument::dump() const
                 out << QStringLiteral("G%1 %2").arg(r.level + 1).arg(r.label);
                 break;
             case DocRow::GroupFooter:
-                out << QStringLiteral("G%1END %2 | %3").arg(r.level + 1).arg(r.label, joinCells(r.cells));
+                out << QStringLiteral("G%1END %2")
+                           .arg(r.level + 1)
+                           .arg(withCells(r.label, r.cells));
                 break;
             case DocRow::Total:
-                out << QStringLiteral("TOTAL %1 | %2").arg(r.label, joinCells(r.cells));
+                out << QStringLiteral("TOTAL ") + withCells(r.label, r.cells);
                 break;
             case DocRow::Empty:
                 out << QStringLiteral("EMPTY ") + r.label;

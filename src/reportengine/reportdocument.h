@@ -45,8 +45,8 @@ struct DocCell {
 struct DocRow {
     enum Kind { Detail, GroupHeader, GroupFooter, Total, Empty };
     Kind kind = Detail;
-    int level = 0;    // groups: 0 outermost
-    QString label;    // group headers and footers, totals, the empty note
+    int level = 0;              // groups: 0 outermost
+    QString label;              // group headers and footers, totals, the empty note
     std::vector<DocCell> cells; // one per column (detail rows, footers' sums)
 };
 
@@ -65,7 +65,9 @@ struct ReportDocument {
     QString paper;
     bool landscape = false;
     int fontSize = 8;
-    // The server's date and time when the report ran (page footers).
+    // The hospital's name and the server's date and time when the report ran
+    // (running page headers and page footers).
+    QString hospital;
     QDateTime printDate;
     std::vector<DocSection> sections;
 
@@ -85,7 +87,7 @@ struct SectionValues {
 struct RunValues {
     std::vector<SectionValues> sections; // main report first
     QString reportText;
-    QHash<QString, QString> formulas;    // upper-case names
+    QHash<QString, QString> formulas; // upper-case names
 };
 
 // Runs the template's sources on `connection` (its default database is set

@@ -35,7 +35,8 @@ public:
                 continue;
             if (kind_ == Kind::Source || kind_ == Kind::HeaderSource) {
                 QString &target = kind_ == Kind::Source ? section().source : section().headerSource;
-                int &first = kind_ == Kind::Source ? section().sourceLine : section().headerSourceLine;
+                int &first =
+                    kind_ == Kind::Source ? section().sourceLine : section().headerSourceLine;
                 if (target.isEmpty() && trimmed.isEmpty())
                     continue;
                 if (target.isEmpty())
@@ -78,21 +79,44 @@ public:
             }
         }
         lineNo_ = 0;
+        // Blank lines before the next section belong to no source.
+        for (int s = 0; s < templ_.sectionCount(); ++s) {
+            SectionSpec &spec = s == 0 ? templ_.main : templ_.subreports[size_t(s - 1)];
+            for (QString *text : {&spec.source, &spec.headerSource})
+                while (!text->isEmpty() && text->back().isSpace())
+                    text->chop(1);
+        }
         for (int s = 0; s < templ_.sectionCount(); ++s)
             check(s);
         return templ_;
     }
 
 private:
-    enum class Kind { None, Report, Subreport, Parameters, Source, HeaderSource, Header, Columns, Group, Totals, Footer };
+    enum class Kind {
+        None,
+        Report,
+        Subreport,
+        Parameters,
+        Source,
+        HeaderSource,
+        Header,
+        Columns,
+        Group,
+        Totals,
+        Footer
+    };
 
     [[noreturn]] void fail(const QString &problem) const
     {
         const QString where = lineNo_ > 0 ? QStringLiteral(", line %1").arg(lineNo_) : QString();
-        throw ReportError(QStringLiteral("Report template \"%1\"%2: %3.").arg(path_, where, problem));
+        throw ReportError(
+            QStringLiteral("Report template \"%1\"%2: %3.").arg(path_, where, problem));
     }
 
-    SectionSpec &section() { return templ_.subreports.empty() ? templ_.main : templ_.subreports.back(); }
+    SectionSpec &section()
+    {
+        return templ_.subreports.empty() ? templ_.main : templ_.subreports.back();
+    }
 
     bool startsSection(const QString &trimmed)
     {
@@ -104,7 +128,8 @@ private:
         if (!m.hasMatch()) {
             // Outside a source a bracketed line can only be a misspelt section.
             static const QRegularExpression bracketed(QStringLiteral("^\\[[^\\]]*\\]$"));
-            if (kind_ != Kind::Source && kind_ != Kind::HeaderSource && bracketed.match(trimmed).hasMatch())
+            if (kind_ != Kind::Source && kind_ != Kind::HeaderSource &&
+                bracketed.match(trimmed).hasMatch())
                 fail(QStringLiteral("unknown section %1").arg(trimmed));
             return false;
         }
@@ -176,7 +201,8 @@ private:
             templ_.main.title = value;
         } else if (key == QLatin1String("paper")) {
             const QString v = value.toLower();
-            if (v != QLatin1String("letter") && v != QLatin1String("a4") && v != QLatin1String("legal"))
+            if (v != QLatin1String("letter") && v != QLatin1String("a4") &&
+                v != QLatin1String("legal"))
                 fail(QStringLiteral("paper must be letter, a4 or legal"));
             templ_.paper = v;
         } else if (key == QLatin1String("orientation")) {
@@ -217,7 +243,7 @@ private:
         const auto [name, type] = keyValue(line);
         static const QRegularExpression identifier(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
         const QString original = line.left(line.indexOf(QLatin1Char('='))).trimmed();
-        if (!identifier.match(original).hasMatch() || isSpecialName(original))
+        if (!identifier.match(original).hasMatch())
             fail(QStringLiteral("\"%1\" cannot name a parameter").arg(original));
         if (section().parameterIndex(original) >= 0)
             fail(QStringLiteral("the parameter \"%1\" is listed twice").arg(original));
@@ -260,9 +286,11 @@ private:
                 spec.bold = true;
             else if (word == QLatin1String("italic"))
                 spec.italic = true;
+            else if (word == QLatin1String("optional"))
+                spec.optional = true;
             else if (word != QLatin1String("text") && word != QLatin1String("line"))
-                fail(QStringLiteral("unknown style \"%1\" (left, center, right, bold, italic or a "
-                                    "size from 6 to 24)")
+                fail(QStringLiteral("unknown style \"%1\" (left, center, right, bold, italic, "
+                                    "optional or a size from 6 to 24)")
                          .arg(word));
         }
         checkBraces(spec.text);
@@ -281,7 +309,8 @@ private:
             bool ok = false;
             c.width = parts.at(2).trimmed().toDouble(&ok);
             if (!ok || c.width <= 0 || c.width > 200)
-                fail(QStringLiteral("the width of column \"%1\" must be a number from 1 to 200").arg(c.field));
+                fail(QStringLiteral("the width of column \"%1\" must be a number from 1 to 200")
+                         .arg(c.field));
         }
         c.format = parts.value(3).trimmed();
         const QString align = parts.value(4).trimmed().toLower();
@@ -292,9 +321,11 @@ private:
         else if (align == QLatin1String("center") || align == QLatin1String("centre"))
             c.align = Qt::AlignHCenter;
         else if (!align.isEmpty())
-            fail(QStringLiteral("the alignment of column \"%1\" must be left, right or center").arg(c.field));
+            fail(QStringLiteral("the alignment of column \"%1\" must be left, right or center")
+                     .arg(c.field));
         if (parts.size() > 5)
-            fail(QStringLiteral("a column has at most five parts: field | caption | width | format | align"));
+            fail(QStringLiteral(
+                "a column has at most five parts: field | caption | width | format | align"));
         section().columns.push_back(c);
     }
 
@@ -349,8 +380,8 @@ private:
 
     bool knownInSource(const SectionSpec &s, const QString &name) const
     {
-        return name.startsWith(QLatin1Char('@')) || isSpecialName(name) || s.parameterIndex(name) >= 0 ||
-               templ_.main.parameterIndex(name) >= 0;
+        return name.startsWith(QLatin1Char('@')) || isSpecialName(name) ||
+               s.parameterIndex(name) >= 0 || templ_.main.parameterIndex(name) >= 0;
     }
 
     void checkSource(const SectionSpec &s, const QString &text, int firstLine)
@@ -366,10 +397,12 @@ private:
     void check(int index)
     {
         const SectionSpec &s = templ_.section(index);
-        const QString which = index == 0 ? QStringLiteral("the report") : QStringLiteral("the subreport \"%1\"").arg(s.name);
+        const QString which = index == 0 ? QStringLiteral("the report")
+                                         : QStringLiteral("the subreport \"%1\"").arg(s.name);
         checkSource(s, s.source, s.sourceLine);
         checkSource(s, s.headerSource, s.headerSourceLine);
-        if (s.source.trimmed().isEmpty() && (!s.columns.empty() || !s.groups.empty() || s.totals.present))
+        if (s.source.trimmed().isEmpty() &&
+            (!s.columns.empty() || !s.groups.empty() || s.totals.present))
             fail(QStringLiteral("%1 has columns, groups or totals but no [source]").arg(which));
         auto isColumn = [&](const QString &field) {
             for (const ColumnSpec &c : s.columns)
@@ -380,7 +413,8 @@ private:
         auto checkSums = [&](const QStringList &sums) {
             for (const QString &field : sums)
                 if (!isColumn(field))
-                    fail(QStringLiteral("%1 sums \"%2\", which is not one of its columns").arg(which, field));
+                    fail(QStringLiteral("%1 sums \"%2\", which is not one of its columns")
+                             .arg(which, field));
         };
         for (const GroupSpec &g : s.groups) {
             if (g.field.isEmpty())
@@ -439,13 +473,17 @@ ReportTemplate readTemplate(const QString &path)
 {
     QFile file(path);
     if (!file.exists())
-        throw ReportError(QStringLiteral("Report template \"%1\" cannot be opened: the file does not exist.").arg(path));
+        throw ReportError(
+            QStringLiteral("Report template \"%1\" cannot be opened: the file does not exist.")
+                .arg(path));
     if (!file.open(QIODevice::ReadOnly))
-        throw ReportError(QStringLiteral("Report template \"%1\" cannot be opened: %2.").arg(path, file.errorString()));
+        throw ReportError(QStringLiteral("Report template \"%1\" cannot be opened: %2.")
+                              .arg(path, file.errorString()));
     const QByteArray bytes = file.readAll();
     if (bytes.contains('\0'))
         throw ReportError(
-            QStringLiteral("Report template \"%1\" cannot be opened: it is not a text template.").arg(path));
+            QStringLiteral("Report template \"%1\" cannot be opened: it is not a text template.")
+                .arg(path));
     return parseTemplate(QString::fromUtf8(bytes), path);
 }
 

@@ -27,6 +27,8 @@ struct TextLineSpec {
     bool bold = false;
     bool italic = false;
     int size = 0; // points; 0 is the report's body size
+    // Left out when every placeholder of the line prints empty.
+    bool optional = false;
 };
 
 struct ColumnSpec {
@@ -80,7 +82,10 @@ struct ReportTemplate {
     SectionSpec main;
     std::vector<SectionSpec> subreports;
 
-    const SectionSpec &section(int index) const { return index == 0 ? main : subreports.at(index - 1); }
+    const SectionSpec &section(int index) const
+    {
+        return index == 0 ? main : subreports.at(index - 1);
+    }
     int sectionCount() const { return 1 + static_cast<int>(subreports.size()); }
 };
 

@@ -11,7 +11,19 @@ namespace {
 
 const QLocale English(QLocale::English, QLocale::UnitedStates);
 
-enum class Part { Literal, Year, Month, MonthName, Day, DayName, Hour, Minute, Second, AmPm, MonthOrMinute };
+enum class Part {
+    Literal,
+    Year,
+    Month,
+    MonthName,
+    Day,
+    DayName,
+    Hour,
+    Minute,
+    Second,
+    AmPm,
+    MonthOrMinute
+};
 
 struct Token {
     Part part;
@@ -32,7 +44,8 @@ std::vector<Token> dateTokens(const QString &format)
     while (i < lower.size()) {
         const QChar c = lower.at(i);
         if (lower.mid(i, 5) == QLatin1String("am/pm")) {
-            out.push_back({Part::AmPm, format.at(i).isUpper() ? QStringLiteral("AP") : QStringLiteral("ap")});
+            out.push_back(
+                {Part::AmPm, format.at(i).isUpper() ? QStringLiteral("AP") : QStringLiteral("ap")});
             i += 5;
             continue;
         }
@@ -45,10 +58,12 @@ std::vector<Token> dateTokens(const QString &format)
             else if (n == 3)
                 out.push_back({Part::MonthName, QStringLiteral("MMM")});
             else
-                out.push_back({Part::MonthOrMinute, n == 2 ? QStringLiteral("mm") : QStringLiteral("m")});
+                out.push_back(
+                    {Part::MonthOrMinute, n == 2 ? QStringLiteral("mm") : QStringLiteral("m")});
         } else if (c == QLatin1Char('d')) {
             if (n >= 3)
-                out.push_back({Part::DayName, n >= 4 ? QStringLiteral("dddd") : QStringLiteral("ddd")});
+                out.push_back(
+                    {Part::DayName, n >= 4 ? QStringLiteral("dddd") : QStringLiteral("ddd")});
             else
                 out.push_back({Part::Day, n == 2 ? QStringLiteral("dd") : QStringLiteral("d")});
         } else if (c == QLatin1Char('h')) {
@@ -70,7 +85,8 @@ std::vector<Token> dateTokens(const QString &format)
         if (out[k].part != Part::MonthOrMinute)
             continue;
         auto neighbour = [&](int step) -> Part {
-            for (long j = static_cast<long>(k) + step; j >= 0 && j < static_cast<long>(out.size()); j += step)
+            for (long j = static_cast<long>(k) + step; j >= 0 && j < static_cast<long>(out.size());
+                 j += step)
                 if (out[size_t(j)].part != Part::Literal)
                     return out[size_t(j)].part;
             return Part::Literal;
@@ -123,7 +139,8 @@ QString formatNumber(double value, const QString &format)
     qsizetype last = first;
     for (qsizetype i = first; i < format.size(); ++i) {
         const QChar c = format.at(i);
-        if (c == QLatin1Char('0') || c == QLatin1Char('#') || c == QLatin1Char(',') || c == QLatin1Char('.'))
+        if (c == QLatin1Char('0') || c == QLatin1Char('#') || c == QLatin1Char(',') ||
+            c == QLatin1Char('.'))
             last = i;
         else
             break;
@@ -131,8 +148,17 @@ QString formatNumber(double value, const QString &format)
     const QString body = format.mid(first, last - first + 1);
     const qsizetype dot = body.indexOf(QLatin1Char('.'));
     const int decimals = dot < 0 ? 0 : static_cast<int>(body.size() - dot - 1);
+    // "0" places always print; "#" places only when they are not zero.
+    const int required = dot < 0 ? 0 : static_cast<int>(body.mid(dot + 1).count(QLatin1Char('0')));
     const bool grouping = body.left(dot < 0 ? body.size() : dot).contains(QLatin1Char(','));
     QString digits = QString::number(std::fabs(value), 'f', decimals);
+    if (decimals > required) {
+        qsizetype keep = digits.size() - (decimals - required);
+        while (digits.size() > keep && digits.endsWith(QLatin1Char('0')))
+            digits.chop(1);
+        if (digits.endsWith(QLatin1Char('.')))
+            digits.chop(1);
+    }
     if (grouping) {
         const qsizetype point = digits.indexOf(QLatin1Char('.'));
         qsizetype pos = (point < 0 ? digits.size() : point) - 3;
@@ -141,7 +167,8 @@ QString formatNumber(double value, const QString &format)
     }
     // Zero after rounding prints without a sign.
     const bool negative = value < 0 && digits.contains(QRegularExpression(QStringLiteral("[1-9]")));
-    return format.left(first) + (negative ? QStringLiteral("-") : QString()) + digits + format.mid(last + 1);
+    return format.left(first) + (negative ? QStringLiteral("-") : QString()) + digits +
+           format.mid(last + 1);
 }
 
 std::optional<QDateTime> parseDateText(const QString &text)
@@ -156,7 +183,8 @@ std::optional<QDateTime> parseDateText(const QString &text)
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
     if (const auto m = us.match(t); m.hasMatch()) {
         month = m.captured(1).toInt(), day = m.captured(2).toInt(), year = m.captured(3).toInt();
-        hour = m.captured(4).toInt(), minute = m.captured(5).toInt(), second = m.captured(6).toInt();
+        hour = m.captured(4).toInt(), minute = m.captured(5).toInt(),
+        second = m.captured(6).toInt();
         const QString half = m.captured(7).toUpper();
         if (!half.isEmpty() && (hour < 1 || hour > 12))
             return std::nullopt;
@@ -166,7 +194,8 @@ std::optional<QDateTime> parseDateText(const QString &text)
             hour = 0;
     } else if (const auto m2 = iso.match(t); m2.hasMatch()) {
         year = m2.captured(1).toInt(), month = m2.captured(2).toInt(), day = m2.captured(3).toInt();
-        hour = m2.captured(4).toInt(), minute = m2.captured(5).toInt(), second = m2.captured(6).toInt();
+        hour = m2.captured(4).toInt(), minute = m2.captured(5).toInt(),
+        second = m2.captured(6).toInt();
     } else {
         return std::nullopt;
     }
@@ -185,7 +214,8 @@ std::optional<QDateTime> toDateTime(const QVariant &value)
     case QMetaType::QDateTime:
         return value.toDateTime().isValid() ? std::optional(value.toDateTime()) : std::nullopt;
     case QMetaType::QDate:
-        return value.toDate().isValid() ? std::optional(QDateTime(value.toDate(), QTime(0, 0))) : std::nullopt;
+        return value.toDate().isValid() ? std::optional(QDateTime(value.toDate(), QTime(0, 0)))
+                                        : std::nullopt;
     case QMetaType::QString:
     case QMetaType::QByteArray:
         return parseDateText(value.toString());
@@ -224,7 +254,8 @@ QString formatValue(const QVariant &value, const QString &format)
     if (numeric)
         return formatNumber(value.toDouble(), QString());
     if (type == QMetaType::QDateTime || type == QMetaType::QDate ||
-        (type == QMetaType::QString && value.toString().size() >= 10 && value.toString().at(4) == QLatin1Char('-'))) {
+        (type == QMetaType::QString && value.toString().size() >= 10 &&
+         value.toString().at(4) == QLatin1Char('-'))) {
         if (const auto moment = toDateTime(value)) {
             const bool timed = moment->time() != QTime(0, 0);
             return formatDateTime(*moment, timed ? QStringLiteral("mm/dd/yyyy hh:mm:ss AM/PM")

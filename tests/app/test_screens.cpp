@@ -4,6 +4,9 @@
 #include "app/screens.h"
 #include "charging/frmcharge.h"
 #include "charging/pricerules.h"
+#include "reports/frmreportrange.h"
+
+#include <QAction>
 #include "session/mainwindow/mainwindowfixture.h"
 
 #include <QLineEdit>
@@ -36,6 +39,26 @@ TEST_F(ProgramScreens, PostChargeOpensTheChargeScreenOnTheChosenPatient)
     EXPECT_EQ(messages.dialogsShown(), 1) << messages.lastText().toStdString();
     EXPECT_EQ(shownIdNum, QStringLiteral("261018"));
     EXPECT_EQ(shownName, w.txtPatName->text());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ProgramScreens, ReportMenuOpensTheRangeScreen)
+{
+    registerScreens();
+    shell::frmMain &w = start();
+    auto *audit = w.findChild<QAction *>(QStringLiteral("mnuReportAudit"));
+    ASSERT_NE(audit, nullptr);
+    EXPECT_TRUE(audit->isEnabled());
+    bool range = false;
+    messages.onDialog([&](QDialog &dialog) {
+        range = qobject_cast<reports::frmReportRange *>(&dialog) != nullptr;
+        return int(QDialog::Rejected);
+    });
+    audit->trigger();
+    EXPECT_TRUE(range);
 }
 
 } // namespace

@@ -1,0 +1,42 @@
+#include "chargeslipprint.h"
+
+#include "platform/connection.h"
+#include "platform/reportengine.h"
+#include "reports/reportprocs.h"
+#include "session/globals.h"
+#include "session/messages.h"
+
+namespace chemodesk::charging {
+
+SlipPrint chargeSlipPrint(const QString &slip, const QString &idNum, const QString &caption)
+{
+    const session::Globals &g = session::globals();
+    SlipPrint print;
+    print.templatePath = QStringLiteral("\\Reports\\Chargeslip.RPT");
+    // The sixth value names the slip, so the lines come from the slip itself
+    // rather than from the print table every workstation's save refills: a
+    // reprint shows its own slip, and a save on another workstation between
+    // this save and its print cannot put that patient's lines on this slip.
+    print.parameters = {QVariant(QStringLiteral("Cancer Slip No.: ") + slip.trimmed()),
+                        QVariant(idNum.trimmed()),
+                        QVariant(QStringLiteral("ON")),
+                        QVariant(g.HospitalName),
+                        QVariant(g.HospitalAddress),
+                        QVariant(slip.trimmed())};
+    print.caption = caption;
+    return print;
+}
+
+void PrintChargeSlip(const SlipPrint &print, QWidget *parent)
+{
+    try {
+        reports::OpenReport(reports::ReportPath(print.templatePath), print.parameters);
+        reports::ShowReport(false, print.caption, false, parent);
+    } catch (const platform::ReportError &e) {
+        session::msgCritical(e.message());
+    } catch (const DatabaseError &e) {
+        session::msgCritical(e.message());
+    }
+}
+
+} // namespace chemodesk::charging
