@@ -8,7 +8,7 @@ namespace chemodesk::db {
 
 namespace {
 
-ColumnType typeOf(const QString &word, const QString &spec)
+ColumnType typeOf(const QString &word, const QString &def)
 {
     static const QHash<QString, ColumnType> types = {
         {QStringLiteral("varchar"), ColumnType::Text},   {QStringLiteral("nvarchar"), ColumnType::Text},
@@ -24,18 +24,18 @@ ColumnType typeOf(const QString &word, const QString &spec)
     };
     const auto it = types.constFind(word.toLower());
     if (it == types.constEnd())
-        throw DatabaseError(QStringLiteral("Unknown column type '%1' in \"%2\"").arg(word, spec));
+        throw DatabaseError(QStringLiteral("Unknown column type '%1' in \"%2\"").arg(word, def));
     return it.value();
 }
 
 // Splits on commas outside parentheses and quotes, so "decimal(19,4)" stays whole.
-QStringList splitTopLevel(const QString &spec)
+QStringList splitTopLevel(const QString &def)
 {
     QStringList parts;
     QString current;
     int depth = 0;
     bool inQuote = false;
-    for (const QChar c : spec) {
+    for (const QChar c : def) {
         if (c == QLatin1Char('\''))
             inQuote = !inQuote;
         else if (!inQuote && c == QLatin1Char('('))
@@ -55,14 +55,14 @@ QStringList splitTopLevel(const QString &spec)
 
 } // namespace
 
-std::vector<ColumnDef> columns(const QString &spec)
+std::vector<ColumnDef> columns(const QString &def)
 {
     static const QRegularExpression pattern(
         QStringLiteral(R"x(^\s*(\w+)\s+(\w+)(?:\s*\(\s*(\d+)(?:\s*,\s*\d+)?\s*\))?((?:\s+not\s+null)?))x"
                        R"x((?:\s+default\s+('(?:[^']|'')*'|[-\w.]+))?\s*$)x"),
         QRegularExpression::CaseInsensitiveOption);
     std::vector<ColumnDef> out;
-    for (const QString &part : splitTopLevel(spec)) {
+    for (const QString &part : splitTopLevel(def)) {
         if (part.trimmed().isEmpty())
             continue;
         const auto match = pattern.match(part);
@@ -70,7 +70,7 @@ std::vector<ColumnDef> columns(const QString &spec)
             throw DatabaseError(QStringLiteral("Cannot read column definition \"%1\"").arg(part.trimmed()));
         ColumnDef column;
         column.name = match.captured(1);
-        column.type = typeOf(match.captured(2), spec);
+        column.type = typeOf(match.captured(2), def);
         column.length = match.captured(3).toInt();
         column.notNull = !match.captured(4).trimmed().isEmpty() || column.type == ColumnType::Identity;
         column.defaultValue = match.captured(5);

@@ -49,6 +49,6 @@ struct TableDef {
 // "IdNum varchar(10) not null, AdmDate datetime, Amount money, Flag bit default 0".
 // Types: varchar(n)/varchar/char(n)/text, int, bigint, bit, money/decimal, float,
 // datetime, identity.
-std::vector<ColumnDef> columns(const QString &spec);
+std::vector<ColumnDef> columns(const QString &def);
 
 } // namespace chemodesk::db

@@ -245,16 +245,16 @@ private:
                                const std::vector<QVariant> *row) const
     {
         std::vector<DocText> out;
-        for (const TextLineSpec &spec : specs) {
-            if (spec.optional) {
+        for (const TextLineSpec &def : specs) {
+            if (def.optional) {
                 QString values;
-                for (const Placeholder &p : placeholders(spec.text))
-                    values += spec.text.mid(p.start, p.length);
+                for (const Placeholder &p : placeholders(def.text))
+                    values += def.text.mid(p.start, p.length);
                 if (resolveText(s, values, rows, row).trimmed().isEmpty())
                     continue;
             }
-            out.push_back({resolveText(s, spec.text, rows, row), spec.align, spec.bold, spec.italic,
-                           spec.size});
+            out.push_back({resolveText(s, def.text, rows, row), def.align, def.bold, def.italic,
+                           def.size});
         }
         return out;
     }
@@ -272,26 +272,26 @@ private:
 
     DocSection section(int s)
     {
-        const SectionSpec &spec = t_.section(s);
+        const SectionSpec &def = t_.section(s);
         DocSection out;
-        out.name = spec.name;
+        out.name = def.name;
         // Titles may name parameters: "title = {ReportTitle}".
-        out.title = resolveText(s, spec.title, nullptr, nullptr);
+        out.title = resolveText(s, def.title, nullptr, nullptr);
         Rows detail;
-        if (!spec.source.trimmed().isEmpty())
-            detail = query(s, resolveSource(s, spec.source));
+        if (!def.source.trimmed().isEmpty())
+            detail = query(s, resolveSource(s, def.source));
         Rows head;
         const Rows *headRows = &detail;
-        if (!spec.headerSource.trimmed().isEmpty()) {
-            head = query(s, resolveSource(s, spec.headerSource));
+        if (!def.headerSource.trimmed().isEmpty()) {
+            head = query(s, resolveSource(s, def.headerSource));
             headRows = &head;
         }
         const std::vector<QVariant> *headRow =
             headRows->rows.empty() ? nullptr : &headRows->rows.front();
-        out.header = lines(s, spec.header, headRows, headRow);
+        out.header = lines(s, def.header, headRows, headRow);
 
         std::vector<int> columns;
-        for (const ColumnSpec &c : spec.columns) {
+        for (const ColumnSpec &c : def.columns) {
             columns.push_back(columnOf(s, detail, c.field));
             DocColumn dc;
             dc.caption = c.caption;
@@ -306,8 +306,8 @@ private:
         auto sumIndexes = [&](const QStringList &fields) {
             std::vector<size_t> at;
             for (const QString &field : fields)
-                for (size_t k = 0; k < spec.columns.size(); ++k)
-                    if (spec.columns[k].field.compare(field, Qt::CaseInsensitive) == 0)
+                for (size_t k = 0; k < def.columns.size(); ++k)
+                    if (def.columns[k].field.compare(field, Qt::CaseInsensitive) == 0)
                         at.push_back(k);
             return at;
         };
@@ -319,19 +319,19 @@ private:
             long count = 0;
         };
         std::vector<Level> levels;
-        for (const GroupSpec &g : spec.groups)
+        for (const GroupSpec &g : def.groups)
             levels.push_back({columnOf(s, detail, g.field), sumIndexes(g.sums), {}, {}, 0});
-        Level grand{-1, sumIndexes(spec.totals.sums), {}, {}, 0};
+        Level grand{-1, sumIndexes(def.totals.sums), {}, {}, 0};
 
         auto footerRow = [&](DocRow::Kind kind, int level, const QString &label, const Level &acc) {
             DocRow row;
             row.kind = kind;
             row.level = level;
             row.label = label;
-            row.cells.resize(spec.columns.size());
+            row.cells.resize(def.columns.size());
             for (size_t k : acc.sums) {
                 const double sum = acc.totals.count(k) ? acc.totals.at(k) : 0.0;
-                const QString &format = spec.columns[k].format;
+                const QString &format = def.columns[k].format;
                 row.cells[k].text = formatNumber(sum, isDateFormat(format) ? QString() : format);
                 row.cells[k].number = sum;
             }
@@ -340,7 +340,7 @@ private:
         const std::vector<QVariant> *lastRow = nullptr;
         auto close = [&](size_t from) {
             for (size_t l = levels.size(); l-- > from;) {
-                const GroupSpec &g = spec.groups[l];
+                const GroupSpec &g = def.groups[l];
                 if (g.footer.isEmpty() && g.sums.isEmpty())
                     continue;
                 const QString label = g.footer.isEmpty() ? QStringLiteral("Total")
@@ -371,7 +371,7 @@ private:
                 levels[l].key = row[size_t(levels[l].field)].toString();
                 levels[l].totals.clear();
                 levels[l].count = 0;
-                const QString &header = spec.groups[l].header;
+                const QString &header = def.groups[l].header;
                 DocRow heading;
                 heading.kind = DocRow::GroupHeader;
                 heading.level = int(l);
@@ -385,7 +385,7 @@ private:
             for (size_t k = 0; k < columns.size(); ++k) {
                 const QVariant &value = row[size_t(columns[k])];
                 DocCell cell;
-                cell.text = formatValue(value, spec.columns[k].format);
+                cell.text = formatValue(value, def.columns[k].format);
                 if (!out.columns[k].numberFormat.isEmpty())
                     cell.number = toNumber(value);
                 line.cells.push_back(cell);
@@ -398,14 +398,14 @@ private:
         }
         if (!detail.rows.empty())
             close(0);
-        else if (!spec.emptyText.isEmpty())
+        else if (!def.emptyText.isEmpty())
             out.rows.push_back(
-                {DocRow::Empty, 0, resolveText(s, spec.emptyText, &detail, nullptr), {}});
-        if (spec.totals.present)
+                {DocRow::Empty, 0, resolveText(s, def.emptyText, &detail, nullptr), {}});
+        if (def.totals.present)
             out.rows.push_back(
                 footerRow(DocRow::Total, 0,
-                          resolveText(s, spec.totals.label, &detail, lastRow, grand.count), grand));
-        out.footer = lines(s, spec.footer, headRows, headRow);
+                          resolveText(s, def.totals.label, &detail, lastRow, grand.count), grand));
+        out.footer = lines(s, def.footer, headRows, headRow);
         return out;
     }
 

@@ -81,8 +81,8 @@ public:
         lineNo_ = 0;
         // Blank lines before the next section belong to no source.
         for (int s = 0; s < templ_.sectionCount(); ++s) {
-            SectionSpec &spec = s == 0 ? templ_.main : templ_.subreports[size_t(s - 1)];
-            for (QString *text : {&spec.source, &spec.headerSource})
+            SectionSpec &def = s == 0 ? templ_.main : templ_.subreports[size_t(s - 1)];
+            for (QString *text : {&def.source, &def.headerSource})
                 while (!text->isEmpty() && text->back().isSpace())
                     text->chop(1);
         }
@@ -269,32 +269,32 @@ private:
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq <= 0)
             fail(QStringLiteral("expected \"STYLE = TEXT\", found \"%1\"").arg(line));
-        TextLineSpec spec;
-        spec.text = line.mid(eq + 1).trimmed();
+        TextLineSpec def;
+        def.text = line.mid(eq + 1).trimmed();
         for (const QString &word : line.left(eq).simplified().toLower().split(QLatin1Char(' '))) {
             bool number = false;
             const int size = word.toInt(&number);
             if (number && size >= 6 && size <= 24)
-                spec.size = size;
+                def.size = size;
             else if (word == QLatin1String("left"))
-                spec.align = Qt::AlignLeft;
+                def.align = Qt::AlignLeft;
             else if (word == QLatin1String("center") || word == QLatin1String("centre"))
-                spec.align = Qt::AlignHCenter;
+                def.align = Qt::AlignHCenter;
             else if (word == QLatin1String("right"))
-                spec.align = Qt::AlignRight;
+                def.align = Qt::AlignRight;
             else if (word == QLatin1String("bold"))
-                spec.bold = true;
+                def.bold = true;
             else if (word == QLatin1String("italic"))
-                spec.italic = true;
+                def.italic = true;
             else if (word == QLatin1String("optional"))
-                spec.optional = true;
+                def.optional = true;
             else if (word != QLatin1String("text") && word != QLatin1String("line"))
                 fail(QStringLiteral("unknown style \"%1\" (left, center, right, bold, italic, "
                                     "optional or a size from 6 to 24)")
                          .arg(word));
         }
-        checkBraces(spec.text);
-        return spec;
+        checkBraces(def.text);
+        return def;
     }
 
     void column(const QString &line)

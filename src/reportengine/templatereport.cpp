@@ -63,10 +63,10 @@ TemplateReport::TemplateReport(ReportTemplate templ, ConnectionSource connection
     shared_->connection = std::move(connection);
     const QString base = QFileInfo(templ.path).completeBaseName();
     for (int s = 0; s < templ.sectionCount(); ++s) {
-        const SectionSpec &spec = templ.section(s);
+        const SectionSpec &def = templ.section(s);
         SectionState state;
-        state.location = spec.database + QStringLiteral(".dbo.") + (s == 0 ? base : spec.name);
-        state.values.resize(spec.parameters.size());
+        state.location = def.database + QStringLiteral(".dbo.") + (s == 0 ? base : def.name);
+        state.values.resize(def.parameters.size());
         shared_->sections.push_back(state);
     }
     shared_->templ = std::move(templ);
