@@ -1,5 +1,6 @@
 #include "frmchargeslipno.h"
 
+#include "session/dialogparts.h"
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -19,14 +20,8 @@ frmChargeSlipNo::frmChargeSlipNo(QWidget *parent) : QDialog(parent)
     big.setPointSizeF(big.pointSizeF() * 1.8);
     big.setBold(true);
     lblChargeSlip->setFont(big);
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addStretch();
+    cmdOK = session::namedButton(this, "cmdOK", QStringLiteral("&OK"), true);
+    auto *buttons = session::buttonRow({cmdOK}, session::RowAlign::Center);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lblChargeSlip);
     layout->addLayout(buttons);

@@ -1,5 +1,6 @@
 #include "frmchargeslipverification.h"
 
+#include "session/dialogparts.h"
 #include "database/sqltext.h"
 #include "platform/connection.h"
 #include "session/messages.h"
@@ -53,30 +54,15 @@ frmChargeSlipVerification::frmChargeSlipVerification(Connection &connection, QWi
     txtChargeSlip->setObjectName(QStringLiteral("txtChargeSlip"));
     txtChargeSlip->setMaxLength(10);
     txtChargeSlip->setEnabled(false);
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK = session::namedButton(this, "cmdOK", QStringLiteral("&OK"));
     cmdOK->setEnabled(false);
-    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    // Enter belongs to the boxes, never to a default button.
-    for (QPushButton *button : {cmdOK, cmdClose}) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
+    cmdClose = session::namedButton(this, "cmdClose", QStringLiteral("&Close"));
 
     auto *form = new QFormLayout;
-    auto addRow = [&](const QString &caption, QWidget *field) {
-        auto *label = new QLabel(caption, this);
-        label->setBuddy(field);
-        form->addRow(label, field);
-    };
-    addRow(QStringLiteral("&Employee No.:"), txtEmployeeID);
+    session::addLabelledRow(form, QStringLiteral("&Employee No.:"), txtEmployeeID);
     form->addRow(new QLabel(QStringLiteral("Name:"), this), lblEmployeeName);
-    addRow(QStringLiteral("Charge &Slip No.:"), txtChargeSlip);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdClose);
+    session::addLabelledRow(form, QStringLiteral("Charge &Slip No.:"), txtChargeSlip);
+    auto *buttons = session::buttonRow({cmdOK, cmdClose});
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);

@@ -1,5 +1,6 @@
 #include "frmsearch.h"
 
+#include "session/dialogparts.h"
 #include "pickergrid.h"
 
 #include "database/sqltext.h"
@@ -28,19 +29,11 @@ frmSearch::frmSearch(Connection &connection, QWidget *parent)
     lblCaption->setBuddy(txtSearchStr);
     grdDispWindow = makePickerGrid(this);
     grdDispWindow->setObjectName(QStringLiteral("grdDispWindow"));
-    cmdSelect = new QPushButton(QStringLiteral("&Select"), this);
-    cmdSelect->setObjectName(QStringLiteral("cmdSelect"));
-    cmdSelect->setEnabled(false);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     // Enter is handled per control below, never by a default button.
-    cmdSelect->setAutoDefault(false);
-    cmdCancel->setAutoDefault(false);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdSelect);
-    buttons->addWidget(cmdCancel);
+    cmdSelect = session::namedButton(this, "cmdSelect", QStringLiteral("&Select"));
+    cmdSelect->setEnabled(false);
+    cmdCancel = session::namedButton(this, "cmdCancel", QStringLiteral("&Cancel"));
+    auto *buttons = session::buttonRow({cmdSelect, cmdCancel});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lblCaption);
     layout->addWidget(txtSearchStr);

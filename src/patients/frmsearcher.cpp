@@ -1,5 +1,6 @@
 #include "frmsearcher.h"
 
+#include "session/dialogparts.h"
 #include "pickergrid.h"
 #include "ultrasoundpick.h"
 
@@ -32,18 +33,10 @@ frmSearcher::frmSearcher(Connection &connection, QWidget *parent)
     caption->setBuddy(txtSearch);
     grdExam = makePickerGrid(this);
     grdExam->setObjectName(QStringLiteral("grdExam"));
-    cmdSelect = new QPushButton(QStringLiteral("&Select"), this);
-    cmdSelect->setObjectName(QStringLiteral("cmdSelect"));
+    cmdSelect = session::namedButton(this, "cmdSelect", QStringLiteral("&Select"));
     cmdSelect->setEnabled(false);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdSelect->setAutoDefault(false);
-    cmdCancel->setAutoDefault(false);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdSelect);
-    buttons->addWidget(cmdCancel);
+    cmdCancel = session::namedButton(this, "cmdCancel", QStringLiteral("&Cancel"));
+    auto *buttons = session::buttonRow({cmdSelect, cmdCancel});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(caption);
     layout->addWidget(txtSearch);

@@ -1,5 +1,6 @@
 #include "frmstandby.h"
 
+#include "dialogparts.h"
 #include "platform/connection.h"
 #include "session/globals.h"
 
@@ -24,14 +25,8 @@ frmStandBy::frmStandBy(std::unique_ptr<platform::UserComponent> current, UserFac
         new QLabel(QStringLiteral("This workstation is locked.\nPress OK to sign in again."), this);
     lblLocked->setObjectName(QStringLiteral("lblLocked"));
     lblLocked->setAlignment(Qt::AlignCenter);
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addStretch();
+    cmdOK = namedButton(this, "cmdOK", QStringLiteral("&OK"), true);
+    auto *buttons = buttonRow({cmdOK}, RowAlign::Center);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lblLocked);
     layout->addLayout(buttons);

@@ -1,5 +1,6 @@
 #include "frmuservalidation.h"
 
+#include "dialogparts.h"
 #include "database/sqltext.h"
 #include "platform/connection.h"
 #include "session/globals.h"
@@ -57,29 +58,14 @@ frmUserValidation::frmUserValidation(Connection &connection, QWidget *parent)
     txtAccessCode->setEchoMode(QLineEdit::Password);
     txtReason = new QLineEdit(this);
     txtReason->setObjectName(QStringLiteral("txtReason"));
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    // Enter belongs to the boxes, never to a default button.
-    for (QPushButton *button : {cmdOK, cmdClose}) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
+    cmdOK = namedButton(this, "cmdOK", QStringLiteral("&OK"));
+    cmdClose = namedButton(this, "cmdClose", QStringLiteral("&Close"));
 
     auto *form = new QFormLayout;
-    auto addRow = [&](const QString &caption, QLineEdit *box) {
-        auto *label = new QLabel(caption, this);
-        label->setBuddy(box);
-        form->addRow(label, box);
-    };
-    addRow(QStringLiteral("&User ID:"), txtUserID);
-    addRow(QStringLiteral("&Access Code:"), txtAccessCode);
-    addRow(QStringLiteral("&Reason:"), txtReason);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdClose);
+    addLabelledRow(form, QStringLiteral("&User ID:"), txtUserID);
+    addLabelledRow(form, QStringLiteral("&Access Code:"), txtAccessCode);
+    addLabelledRow(form, QStringLiteral("&Reason:"), txtReason);
+    auto *buttons = buttonRow({cmdOK, cmdClose});
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
