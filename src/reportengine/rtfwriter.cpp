@@ -98,8 +98,12 @@ void writeRtf(const ReportDocument &document, const QString &path)
                 ruledCells += "\\clbrdrb\\brdrs\\brdrw10\\cellx" + number(width * used / total);
             }
             auto tableRow = [&](const QByteArray &boundaries, const std::vector<QByteArray> &texts,
-                                bool bold) {
-                QByteArray row = "\\trowd\\trgaph40\\trleft0" + boundaries + "\n";
+                                bool bold, bool heads = false) -> QByteArray {
+                // The return type is spelled out: with the string builder a deduced
+                // one would hold a reference to the local row.
+                // Heads repeat on every page the table runs onto.
+                QByteArray row = heads ? "\\trowd\\trhdr" : "\\trowd";
+                row += "\\trgaph40\\trleft0" + boundaries + "\n";
                 for (size_t k = 0; k < section.columns.size(); ++k) {
                     row += "\\pard\\intbl" + alignment(section.columns[k].align);
                     row += bold ? "\\b " : " ";
@@ -111,10 +115,7 @@ void writeRtf(const ReportDocument &document, const QString &path)
             std::vector<QByteArray> heads;
             for (const DocColumn &c : section.columns)
                 heads.push_back(rtfText(c.caption));
-            // The heads repeat on every page the table runs onto.
-            QByteArray headRow = tableRow(ruledCells, heads, true);
-            headRow.insert(6, "\\trhdr");
-            out += headRow;
+            out += tableRow(ruledCells, heads, true, true);
             for (const DocRow &r : section.rows) {
                 std::vector<QByteArray> texts;
                 for (const DocCell &c : r.cells)
