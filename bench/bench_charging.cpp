@@ -7,6 +7,7 @@
 #include "charging/frmcharge.h"
 #include "components/itemlookup.h"
 #include "components/keyaid.h"
+#include "database/forwardingconnection.h"
 #include "components/medicinecatalogue.h"
 #include "components/medicinelist.h"
 #include "hospitaldb/database.h"
@@ -29,29 +30,16 @@ using namespace chemodesk::charging;
 namespace {
 
 // Passes every text on and counts it.
-class CountingConnection : public Connection {
+class CountingConnection : public db::ForwardingConnection {
 public:
-    explicit CountingConnection(Connection &inner) : inner_(inner) {}
+    using ForwardingConnection::ForwardingConnection;
     Recordset Execute(const QString &text) override
     {
         ++statements;
-        return inner_.Execute(text);
+        return inner().Execute(text);
     }
-    void BeginTrans() override { inner_.BeginTrans(); }
-    void CommitTrans() override { inner_.CommitTrans(); }
-    void RollbackTrans() override { inner_.RollbackTrans(); }
-    int TransactionDepth() const override { return inner_.TransactionDepth(); }
-    int CommandTimeout() const override { return inner_.CommandTimeout(); }
-    void setCommandTimeout(int seconds) override { inner_.setCommandTimeout(seconds); }
-    QString DefaultDatabase() const override { return inner_.DefaultDatabase(); }
-    void setDefaultDatabase(const QString &d) override { inner_.setDefaultDatabase(d); }
-    QString ConnectionString() const override { return inner_.ConnectionString(); }
-    int State() const override { return inner_.State(); }
 
     long statements = 0;
-
-private:
-    Connection &inner_;
 };
 
 // A box during a measurement means the path measured is not the one meant.

@@ -5,12 +5,15 @@
 // confirmed by DELA CRUZ, ROSARIO (1001, access code ROSE1001).
 
 #include "charging/chargelines.h"
+#include "charging/chargesave.h"
 #include "charging/chargeslipprint.h"
 #include "charging/frmcharge.h"
 #include "components/itemlookup.h"
 #include "components/keyaid.h"
+#include "database/forwardingconnection.h"
 #include "components/medicinecatalogue.h"
 #include "components/medicinelist.h"
+#include "hospitaldb/database.h"
 #include "reportengine/templatereport.h"
 #include "reports/reportprocs.h"
 #include "session/frmuservalidation.h"
@@ -21,6 +24,7 @@
 
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -47,34 +51,20 @@ struct Components {
 // The program's connection with one text made to fail: the `nth` text that
 // begins with `prefix`, once, as a server refusing a statement half-way
 // through a save would.
-class FailingConnection : public Connection {
+class FailingConnection : public db::ForwardingConnection {
 public:
     FailingConnection(Connection &inner, QString prefix, int nth)
-        : inner_(inner), prefix_(std::move(prefix)), nth_(nth)
+        : ForwardingConnection(inner), prefix_(std::move(prefix)), nth_(nth)
     {
     }
     Recordset Execute(const QString &text) override
     {
         if (text.startsWith(prefix_, Qt::CaseInsensitive) && ++seen_ == nth_)
             throw DatabaseError(QStringLiteral("The server refused the charge line."), text);
-        return inner_.Execute(text);
+        return inner().Execute(text);
     }
-    void BeginTrans() override { inner_.BeginTrans(); }
-    void CommitTrans() override { inner_.CommitTrans(); }
-    void RollbackTrans() override { inner_.RollbackTrans(); }
-    int TransactionDepth() const override { return inner_.TransactionDepth(); }
-    int CommandTimeout() const override { return inner_.CommandTimeout(); }
-    void setCommandTimeout(int seconds) override { inner_.setCommandTimeout(seconds); }
-    QString DefaultDatabase() const override { return inner_.DefaultDatabase(); }
-    void setDefaultDatabase(const QString &database) override
-    {
-        inner_.setDefaultDatabase(database);
-    }
-    QString ConnectionString() const override { return inner_.ConnectionString(); }
-    int State() const override { return inner_.State(); }
 
 private:
-    Connection &inner_;
     QString prefix_;
     int nth_;
     int seen_ = 0;
@@ -449,12 +439,13 @@ TEST_P(ChargeSave, ABilledAccountIsRefusedUnlessChargedAsAReceivable)
 
 TEST_P(ChargeSave, AFailureHalfWayLeavesNothingWrittenAndTheLinesOnTheGrid)
 {
-    // The second line's charge is refused after the first line was written
-    // whole (stock card, balance, print row, log book, charge).
-    FailingConnection failing(*db, QStringLiteral("Clinical_Area..spCancer_Append_Charging"), 2);
+    // The third line's charge is refused after the first two were written
+    // whole (stock card, balance, print row, log book, request, charge).
+    FailingConnection failing(*db, QStringLiteral("Clinical_Area..spCancer_Append_Charging"), 3);
     openFor(QStringLiteral("261018"), QStringLiteral("1000018"), &failing);
     medicineLine("10001", "2");
     serviceLine("xr", "2001");
+    serviceLine("lb", "1001");
     const QString total = screen->txtTotal->text();
     const double prints = rows("CLINICAL_AREA..tbCancerChargePrint", {});
     const double cards = rows("INVENTORY..tbInvStockCard", {});
@@ -469,11 +460,13 @@ TEST_P(ChargeSave, AFailureHalfWayLeavesNothingWrittenAndTheLinesOnTheGrid)
     EXPECT_EQ(rows("CLINICAL_AREA..tbCancerCharges", QStringLiteral("ChargeSlip = 'G1520C'")), 0);
     EXPECT_EQ(rows("CLINICAL_AREA..tbCancerLogBook", QStringLiteral("ChargeSlip = 'G1520C'")), 0);
     EXPECT_EQ(rows("RADIOLOGY..tbRadioRequest", QStringLiteral("ChargeSlip = 'G1520C'")), 0);
+    EXPECT_EQ(rows("LABORATORY..tbLabRequest", QStringLiteral("ChargeSlip = 'G1520C'")), 0);
     EXPECT_EQ(rows("INVENTORY..tbInvStockCard", {}), cards);
     EXPECT_EQ(rows("CLINICAL_AREA..tbCancerChargePrint", {}), prints);
     EXPECT_EQ(onHand("10001"), 55.0);
     EXPECT_EQ(grid->text(1, colItem), QStringLiteral("10001"));
     EXPECT_EQ(grid->text(2, colItem), QStringLiteral("2001"));
+    EXPECT_EQ(grid->text(3, colItem), QStringLiteral("1001"));
     EXPECT_EQ(screen->txtTotal->text(), total);
 
     // Saved again, the lines go whole under the number given back.
@@ -481,7 +474,7 @@ TEST_P(ChargeSave, AFailureHalfWayLeavesNothingWrittenAndTheLinesOnTheGrid)
     confirm();
     printSave();
     EXPECT_EQ(shownTexts(), QStringList{QStringLiteral("ChargeSlip Number : G1520C")});
-    EXPECT_EQ(rows("CLINICAL_AREA..tbCancerCharges", QStringLiteral("ChargeSlip = 'G1520C'")), 2);
+    EXPECT_EQ(rows("CLINICAL_AREA..tbCancerCharges", QStringLiteral("ChargeSlip = 'G1520C'")), 3);
     EXPECT_EQ(onHand("10001"), 53.0);
 }
 
@@ -635,6 +628,69 @@ TEST_P(ChargeSave, TheViewerShowsTheSlipJustSavedAndAReprintItsOwnStandingLines)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ChargeSave, ::testing::ValuesIn(test::backends()),
+                         [](const auto &info) { return info.param; });
+
+// ------------------------------------------------ workstations at once
+
+// Workstations saving at the same moment, each a process of its own with its
+// own connection: every one gets its own slip, every line of every slip is
+// kept, and the shelf they all issue from counts each issue once.
+class ConcurrentSaves : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ConcurrentSaves, EachWorkstationGetsItsOwnSlipAndNoLineIsLost)
+{
+    if (!test::backendAvailable(GetParam()))
+        GTEST_SKIP() << "no PostgreSQL server for the tests";
+    const int processes = GetParam() == "postgresql" ? 20 : 2;
+    auto db = test::freshDatabase(GetParam());
+    const QString target = test::lastTarget();
+    auto number = [&db](const QString &text) { return db->Execute(text).Fields(0).toDouble(); };
+    const QString shelf = QStringLiteral(
+        "SELECT OnHand FROM INVENTORY..tbinvent WHERE ItemID = '10001' AND LocationID = '20'");
+    const QString counter = QStringLiteral("SELECT ChargeSlip FROM CLINICAL_AREA..tbGenericChargeslip");
+    const double onHand = number(shelf);
+    const qlonglong first = qlonglong(number(counter));
+    db.reset(); // the file to the workstations alone
+
+    std::vector<std::unique_ptr<QProcess>> running;
+    for (int i = 0; i < processes; ++i) {
+        auto p = std::make_unique<QProcess>();
+        p->start(QStringLiteral(CHEMODESK_SLIP_SAVER),
+                 {target, QStringLiteral("261018"), QStringLiteral("1000018")});
+        running.push_back(std::move(p));
+    }
+    QSet<QString> slips;
+    for (auto &p : running) {
+        ASSERT_TRUE(p->waitForFinished(120000));
+        ASSERT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
+        slips.insert(QString::fromUtf8(p->readAllStandardOutput()).trimmed());
+    }
+    QSet<QString> expected;
+    for (int i = 0; i < processes; ++i)
+        expected.insert(chargeSlipNumber(first + i));
+    EXPECT_EQ(slips, expected);
+
+    db = hospital::openDatabase(target);
+    EXPECT_EQ(number(counter), first + processes);
+    EXPECT_EQ(number(shelf), onHand - processes);
+    for (const char *table : {"CLINICAL_AREA..tbCancerCharges", "CLINICAL_AREA..tbCancerLogBook"}) {
+        SCOPED_TRACE(table);
+        Recordset perSlip = db->Execute(QStringLiteral("SELECT ChargeSlip, count(*) AS N FROM ") +
+                                        QLatin1String(table) +
+                                        QStringLiteral(" WHERE IdNum = '261018' GROUP BY ChargeSlip"));
+        QSet<QString> seen;
+        for (; !perSlip.atEnd(); perSlip.MoveNext()) {
+            seen.insert(perSlip.Fields(QStringLiteral("ChargeSlip")).trimmed());
+            EXPECT_EQ(perSlip.Fields(QStringLiteral("N")).toDouble(), 3.0);
+        }
+        EXPECT_EQ(seen, expected);
+    }
+    EXPECT_EQ(number(QStringLiteral("SELECT count(*) FROM LABORATORY..tbLabRequest "
+                                    "WHERE IdNum = '261018'")),
+              processes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ConcurrentSaves, ::testing::ValuesIn(test::backends()),
                          [](const auto &info) { return info.param; });
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "components/itemlookup.h"
 #include "components/picklist.h"
+#include "database/forwardingconnection.h"
 #include "support/scriptedmessages.h"
 #include "support/testdatabase.h"
 
@@ -31,31 +32,20 @@ QStringList listed(const PickList &list)
 }
 
 // The demo database, failing every text that contains `poison`.
-class FailingConnection : public Connection {
+class FailingConnection : public db::ForwardingConnection {
 public:
-    FailingConnection(Connection &real, QString poison) : real_(real), poison_(std::move(poison)) {}
+    FailingConnection(Connection &real, QString poison)
+        : ForwardingConnection(real), poison_(std::move(poison))
+    {
+    }
     Recordset Execute(const QString &text) override
     {
         if (text.contains(poison_, Qt::CaseInsensitive))
             throw DatabaseError(QStringLiteral("Timeout expired"), text);
-        return real_.Execute(text);
+        return inner().Execute(text);
     }
-    void BeginTrans() override { real_.BeginTrans(); }
-    void CommitTrans() override { real_.CommitTrans(); }
-    void RollbackTrans() override { real_.RollbackTrans(); }
-    int TransactionDepth() const override { return real_.TransactionDepth(); }
-    int CommandTimeout() const override { return real_.CommandTimeout(); }
-    void setCommandTimeout(int seconds) override { real_.setCommandTimeout(seconds); }
-    QString DefaultDatabase() const override { return real_.DefaultDatabase(); }
-    void setDefaultDatabase(const QString &database) override
-    {
-        real_.setDefaultDatabase(database);
-    }
-    QString ConnectionString() const override { return real_.ConnectionString(); }
-    int State() const override { return real_.State(); }
 
 private:
-    Connection &real_;
     QString poison_;
 };
 
