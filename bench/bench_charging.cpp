@@ -1,9 +1,13 @@
 // The charge entry grid: Enter on a service code (the look-up, the price
 // rules and every query they send) and a keystroke that sends none, on the
-// embedded demo database. Statements are counted on the way to the database.
-// Windows are drawn off screen. Run: build/bench/bench_charging
+// embedded demo database; and saving a 20-line slip through the layer beside
+// the same engine statements sent straight to the engine, on the embedded
+// database and, with CHEMODESK_BENCH_PG set to a postgresql:// server URL, on
+// PostgreSQL. Statements are counted on the way to the database. Windows are
+// drawn off screen. Run: build/bench/bench_charging
 
 #include "charging/chargelines.h"
+#include "charging/chargesave.h"
 #include "charging/frmcharge.h"
 #include "components/itemlookup.h"
 #include "components/keyaid.h"
@@ -16,11 +20,16 @@
 #include "session/module1.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QLineEdit>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 
 #include <memory>
 
@@ -160,6 +169,203 @@ void ArrowKeyMovesTheBox(benchmark::State &state)
         double(s.counting->statements - before) / double(state.iterations());
 }
 BENCHMARK(ArrowKeyMovesTheBox)->Unit(benchmark::kMicrosecond);
+
+// ------------------------------------------------------- saving a slip
+
+// A fresh demo hospital to save into: a file of its own, or a database of
+// its own on the server named by CHEMODESK_BENCH_PG; empty when that is unset.
+QString saveTarget(bool postgres, const QTemporaryDir &dir)
+{
+    if (!postgres) {
+        const QString path = dir.filePath(QStringLiteral("save.db"));
+        hospital::openEmbedded(path);
+        return path;
+    }
+    const QString server = qEnvironmentVariable("CHEMODESK_BENCH_PG");
+    if (server.isEmpty())
+        return {};
+    const QString name = QStringLiteral("chemodesk_bench_save");
+    {
+        auto admin = db::HostedConnection::open(server);
+        admin->executeNative(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name));
+        admin->executeNative(QStringLiteral("CREATE DATABASE %1").arg(name));
+    }
+    QUrl url(server);
+    url.setPath(QLatin1Char('/') + name);
+    auto c = hospital::openDatabase(url.toString());
+    hospital::InitOptions options;
+    options.demo = true;
+    hospital::initDatabase(*c, options);
+    return url.toString();
+}
+
+SlipHeader slipHeader()
+{
+    SlipHeader header;
+    header.hospNum = QStringLiteral("1000018");
+    header.idNum = QStringLiteral("261018");
+    header.room = QStringLiteral("404");
+    header.doctorId = QStringLiteral("102");
+    header.doctorName = QStringLiteral("Dr. SANTIAGO, MARIA LOURDES");
+    header.patientType = QStringLiteral("I");
+    header.userId = QStringLiteral("1001");
+    return header;
+}
+
+// Five lines each of stocked medicines, laboratory, x-ray and other services.
+std::vector<ChargeLine> twentyLines()
+{
+    std::vector<ChargeLine> lines;
+    for (int i = 0; i < 5; ++i) {
+        const QString n = QString::number(i + 1);
+        lines.push_back({QStringLiteral("PH"), QString::number(10001 + i), QStringLiteral("MEDICINE ") + n,
+                         QStringLiteral("1"), QStringLiteral("5.00"), QStringLiteral("5.00"), {},
+                         QStringLiteral("20"), QStringLiteral("PH"), {}});
+        for (const auto &[dept, first] : {std::pair{"LB", 1001}, {"XR", 2001}, {"ON", 8001}})
+            lines.push_back({QLatin1String(dept), QString::number(first + i),
+                             QStringLiteral("SERVICE ") + n, QStringLiteral("1"),
+                             QStringLiteral("450.00"), QStringLiteral("450.00"), {}, {}, {}, {}});
+    }
+    return lines;
+}
+
+// Records what the screens send and what the engine receives.
+struct Saving {
+    explicit Saving(bool postgres) : target(saveTarget(postgres, dir))
+    {
+        if (target.isEmpty())
+            return;
+        database = hospital::openDatabase(target);
+        counting = std::make_unique<CountingConnection>(*database);
+        catalogue = std::make_unique<components::MedicineCatalogue>(*counting);
+        database->setEngineTrace([this](const QString &sql) {
+            ++engineStatements;
+            if (recording)
+                recorded << sql;
+        });
+    }
+    QString save() { return saveChargeSlip(*counting, catalogue->Drug(), slipHeader(), lines); }
+
+    QTemporaryDir dir;
+    QString target;
+    std::unique_ptr<db::HostedConnection> database;
+    std::unique_ptr<CountingConnection> counting;
+    std::unique_ptr<components::MedicineCatalogue> catalogue;
+    std::vector<ChargeLine> lines = twentyLines();
+    long engineStatements = 0;
+    bool recording = false;
+    QStringList recorded;
+};
+
+// The save as the screen runs it: texts translated, procedures hosted.
+void SaveSlipThroughLayer(benchmark::State &state, bool postgres)
+{
+    Saving s(postgres);
+    if (s.target.isEmpty()) {
+        state.SkipWithError("CHEMODESK_BENCH_PG not set");
+        return;
+    }
+    s.save(); // warm: translations and prepared statements
+    const long sent = s.counting->statements;
+    const long received = s.engineStatements;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(s.save());
+    const double n = double(state.iterations());
+    state.counters["statements"] = double(s.counting->statements - sent) / n;
+    state.counters["engine_statements"] = double(s.engineStatements - received) / n;
+}
+
+// The engine statements of one save, recorded through the layer.
+QStringList recordedSave(Saving &s)
+{
+    s.save();
+    s.recording = true;
+    s.save();
+    s.recording = false;
+    return s.recorded;
+}
+
+void sqliteGetDate(sqlite3_context *context, int, sqlite3_value **)
+{
+    const QByteArray now =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toUtf8();
+    sqlite3_result_text(context, now.constData(), int(now.size()), SQLITE_TRANSIENT);
+}
+
+// The same statements in the engine's dialect through SQLite's own library,
+// each prepared, stepped to its end and finalised.
+void SaveSlipRawSqlite(benchmark::State &state)
+{
+    Saving s(false);
+    const QStringList statements = recordedSave(s);
+    s.database.reset();
+    sqlite3 *db = nullptr;
+    sqlite3_open(s.target.toUtf8().constData(), &db);
+    sqlite3_create_function_v2(db, "getdate", 0, SQLITE_UTF8, nullptr, sqliteGetDate, nullptr,
+                               nullptr, nullptr);
+    std::vector<QByteArray> utf8;
+    for (const QString &sql : statements)
+        utf8.push_back(sql.toUtf8());
+    for (auto _ : state) {
+        for (const QByteArray &sql : utf8) {
+            sqlite3_stmt *stmt = nullptr;
+            if (sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK) {
+                state.SkipWithError(sqlite3_errmsg(db));
+                sqlite3_close(db);
+                return;
+            }
+            while (sqlite3_step(stmt) == SQLITE_ROW)
+                benchmark::DoNotOptimize(sqlite3_column_value(stmt, 0));
+            sqlite3_finalize(stmt);
+        }
+    }
+    sqlite3_close(db);
+    state.counters["engine_statements"] = double(statements.size());
+}
+
+// The same statements through Qt's PostgreSQL driver on a connection of its own.
+void SaveSlipRawPostgres(benchmark::State &state)
+{
+    Saving s(true);
+    if (s.target.isEmpty()) {
+        state.SkipWithError("CHEMODESK_BENCH_PG not set");
+        return;
+    }
+    const QStringList statements = recordedSave(s);
+    s.database.reset();
+    const QUrl url(s.target);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("raw"));
+        db.setHostName(url.host());
+        db.setPort(url.port(5432));
+        db.setDatabaseName(url.path().mid(1));
+        db.setUserName(url.userName());
+        db.setPassword(url.password());
+        if (!db.open()) {
+            state.SkipWithError(qPrintable(db.lastError().text()));
+            return;
+        }
+        for (auto _ : state) {
+            for (const QString &sql : statements) {
+                QSqlQuery q(db);
+                q.setForwardOnly(true);
+                if (!q.exec(sql)) {
+                    state.SkipWithError(qPrintable(q.lastError().text()));
+                    return;
+                }
+                while (q.next())
+                    benchmark::DoNotOptimize(q.value(0));
+            }
+        }
+        state.counters["engine_statements"] = double(statements.size());
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+}
+
+BENCHMARK_CAPTURE(SaveSlipThroughLayer, sqlite, false)->Unit(benchmark::kMillisecond);
+BENCHMARK(SaveSlipRawSqlite)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SaveSlipThroughLayer, postgresql, true)->Unit(benchmark::kMillisecond);
+BENCHMARK(SaveSlipRawPostgres)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

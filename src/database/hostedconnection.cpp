@@ -245,6 +245,8 @@ Recordset HostedConnection::runSqlite(const QString &sql, const QString &origina
 
 Recordset HostedConnection::run(const QString &sql, const QString &original)
 {
+    if (trace_)
+        trace_(sql);
     if (lite_)
         return runSqlite(sql, original);
     QSqlQuery q(db_);

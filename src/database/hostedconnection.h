@@ -9,6 +9,7 @@
 
 #include <QSqlDatabase>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -47,6 +48,10 @@ public:
 
     // Runs one statement already in the engine's own dialect.
     Recordset executeNative(const QString &sql);
+
+    // Called with every statement as the engine receives it, for measuring
+    // what the layer sends; empty to stop.
+    void setEngineTrace(std::function<void(const QString &)> trace) { trace_ = std::move(trace); }
 
     // The server clock: fixed at a moment, or offset from the real time.
     // Stored in the database, so every workstation on it sees the same time.
@@ -88,6 +93,7 @@ private:
     QHash<QString, Translation> translations_;
     std::optional<QDateTime> clockFixed_;
     qint64 clockOffset_ = 0;
+    std::function<void(const QString &)> trace_;
 };
 
 } // namespace chemodesk::db

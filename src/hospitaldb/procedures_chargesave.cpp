@@ -68,18 +68,21 @@ QString amount(const char *procedure, const QString &text)
     return literal(number(procedure, "amount", text));
 }
 
-// Dates arrive as the screens send them, "MM/DD/YYYY hh:mm:ss AM/PM".
+// Dates arrive as the screens send them, "MM/DD/YYYY hh:mm:ss AM/PM". They
+// are wall-clock values: read as a date and a time, never through the
+// workstation's time zone.
 QString dateTime(const char *procedure, const QString &text)
 {
-    const QString upper = text.toUpper();
-    for (const char *format : {"MM/dd/yyyy hh:mm:ss AP", "M/d/yyyy h:mm:ss AP"}) {
-        const QDateTime when = QDateTime::fromString(upper, QLatin1String(format));
-        if (when.isValid())
-            return quote(when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-    }
-    refuse(procedure, QStringLiteral("the date '%1' is not a date and time "
-                                     "(MM/DD/YYYY hh:mm:ss AM/PM).")
-                          .arg(text));
+    const QString upper = text.trimmed().toUpper();
+    const qsizetype space = upper.indexOf(QLatin1Char(' '));
+    const QDate date = QDate::fromString(upper.left(space), QStringLiteral("M/d/yyyy"));
+    const QTime time = QTime::fromString(upper.mid(space + 1), QStringLiteral("h:mm:ss AP"));
+    if (space < 0 || !date.isValid() || !time.isValid())
+        refuse(procedure, QStringLiteral("the date '%1' is not a date and time "
+                                         "(MM/DD/YYYY hh:mm:ss AM/PM).")
+                              .arg(text));
+    return quote(date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') +
+                 time.toString(QStringLiteral("HH:mm:ss")));
 }
 
 QString now(db::ProcedureContext &db)

@@ -306,6 +306,21 @@ TEST_P(ChargeSaveProcedures, ValuesThatCannotBeStoredAreRefusedByName)
     const double before = count("CLINICAL_AREA..tbCancerCharges");
     db->Execute(charging(-1, {}));
     EXPECT_EQ(count("CLINICAL_AREA..tbCancerCharges"), before + 1);
+
+    // Dates are wall-clock values in either width, stored as sent.
+    for (const auto &[sent, stored] :
+         {std::pair{"1/5/2026 9:05:09 am", QDateTime(QDate(2026, 1, 5), QTime(9, 5, 9))},
+          {"12/01/2026 12:00:00 AM", QDateTime(QDate(2026, 12, 1), QTime(0, 0))},
+          {"03/08/2026 02:30:00 AM", QDateTime(QDate(2026, 3, 8), QTime(2, 30))}}) {
+        SCOPED_TRACE(sent);
+        db->Execute(charging(5, QLatin1String(sent)).replace(QStringLiteral("G9C"),
+                                                             QStringLiteral("G10C")));
+        Recordset rs = db->Execute(QStringLiteral(
+            "SELECT TransDate FROM CLINICAL_AREA..tbCancerCharges WHERE ChargeSlip = 'G10C'"));
+        EXPECT_EQ(rs.Fields(0).toDateTime(), stored);
+        db->Execute(QStringLiteral(
+            "DELETE FROM CLINICAL_AREA..tbCancerCharges WHERE ChargeSlip = 'G10C'"));
+    }
 }
 
 TEST_P(ChargeSaveProcedures, CancellingALineCancelsItsRequestAndNotAResultedOne)
