@@ -681,13 +681,15 @@ TEST_P(ConcurrentSaves, EachWorkstationGetsItsOwnSlipAndNoLineIsLost)
         QSet<QString> seen;
         for (; !perSlip.atEnd(); perSlip.MoveNext()) {
             seen.insert(perSlip.Fields(QStringLiteral("ChargeSlip")).trimmed());
-            EXPECT_EQ(perSlip.Fields(QStringLiteral("N")).toDouble(), 3.0);
+            EXPECT_EQ(perSlip.Fields(QStringLiteral("N")).toDouble(), 4.0);
         }
         EXPECT_EQ(seen, expected);
     }
-    EXPECT_EQ(number(QStringLiteral("SELECT count(*) FROM LABORATORY..tbLabRequest "
-                                    "WHERE IdNum = '261018'")),
-              processes);
+    for (const char *requests : {"LABORATORY..tbLabRequest", "RADIOLOGY..tbRadioRequest"})
+        EXPECT_EQ(number(QStringLiteral("SELECT count(*) FROM ") + QLatin1String(requests) +
+                         QStringLiteral(" WHERE IdNum = '261018'")),
+                  processes)
+            << requests;
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ConcurrentSaves, ::testing::ValuesIn(test::backends()),

@@ -1,6 +1,6 @@
 // Saves one charge slip on the database named by its first argument, as one
 // workstation would, and prints the slip number. Tests start many of these at
-// once against one server.
+// once against one server; the documentation's pictures print its slip.
 //   slip-saver DB IDNUM HOSPNUM
 
 #include "charging/chargesave.h"
@@ -32,18 +32,21 @@ int main(int argc, char **argv)
         header.doctorName = QStringLiteral("Dr. SANTIAGO, MARIA LOURDES");
         header.patientType = QStringLiteral("I");
         header.userId = QStringLiteral("1001");
-        // A stocked medicine, so that every save also moves the same shelf,
-        // a laboratory request and a plain service.
+        // A stocked medicine, so that every save also moves the same shelf, a
+        // laboratory and an x-ray request and the doctor's fee.
+        auto line = [](const char *dept, const char *item, const char *description,
+                       const char *amount, const char *location = "") {
+            return charging::ChargeLine{QLatin1String(dept),   QLatin1String(item),
+                                        QLatin1String(description), QStringLiteral("1"),
+                                        QLatin1String(amount), QLatin1String(amount),
+                                        QString(),             QLatin1String(location),
+                                        QLatin1String(*location ? dept : ""), QString()};
+        };
         const std::vector<charging::ChargeLine> lines{
-            {QStringLiteral("PH"), QStringLiteral("10001"), QStringLiteral("PARACETAMOL"),
-             QStringLiteral("1"), QStringLiteral("5.00"), QStringLiteral("5.00"), QString(),
-             QStringLiteral("20"), QStringLiteral("PH"), QString()},
-            {QStringLiteral("LB"), QStringLiteral("1001"), QStringLiteral("CBC"),
-             QStringLiteral("1"), QStringLiteral("455.00"), QStringLiteral("455.00"), QString(),
-             QString(), QString(), QString()},
-            {QStringLiteral("ON"), QStringLiteral("8001"), QStringLiteral("INFUSION"),
-             QStringLiteral("1"), QStringLiteral("1200.00"), QStringLiteral("1200.00"), QString(),
-             QString(), QString(), QString()}};
+            line("PH", "10001", "PARACETAMOL 500MG TABLET", "5.00", "20"),
+            line("LB", "1001", "COMPLETE BLOOD COUNT", "455.00"),
+            line("XR", "2001", "CHEST PA", "650.00"),
+            line("MD", "102", "Dr. SANTIAGO, MARIA LOURDES", "2500.00")};
         const QString slip =
             charging::saveChargeSlip(*connection, catalogue.Drug(), header, lines);
         std::printf("%s\n", qPrintable(slip));
