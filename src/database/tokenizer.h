@@ -18,7 +18,8 @@ struct Token {
         Number,
         Variable,   // @name
         Temp,       // #name
-        Symbol      // operators and punctuation, longest match ("<=", "..")
+        Symbol,     // operators and punctuation, longest match ("<=", "..")
+        Resolved    // never made here: the translator's output, emitted as it stands
     };
     Kind kind;
     QString text;

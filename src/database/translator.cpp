@@ -11,7 +11,7 @@ namespace {
 
 // A token whose text is emitted as it stands (an engine table name, a
 // rewritten function): later passes leave it alone.
-constexpr auto Resolved = static_cast<Token::Kind>(100);
+constexpr auto Resolved = Token::Resolved;
 
 using Tokens = std::vector<Token>;
 
