@@ -1,12 +1,14 @@
 #include "hostedconnection.h"
 
 #include <QAtomicInt>
+#include <QScopeGuard>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QUrl>
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 namespace chemodesk::db {
@@ -251,8 +253,32 @@ Recordset HostedConnection::run(const QString &sql, const QString &original)
         return runSqlite(sql, original);
     QSqlQuery q(db_);
     q.setForwardOnly(true);
-    if (!q.exec(sql))
-        throw DatabaseError(engineMessage(q.lastError()), original);
+    if (!q.exec(sql)) {
+        const QSqlError error = q.lastError();
+        const QString message = engineMessage(error);
+        q.finish();
+        if (reconnecting_ || !serverConnectionLost(error))
+            throw DatabaseError(message, original);
+        reconnecting_ = true;
+        const auto done = qScopeGuard([this] { reconnecting_ = false; });
+        reconnect();
+        // The server undid the open transaction with the connection.
+        if (depth_ > 0) {
+            depth_ = 0;
+            throw DatabaseError(QStringLiteral("The connection to the database server was lost "
+                                               "and has been made again. What was being saved "
+                                               "was not saved: please do it again."),
+                                original);
+        }
+        // A statement that changes nothing is sent again; anything else may or
+        // may not have been done before the link broke, so the user decides.
+        if (!changesNothing(sql))
+            throw DatabaseError(QStringLiteral("The connection to the database server was lost "
+                                               "and has been made again. Please check whether "
+                                               "the last change was made, and do it again if not."),
+                                original);
+        return run(sql, original);
+    }
     if (!q.isSelect())
         return {};
     const QSqlRecord record = q.record();
@@ -268,6 +294,37 @@ Recordset HostedConnection::run(const QString &sql, const QString &original)
     if (q.lastError().isValid())
         throw DatabaseError(engineMessage(q.lastError()), original);
     return rows.finish();
+}
+
+bool HostedConnection::serverConnectionLost(const QSqlError &error) const
+{
+    // Connection exceptions, and the server shutting the session down.
+    const QString state = error.nativeErrorCode();
+    if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")))
+        return true;
+    const QVariant handle = db_.driver()->handle();
+    if (qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return false;
+    auto *connection = *static_cast<PGconn *const *>(handle.constData());
+    return connection && PQstatus(connection) == CONNECTION_BAD;
+}
+
+void HostedConnection::reconnect()
+{
+    db_.close();
+    if (!db_.open())
+        throw DatabaseError(QStringLiteral("The connection to the database server was lost and "
+                                           "cannot be made again: %1")
+                                .arg(engineMessage(db_.lastError())));
+    executeNative(QStringLiteral("SET client_min_messages = warning"));
+    setCommandTimeout(timeout_);
+}
+
+bool HostedConnection::changesNothing(const QString &sql)
+{
+    const QString head = sql.trimmed().section(QLatin1Char(' '), 0, 0).toUpper();
+    return head == QLatin1String("SELECT") || head == QLatin1String("BEGIN") ||
+           head == QLatin1String("SET") || head == QLatin1String("SHOW");
 }
 
 Recordset HostedConnection::runCall(const ProcedureCall &call, const QString &text)

@@ -8,6 +8,7 @@
 #include "translator.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 
 #include <functional>
 #include <memory>
@@ -70,6 +71,10 @@ private:
     Recordset run(const QString &sql, const QString &original);
     Recordset runSqlite(const QString &sql, const QString &original);
     void finalizeStatements();
+    // A PostgreSQL connection the server or the network broke is made again.
+    bool serverConnectionLost(const QSqlError &error) const;
+    void reconnect();
+    static bool changesNothing(const QString &sql);
     void setMeta(const QString &key, const QString &value);
 
     QString name_;
@@ -94,6 +99,7 @@ private:
     std::optional<QDateTime> clockFixed_;
     qint64 clockOffset_ = 0;
     std::function<void(const QString &)> trace_;
+    bool reconnecting_ = false;
 };
 
 } // namespace chemodesk::db

@@ -168,7 +168,6 @@ std::vector<Tokens> splitArguments(const Tokens &t, qsizetype open, qsizetype cl
 Token word(const QString &text) { return {Token::Word, text}; }
 Token sym(const char *text) { return {Token::Symbol, QString::fromLatin1(text)}; }
 Token resolved(const QString &text) { return {Resolved, text}; }
-Token str(const QString &text) { return {Token::String, text}; }
 
 QString firstWordLower(const Tokens &arg)
 {

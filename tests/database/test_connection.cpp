@@ -147,9 +147,11 @@ TEST_P(ConnectionTest, QuotedValuesNeitherBreakNorChangeStatements)
         EXPECT_EQ(stored, value) << value.left(60).toStdString();
         const QStringList after = rows();
         ASSERT_EQ(after.size(), before.size());
-        for (int i = 0; i < before.size(); ++i)
-            if (!before.at(i).startsWith(target + QLatin1Char('=')))
+        for (int i = 0; i < before.size(); ++i) {
+            if (!before.at(i).startsWith(target + QLatin1Char('='))) {
                 EXPECT_EQ(after.at(i), before.at(i));
+            }
+        }
         EXPECT_EQ(scalar(QStringLiteral("select count(*) from PATIENT_DATA..tbMaster where LastName = ") + sql::quote(value)),
                   QStringLiteral("1"));
     }
@@ -182,6 +184,53 @@ TEST_P(ConnectionTest, ConcurrentProcessesDrawDistinctConsecutiveNumbers)
     for (int i = 0; i < processes; ++i)
         expected.insert(QString::number(start + i));
     EXPECT_EQ(drawn, expected);
+}
+
+// A server restart or a broken network link drops a workstation's connection
+// to the shared server: the next statement makes it again. A reading goes on
+// as if nothing happened; a save that was open is refused whole, never half
+// kept, and a change outside a transaction is left to the user to check.
+TEST(ServerConnection, ALostConnectionIsMadeAgainAndNothingIsHalfSaved)
+{
+    if (!test::backendAvailable("postgresql"))
+        GTEST_SKIP() << "no PostgreSQL server for the tests";
+    auto workstation = test::freshDatabase("postgresql");
+    auto server = db::HostedConnection::open(test::lastTarget());
+    auto cutOff = [&] {
+        const QString pid =
+            workstation->executeNative(QStringLiteral("SELECT pg_backend_pid()")).Fields(0).toString();
+        server->executeNative(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid));
+    };
+    const QString reading =
+        QStringLiteral("Select GetDate() As ServerDate From Patient_Data..tbHospitalInfo");
+    const QString lastName = QStringLiteral(
+        "select LastName from PATIENT_DATA..tbMaster where HospNum = '1000001'");
+    const QString before = workstation->Execute(lastName).Fields(0).toString();
+
+    cutOff();
+    EXPECT_FALSE(workstation->Execute(reading).atEnd());
+    workstation->setCommandTimeout(5);
+
+    const QString change = QStringLiteral(
+        "UPDATE PATIENT_DATA..tbMaster SET LastName = 'HALF' WHERE HospNum = '1000001'");
+    workstation->BeginTrans();
+    workstation->Execute(change);
+    cutOff();
+    try {
+        workstation->Execute(reading);
+        ADD_FAILURE() << "the lost transaction went unnoticed";
+    } catch (const DatabaseError &e) {
+        EXPECT_TRUE(e.message().contains(QLatin1String("was not saved"))) << e.message().toStdString();
+    }
+    EXPECT_EQ(workstation->TransactionDepth(), 0);
+    EXPECT_EQ(workstation->Execute(lastName).Fields(0).toString(), before);
+    // The session's settings came back with the connection.
+    EXPECT_EQ(workstation->executeNative(QStringLiteral("SHOW statement_timeout")).Fields(0).toString(),
+              QStringLiteral("5s"));
+
+    cutOff();
+    EXPECT_THROW(workstation->Execute(change), DatabaseError);
+    EXPECT_FALSE(workstation->Execute(reading).atEnd());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ConnectionTest, ::testing::ValuesIn(test::backends()),
