@@ -299,6 +299,8 @@ Recordset HostedConnection::run(const QString &sql, const QString &original)
 bool HostedConnection::serverConnectionLost(const QSqlError &error) const
 {
     // Connection exceptions, and the server shutting the session down.
+    if (!db_.isOpen())
+        return true;
     const QString state = error.nativeErrorCode();
     if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")))
         return true;
@@ -311,11 +313,20 @@ bool HostedConnection::serverConnectionLost(const QSqlError &error) const
 
 void HostedConnection::reconnect()
 {
+    // Each try may wait for the server up to the connect time-out; while it
+    // is away, statements fail at once instead of freezing the screens.
+    constexpr qint64 RetryAfterMs = 30'000;
+    if (lastFailedReconnect_.isValid() && !lastFailedReconnect_.hasExpired(RetryAfterMs))
+        throw DatabaseError(QStringLiteral("The database server cannot be reached; the program "
+                                           "will try again shortly."));
     db_.close();
-    if (!db_.open())
+    if (!db_.open()) {
+        lastFailedReconnect_.start();
         throw DatabaseError(QStringLiteral("The connection to the database server was lost and "
                                            "cannot be made again: %1")
                                 .arg(engineMessage(db_.lastError())));
+    }
+    lastFailedReconnect_.invalidate();
     executeNative(QStringLiteral("SET client_min_messages = warning"));
     setCommandTimeout(timeout_);
 }

@@ -7,6 +7,7 @@
 #include "procedurehost.h"
 #include "translator.h"
 
+#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlError>
 
@@ -100,6 +101,7 @@ private:
     qint64 clockOffset_ = 0;
     std::function<void(const QString &)> trace_;
     bool reconnecting_ = false;
+    QElapsedTimer lastFailedReconnect_;
 };
 
 } // namespace chemodesk::db

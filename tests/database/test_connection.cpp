@@ -6,6 +6,7 @@
 
 #include <QProcess>
 #include <QSet>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -195,7 +196,8 @@ TEST(ServerConnection, ALostConnectionIsMadeAgainAndNothingIsHalfSaved)
     if (!test::backendAvailable("postgresql"))
         GTEST_SKIP() << "no PostgreSQL server for the tests";
     auto workstation = test::freshDatabase("postgresql");
-    auto server = db::HostedConnection::open(test::lastTarget());
+    // The server's own view, from a database of its own.
+    auto server = db::HostedConnection::open(qEnvironmentVariable("CHEMODESK_TEST_PG"));
     auto cutOff = [&] {
         const QString pid =
             workstation->executeNative(QStringLiteral("SELECT pg_backend_pid()")).Fields(0).toString();
@@ -231,6 +233,21 @@ TEST(ServerConnection, ALostConnectionIsMadeAgainAndNothingIsHalfSaved)
     cutOff();
     EXPECT_THROW(workstation->Execute(change), DatabaseError);
     EXPECT_FALSE(workstation->Execute(reading).atEnd());
+
+    // While the server refuses the workstation, it says so, and further
+    // statements fail at once rather than wait on the server each time.
+    const QString name = QUrl(test::lastTarget()).path().mid(1);
+    server->executeNative(QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS false").arg(name));
+    cutOff();
+    for (const char *expected : {"cannot be made again", "cannot be reached"}) {
+        try {
+            workstation->Execute(reading);
+            ADD_FAILURE() << "a refused connection went unnoticed";
+        } catch (const DatabaseError &e) {
+            EXPECT_TRUE(e.message().contains(QLatin1String(expected))) << e.message().toStdString();
+        }
+    }
+    server->executeNative(QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS true").arg(name));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ConnectionTest, ::testing::ValuesIn(test::backends()),
