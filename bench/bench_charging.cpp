@@ -22,13 +22,11 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QLineEdit>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <memory>
@@ -323,7 +321,7 @@ void SaveSlipRawSqlite(benchmark::State &state)
     state.counters["engine_statements"] = double(statements.size());
 }
 
-// The same statements through Qt's PostgreSQL driver on a connection of its own.
+// The same statements through libpq on a connection of its own.
 void SaveSlipRawPostgres(benchmark::State &state)
 {
     Saving s(true);
@@ -333,33 +331,32 @@ void SaveSlipRawPostgres(benchmark::State &state)
     }
     const QStringList statements = recordedSave(s);
     s.database.reset();
-    const QUrl url(s.target);
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("raw"));
-        db.setHostName(url.host());
-        db.setPort(url.port(5432));
-        db.setDatabaseName(url.path().mid(1));
-        db.setUserName(url.userName());
-        db.setPassword(url.password());
-        if (!db.open()) {
-            state.SkipWithError(qPrintable(db.lastError().text()));
-            return;
-        }
-        for (auto _ : state) {
-            for (const QString &sql : statements) {
-                QSqlQuery q(db);
-                q.setForwardOnly(true);
-                if (!q.exec(sql)) {
-                    state.SkipWithError(qPrintable(q.lastError().text()));
-                    return;
-                }
-                while (q.next())
-                    benchmark::DoNotOptimize(q.value(0));
-            }
-        }
-        state.counters["engine_statements"] = double(statements.size());
+    std::vector<QByteArray> utf8;
+    for (const QString &sql : statements)
+        utf8.push_back(sql.toUtf8());
+    PGconn *db = PQconnectdb(s.target.toUtf8().constData());
+    if (PQstatus(db) != CONNECTION_OK) {
+        state.SkipWithError(PQerrorMessage(db));
+        PQfinish(db);
+        return;
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+    for (auto _ : state) {
+        for (const QByteArray &sql : utf8) {
+            PGresult *result = PQexec(db, sql.constData());
+            const ExecStatusType status = PQresultStatus(result);
+            if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+                state.SkipWithError(PQresultErrorMessage(result));
+                PQclear(result);
+                PQfinish(db);
+                return;
+            }
+            if (PQntuples(result) > 0)
+                benchmark::DoNotOptimize(PQgetvalue(result, 0, 0));
+            PQclear(result);
+        }
+    }
+    PQfinish(db);
+    state.counters["engine_statements"] = double(statements.size());
 }
 
 BENCHMARK_CAPTURE(SaveSlipThroughLayer, sqlite, false)->Unit(benchmark::kMillisecond);

@@ -6,10 +6,15 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSqlResult>
 #include <QUrl>
 
 #include <libpq-fe.h>
 #include <sqlite3.h>
+
+#include <algorithm>
+#include <charconv>
+#include <string>
 
 namespace chemodesk::db {
 
@@ -23,6 +28,88 @@ QString engineMessage(const QSqlError &error)
     if (message.isEmpty())
         message = error.text().trimmed();
     return message;
+}
+
+// The driver's handles carry libpq's pointers, named by the struct or by its
+// typedef depending on the headers Qt was built with.
+bool isHandle(const QVariant &handle, const char *structName, const char *typedefName)
+{
+    return handle.isValid() && (qstrcmp(handle.typeName(), structName) == 0 ||
+                                qstrcmp(handle.typeName(), typedefName) == 0);
+}
+
+// PostgreSQL's type numbers (pg_type.oid) of the values read specially.
+enum PgType : Oid {
+    PgBool = 16,
+    PgInt8 = 20,
+    PgInt2 = 21,
+    PgInt4 = 23,
+    PgFloat4 = 700,
+    PgFloat8 = 701,
+    PgDate = 1082,
+    PgTimestamp = 1114,
+    PgTimestampTz = 1184,
+    PgNumeric = 1700,
+};
+
+// The rows of a whole result, read from libpq's text form: the driver's own
+// path would turn every date into a QDateTime through the time zone and back.
+// Dates and times are kept as the ISO text SQLite keeps.
+Recordset pgRows(const PGresult *result)
+{
+    const int columns = PQnfields(result);
+    const int rows = PQntuples(result);
+    QStringList names;
+    std::vector<Oid> types;
+    for (int c = 0; c < columns; ++c) {
+        names << QString::fromUtf8(PQfname(result, c));
+        types.push_back(PQftype(result, c));
+    }
+    Recordset::Builder builder(std::move(names), static_cast<size_t>(rows));
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            if (PQgetisnull(result, r, c)) {
+                builder.addNull();
+                continue;
+            }
+            const char *text = PQgetvalue(result, r, c);
+            const int length = PQgetlength(result, r, c);
+            switch (types[static_cast<size_t>(c)]) {
+            case PgBool:
+                builder.addBool(text[0] == 't');
+                break;
+            case PgInt2:
+            case PgInt4:
+            case PgInt8: {
+                qint64 value = 0;
+                std::from_chars(text, text + length, value);
+                builder.addInteger(value);
+                break;
+            }
+            case PgFloat4:
+            case PgFloat8:
+            case PgNumeric: {
+                double value = 0;
+                std::from_chars(text, text + length, value);
+                builder.addReal(value);
+                break;
+            }
+            case PgDate: {
+                const std::string day = std::string(text, static_cast<size_t>(length)) + " 00:00:00";
+                builder.addText(day.data(), static_cast<int>(day.size()));
+                break;
+            }
+            case PgTimestamp:
+            case PgTimestampTz:
+                // Without fractions of a second or a zone.
+                builder.addText(text, std::min(length, 19));
+                break;
+            default:
+                builder.addText(text, length);
+            }
+        }
+    }
+    return builder.finish();
 }
 
 void sqliteGetDate(sqlite3_context *context, int, sqlite3_value **)
@@ -251,8 +338,8 @@ Recordset HostedConnection::run(const QString &sql, const QString &original)
         trace_(sql);
     if (lite_)
         return runSqlite(sql, original);
+    // A whole result (not forward-only), so its rows can be read at once below.
     QSqlQuery q(db_);
-    q.setForwardOnly(true);
     if (!q.exec(sql)) {
         const QSqlError error = q.lastError();
         const QString message = engineMessage(error);
@@ -262,9 +349,16 @@ Recordset HostedConnection::run(const QString &sql, const QString &original)
         reconnecting_ = true;
         const auto done = qScopeGuard([this] { reconnecting_ = false; });
         reconnect();
-        // The server undid the open transaction with the connection.
+        // The server undid the open transaction with the connection, unless
+        // the link broke on the commit itself, after the server had done it.
         if (depth_ > 0) {
             depth_ = 0;
+            if (sql.compare(QLatin1String("COMMIT"), Qt::CaseInsensitive) == 0)
+                throw DatabaseError(QStringLiteral("The connection to the database server was "
+                                                   "lost while saving and has been made again. "
+                                                   "Please check whether it was saved, and do "
+                                                   "it again if not."),
+                                    original);
             throw DatabaseError(QStringLiteral("The connection to the database server was lost "
                                                "and has been made again. What was being saved "
                                                "was not saved: please do it again."),
@@ -281,6 +375,11 @@ Recordset HostedConnection::run(const QString &sql, const QString &original)
     }
     if (!q.isSelect())
         return {};
+    const QVariant handle = q.result()->handle();
+    if (isHandle(handle, "pg_result*", "PGresult*")) {
+        if (const auto *result = *static_cast<PGresult *const *>(handle.constData()))
+            return pgRows(result);
+    }
     const QSqlRecord record = q.record();
     const int count = record.count();
     QStringList columns;
@@ -305,7 +404,7 @@ bool HostedConnection::serverConnectionLost(const QSqlError &error) const
     if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")))
         return true;
     const QVariant handle = db_.driver()->handle();
-    if (qstrcmp(handle.typeName(), "PGconn*") != 0)
+    if (!isHandle(handle, "pg_conn*", "PGconn*"))
         return false;
     auto *connection = *static_cast<PGconn *const *>(handle.constData());
     return connection && PQstatus(connection) == CONNECTION_BAD;

@@ -84,7 +84,7 @@ void Recordset::Builder::addVariant(const QVariant &value)
     }
     switch (value.typeId()) {
     case QMetaType::Bool:
-        cells_.push_back({Cell::Bool, 0, value.toBool() ? 1 : 0});
+        addBool(value.toBool());
         return;
     case QMetaType::Int:
     case QMetaType::UInt:

@@ -90,6 +90,7 @@ public:
         explicit Builder(QStringList columns, size_t expectedRows = 16);
         void addNull() { cells_.push_back({Cell::Null, 0, 0}); }
         void addInteger(qint64 value) { cells_.push_back({Cell::Integer, 0, value}); }
+        void addBool(bool value) { cells_.push_back({Cell::Bool, 0, value ? 1 : 0}); }
         void addReal(double value);
         void addText(const char *utf8, int length)
         {

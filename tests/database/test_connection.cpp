@@ -187,6 +187,35 @@ TEST_P(ConnectionTest, ConcurrentProcessesDrawDistinctConsecutiveNumbers)
     EXPECT_EQ(drawn, expected);
 }
 
+// PostgreSQL's values as the screens read them: the same forms SQLite gives.
+TEST(ServerValues, EachTypeReadsAsOnTheEmbeddedDatabase)
+{
+    if (!test::backendAvailable("postgresql"))
+        GTEST_SKIP() << "no PostgreSQL server for the tests";
+    auto connection = test::freshDatabase("postgresql");
+    Recordset rs = connection->executeNative(QStringLiteral(
+        "SELECT true AS yes, false AS no, 42::int8 AS big, -7::int2 AS small, "
+        "1234.5::numeric(12,2) AS amount, 0.25::float8 AS ratio, DATE '2026-12-01' AS day, "
+        "TIMESTAMP '2026-12-01 14:05:09.123' AS moment, 'AB '::char(3) AS code, "
+        "'O''CAMPO'::varchar AS name, NULL::text AS nothing, '' AS blank"));
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_TRUE(rs.Fields(QStringLiteral("yes")).toBool());
+    EXPECT_FALSE(rs.Fields(QStringLiteral("no")).toBool());
+    EXPECT_FALSE(rs.Fields(QStringLiteral("no")).IsNull());
+    EXPECT_EQ(rs.Fields(QStringLiteral("big")).toLongLong(), 42);
+    EXPECT_EQ(rs.Fields(QStringLiteral("small")).toLongLong(), -7);
+    EXPECT_EQ(rs.Fields(QStringLiteral("amount")).toDouble(), 1234.5);
+    EXPECT_EQ(rs.Fields(QStringLiteral("ratio")).toDouble(), 0.25);
+    EXPECT_EQ(rs.Fields(QStringLiteral("day")).toString(), QStringLiteral("2026-12-01 00:00:00"));
+    EXPECT_EQ(rs.Fields(QStringLiteral("moment")).toDateTime(),
+              QDateTime(QDate(2026, 12, 1), QTime(14, 5, 9)));
+    EXPECT_EQ(rs.Fields(QStringLiteral("code")).toString(), QStringLiteral("AB "));
+    EXPECT_EQ(rs.Fields(QStringLiteral("name")).toString(), QStringLiteral("O'CAMPO"));
+    EXPECT_TRUE(rs.Fields(QStringLiteral("nothing")).IsNull());
+    EXPECT_FALSE(rs.Fields(QStringLiteral("blank")).IsNull());
+    EXPECT_EQ(rs.Fields(QStringLiteral("blank")).toString(), QString());
+}
+
 // A server restart or a broken network link drops a workstation's connection
 // to the shared server: the next statement makes it again. A reading goes on
 // as if nothing happened; a save that was open is refused whole, never half
