@@ -52,6 +52,15 @@ enum PgType : Oid {
     PgNumeric = 1700,
 };
 
+// A number in the engine's text form, whatever the program's locale.
+template <typename T>
+T parsed(const char *text, int length)
+{
+    T value{};
+    std::from_chars(text, text + length, value);
+    return value;
+}
+
 // The rows of a whole result, read from libpq's text form: the driver's own
 // path would turn every date into a QDateTime through the time zone and back.
 // Dates and times are kept as the ISO text SQLite keeps.
@@ -80,20 +89,14 @@ Recordset pgRows(const PGresult *result)
                 break;
             case PgInt2:
             case PgInt4:
-            case PgInt8: {
-                qint64 value = 0;
-                std::from_chars(text, text + length, value);
-                builder.addInteger(value);
+            case PgInt8:
+                builder.addInteger(parsed<qint64>(text, length));
                 break;
-            }
             case PgFloat4:
             case PgFloat8:
-            case PgNumeric: {
-                double value = 0;
-                std::from_chars(text, text + length, value);
-                builder.addReal(value);
+            case PgNumeric:
+                builder.addReal(parsed<double>(text, length));
                 break;
-            }
             case PgDate: {
                 const std::string day = std::string(text, static_cast<size_t>(length)) + " 00:00:00";
                 builder.addText(day.data(), static_cast<int>(day.size()));
