@@ -215,7 +215,11 @@ std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target, 
                                      engineMessage(c->db_.lastError())));
     if (postgres) {
         c->executeNative(QStringLiteral("SET client_min_messages = warning"));
-        c->executeNative(QStringLiteral("CREATE TABLE IF NOT EXISTS public.chemodesk_meta (name text PRIMARY KEY, value text)"));
+        // Workstations first started together on a new server would all try to create the table; on
+        // PostgreSQL, CREATE TABLE IF NOT EXISTS is not safe against that, so the creation is serialised.
+        c->executeNative(QStringLiteral(
+            "DO $$BEGIN IF to_regclass('public.chemodesk_meta') IS NULL THEN PERFORM pg_advisory_xact_lock(730001); "
+            "CREATE TABLE IF NOT EXISTS public.chemodesk_meta (name text PRIMARY KEY, value text); END IF; END$$"));
     } else {
         auto *handle = *static_cast<sqlite3 *const *>(c->db_.driver()->handle().constData());
         c->lite_ = handle;

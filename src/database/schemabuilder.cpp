@@ -174,6 +174,9 @@ void applySchema(HostedConnection &connection, const std::vector<TableDef> &tabl
     const Dialect dialect = connection.dialect();
     const bool lite = dialect == Dialect::SQLite;
     Transaction transaction(connection);
+    // Two programs upgrading one server at once would both see a table missing and both create it.
+    if (!lite)
+        connection.executeNative(QStringLiteral("SELECT pg_advisory_xact_lock(730002)"));
     for (const QString &sql : engineHelpers(dialect))
         connection.executeNative(sql);
     for (const TableDef &t : tables) {

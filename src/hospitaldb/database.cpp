@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QStandardPaths>
 
 namespace chemodesk::hospital {
@@ -50,6 +51,20 @@ void initDatabase(db::HostedConnection &connection, const InitOptions &options)
         if (options.progress)
             options.progress(text);
     };
+    // Several programs may be started on one new server together; the first builds, the others wait
+    // and then find the work done.
+    const bool server = connection.dialect() == db::Dialect::PostgreSQL;
+    if (server)
+        connection.executeNative(QStringLiteral("SELECT pg_advisory_lock(730003)"));
+    const auto unlock = qScopeGuard([&] {
+        if (!server)
+            return;
+        try {
+            connection.executeNative(QStringLiteral("SELECT pg_advisory_unlock(730003)"));
+        } catch (const DatabaseError &) {
+            // A lost connection has released the lock with itself.
+        }
+    });
     const int stored = db::storedSchemaVersion(connection);
     if (stored > schemaVersion())
         throw DatabaseError(QStringLiteral("The database is of schema version %1, newer than this program's %2.")
@@ -59,11 +74,13 @@ void initDatabase(db::HostedConnection &connection, const InitOptions &options)
                     : QStringLiteral("Upgrading the schema from version %1 to %2").arg(stored).arg(schemaVersion()));
     db::applySchema(connection, tables(), schemaVersion());
     if (options.demo) {
+        // Looked for inside the transaction, which the embedded file opens for writing, so that two
+        // programs never both load it.
+        Transaction transaction(connection);
         Recordset loaded = connection.executeNative(
             QStringLiteral("SELECT value FROM %1 WHERE name = 'demo_data'").arg(metaTable(connection)));
         if (loaded.atEnd()) {
             say(QStringLiteral("Loading the demo data"));
-            Transaction transaction(connection);
             loadDemoData(connection);
             connection.executeNative(QStringLiteral("INSERT INTO %1 (name, value) VALUES ('demo_data', '1')")
                                          .arg(metaTable(connection)));

@@ -76,6 +76,29 @@ TEST_P(AdminTest, InitIsRepeatableAndClockCanBeFixed)
     EXPECT_TRUE(now.out.contains(QLatin1String("2026-12-25 17:00:01"))) << now.out.toStdString();
 }
 
+// Workstations and IT's command may all be started on a new database at
+// once: each must succeed, and the schema and demo data be built only once.
+TEST_P(AdminTest, InitsStartedTogetherOnANewDatabaseBuildItOnce)
+{
+    const QString fresh = test::unbuiltTarget(GetParam());
+    std::vector<std::unique_ptr<QProcess>> runs;
+    for (int i = 0; i < 4; ++i) {
+        runs.push_back(std::make_unique<QProcess>());
+        runs.back()->start(QStringLiteral(CHEMODESK_ADMIN), {QStringLiteral("init"), fresh, QStringLiteral("--demo")});
+    }
+    int built = 0;
+    for (auto &p : runs) {
+        ASSERT_TRUE(p->waitForFinished(120000));
+        const QString out = QString::fromUtf8(p->readAllStandardOutput());
+        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
+        built += out.contains(QLatin1String("Loading the demo data")) ? 1 : 0;
+    }
+    EXPECT_EQ(built, 1);
+    const QString count = QStringLiteral("select count(*) as N from PATIENT_DATA..tbMaster");
+    EXPECT_EQ(admin({QStringLiteral("sql"), fresh, count}).out, admin({QStringLiteral("sql"), target, count}).out);
+    EXPECT_EQ(admin({QStringLiteral("check"), fresh}).status, 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, AdminTest, ::testing::ValuesIn(test::backends()),
                          [](const auto &info) { return info.param; });
 

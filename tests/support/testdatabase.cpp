@@ -118,4 +118,14 @@ std::unique_ptr<db::HostedConnection> freshDatabase(const std::string &backend, 
 
 QString lastTarget() { return lastTargetValue; }
 
+QString unbuiltTarget(const std::string &backend)
+{
+    const QString id = QUuid::createUuid().toString(QUuid::Id128).left(16);
+    if (backend == "sqlite")
+        return tempDir() + QStringLiteral("/unbuilt-%1.db").arg(id);
+    const QString name = QStringLiteral("chemodesk_u_%1").arg(id);
+    db::HostedConnection::open(serverUrl())->executeNative(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0").arg(name));
+    return postgresUrl(name);
+}
+
 } // namespace chemodesk::test

@@ -28,6 +28,10 @@ std::unique_ptr<db::HostedConnection> freshDatabase(const std::string &backend, 
 // (other processes, other connections).
 QString lastTarget();
 
+// Where nothing has been built yet: a file not yet made, or an empty server
+// database.
+QString unbuiltTarget(const std::string &backend);
+
 // The server URL with the database replaced.
 QString postgresUrl(const QString &database);
 
