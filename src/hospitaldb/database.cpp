@@ -70,8 +70,12 @@ void initDatabase(db::HostedConnection &connection, const InitOptions &options)
         throw DatabaseError(QStringLiteral("The database is of schema version %1, newer than this program's %2.")
                                 .arg(stored)
                                 .arg(schemaVersion()));
-    say(stored == 0 ? QStringLiteral("Creating the schema (version %1)").arg(schemaVersion())
-                    : QStringLiteral("Upgrading the schema from version %1 to %2").arg(stored).arg(schemaVersion()));
+    if (stored == 0)
+        say(QStringLiteral("Creating the schema (version %1)").arg(schemaVersion()));
+    else if (stored < schemaVersion())
+        say(QStringLiteral("Upgrading the schema from version %1 to %2").arg(stored).arg(schemaVersion()));
+    else
+        say(QStringLiteral("The schema is up to date (version %1)").arg(stored));
     db::applySchema(connection, tables(), schemaVersion());
     if (options.demo) {
         // Looked for inside the transaction, which the embedded file opens for writing, so that two
