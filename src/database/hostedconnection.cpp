@@ -214,7 +214,7 @@ std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target, 
                                 .arg(postgres ? QUrl(target).toString(QUrl::RemovePassword) : target,
                                      engineMessage(c->db_.lastError())));
     if (postgres) {
-        c->executeNative(QStringLiteral("SET client_min_messages = warning"));
+        c->startServerSession();
         // Workstations first started together on a new server would all try to create the table; on
         // PostgreSQL, CREATE TABLE IF NOT EXISTS is not safe against that, so the creation is serialised.
         c->executeNative(QStringLiteral(
@@ -229,8 +229,8 @@ std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target, 
         c->executeNative(QStringLiteral("PRAGMA journal_mode = WAL"));
         c->executeNative(QStringLiteral("PRAGMA synchronous = NORMAL"));
         c->executeNative(QStringLiteral("CREATE TABLE IF NOT EXISTS chemodesk_meta (name TEXT PRIMARY KEY, value TEXT)"));
+        c->setCommandTimeout(c->timeout_);
     }
-    c->setCommandTimeout(c->timeout_);
     c->reloadClock();
     return c;
 }
@@ -433,6 +433,11 @@ void HostedConnection::reconnect()
                                 .arg(engineMessage(db_.lastError())));
     }
     lastFailedReconnect_.invalidate();
+    startServerSession();
+}
+
+void HostedConnection::startServerSession()
+{
     executeNative(QStringLiteral("SET client_min_messages = warning"));
     setCommandTimeout(timeout_);
 }

@@ -75,6 +75,8 @@ private:
     // A PostgreSQL connection the server or the network broke is made again.
     bool serverConnectionLost(const QSqlError &error) const;
     void reconnect();
+    // The settings each new server session needs, at opening and after a reconnect.
+    void startServerSession();
     static bool changesNothing(const QString &sql);
     void setMeta(const QString &key, const QString &value);
 

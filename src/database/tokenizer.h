@@ -19,7 +19,8 @@ struct Token {
         Variable,   // @name
         Temp,       // #name
         Symbol,     // operators and punctuation, longest match ("<=", "..")
-        Resolved    // never made here: the translator's output, emitted as it stands
+        Resolved    // never made here: the translator's output (an engine table name, a rewritten
+                    // function), emitted as it stands and left alone by later passes
     };
     Kind kind;
     QString text;

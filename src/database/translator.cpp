@@ -9,10 +9,6 @@ namespace chemodesk::db {
 
 namespace {
 
-// A token whose text is emitted as it stands (an engine table name, a
-// rewritten function): later passes leave it alone.
-constexpr auto Resolved = Token::Resolved;
-
 using Tokens = std::vector<Token>;
 
 const QSet<QString> &statementKeywords()
@@ -167,7 +163,7 @@ std::vector<Tokens> splitArguments(const Tokens &t, qsizetype open, qsizetype cl
 
 Token word(const QString &text) { return {Token::Word, text}; }
 Token sym(const char *text) { return {Token::Symbol, QString::fromLatin1(text)}; }
-Token resolved(const QString &text) { return {Resolved, text}; }
+Token resolved(const QString &text) { return {Token::Resolved, text}; }
 
 QString firstWordLower(const Tokens &arg)
 {
@@ -670,7 +666,7 @@ Tokens glue(const QString &text)
     Tokens out = tokenize(text);
     for (Token &t : out)
         if (t.kind == Token::Word)
-            t.kind = Resolved;
+            t.kind = Token::Resolved;
     return out;
 }
 
@@ -957,7 +953,7 @@ void Translator::joinTexts(Tokens &t) const
         if (x.isSymbol(")")) {
             const qsizetype open = matchingOpen(t, k);
             const qsizetype fn = prevSig(t, open);
-            return fn >= 0 && (at(t, fn).kind == Token::Word || at(t, fn).kind == Resolved) && callIsText(fn, open);
+            return fn >= 0 && (at(t, fn).kind == Token::Word || at(t, fn).kind == Token::Resolved) && callIsText(fn, open);
         }
         return false;
     };
@@ -967,7 +963,7 @@ void Translator::joinTexts(Tokens &t) const
         const Token &x = at(t, k);
         if (x.kind == Token::String)
             return true;
-        if (x.kind == Token::Word || x.kind == Resolved) {
+        if (x.kind == Token::Word || x.kind == Token::Resolved) {
             qsizetype last = k;
             while (isSym(t, nextSig(t, last), ".") && nextSig(t, nextSig(t, last)) >= 0)
                 last = nextSig(t, nextSig(t, last));

@@ -100,8 +100,8 @@ void writeRtf(const ReportDocument &document, const QString &path)
             auto tableRow = [&](const QByteArray &boundaries, const std::vector<QByteArray> &texts,
                                 bool bold, bool heads = false) -> QByteArray {
                 // The return type is spelled out: with the string builder a deduced
-                // one would hold a reference to the local row.
-                // Heads repeat on every page the table runs onto.
+                // one would hold a reference to the local row. A heads row
+                // repeats on every page the table runs onto.
                 QByteArray row = heads ? "\\trowd\\trhdr" : "\\trowd";
                 row += "\\trgaph40\\trleft0" + boundaries + "\n";
                 for (size_t k = 0; k < section.columns.size(); ++k) {

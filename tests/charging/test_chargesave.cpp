@@ -10,7 +10,6 @@
 #include "charging/frmcharge.h"
 #include "components/itemlookup.h"
 #include "components/keyaid.h"
-#include "database/forwardingconnection.h"
 #include "components/medicinecatalogue.h"
 #include "components/medicinelist.h"
 #include "hospitaldb/database.h"
@@ -19,6 +18,7 @@
 #include "session/frmuservalidation.h"
 #include "session/globals.h"
 #include "session/module1.h"
+#include "support/failingconnection.h"
 #include "support/scriptedmessages.h"
 #include "support/testdatabase.h"
 
@@ -46,28 +46,6 @@ struct Components {
     components::MedicineList list;
     components::KeyAid keys;
     ChargeComponents refs() { return {lookup, catalogue, list, keys}; }
-};
-
-// The program's connection with one text made to fail: the `nth` text that
-// begins with `prefix`, once, as a server refusing a statement half-way
-// through a save would.
-class FailingConnection : public db::ForwardingConnection {
-public:
-    FailingConnection(Connection &inner, QString prefix, int nth)
-        : ForwardingConnection(inner), prefix_(std::move(prefix)), nth_(nth)
-    {
-    }
-    Recordset Execute(const QString &text) override
-    {
-        if (text.startsWith(prefix_, Qt::CaseInsensitive) && ++seen_ == nth_)
-            throw DatabaseError(QStringLiteral("The server refused the charge line."), text);
-        return inner().Execute(text);
-    }
-
-private:
-    QString prefix_;
-    int nth_;
-    int seen_ = 0;
 };
 
 // Answers the access-code dialog as an employee, with a reason when given.
@@ -441,7 +419,9 @@ TEST_P(ChargeSave, AFailureHalfWayLeavesNothingWrittenAndTheLinesOnTheGrid)
 {
     // The third line's charge is refused after the first two were written
     // whole (stock card, balance, print row, log book, request, charge).
-    FailingConnection failing(*db, QStringLiteral("Clinical_Area..spCancer_Append_Charging"), 3);
+    test::FailingConnection failing(
+        *db, test::FailingConnection::nthStartingWith(QStringLiteral("Clinical_Area..spCancer_Append_Charging"), 3),
+        QStringLiteral("The server refused the charge line."));
     openFor(QStringLiteral("261018"), QStringLiteral("1000018"), &failing);
     medicineLine("10001", "2");
     serviceLine("xr", "2001");

@@ -4,7 +4,7 @@
 
 #include "components/itemlookup.h"
 #include "components/picklist.h"
-#include "database/forwardingconnection.h"
+#include "support/failingconnection.h"
 #include "support/scriptedmessages.h"
 #include "support/testdatabase.h"
 
@@ -30,24 +30,6 @@ QStringList listed(const PickList &list)
                     model->index(row, 1).data().toString();
     return rows;
 }
-
-// The demo database, failing every text that contains `poison`.
-class FailingConnection : public db::ForwardingConnection {
-public:
-    FailingConnection(Connection &real, QString poison)
-        : ForwardingConnection(real), poison_(std::move(poison))
-    {
-    }
-    Recordset Execute(const QString &text) override
-    {
-        if (text.contains(poison_, Qt::CaseInsensitive))
-            throw DatabaseError(QStringLiteral("Timeout expired"), text);
-        return inner().Execute(text);
-    }
-
-private:
-    QString poison_;
-};
 
 class CodeSearchOnEngine : public ::testing::TestWithParam<std::string> {
 protected:
@@ -220,7 +202,8 @@ TEST_P(CodeSearchOnEngine, ExaminationsOfTheLaboratoryAndUltrasound)
 
 TEST_P(CodeSearchOnEngine, AFailingSearchReachesTheScreenAndAFailingRefillIsShown)
 {
-    FailingConnection failing(*db, QStringLiteral("CHEMOX"));
+    test::FailingConnection failing(*db, test::FailingConnection::containing(QStringLiteral("CHEMOX")),
+                                       QStringLiteral("Timeout expired"));
     lookup->setConnection(&failing);
     EXPECT_THROW(lookup->SearchListing(QStringLiteral("CHEMOX"), ListKind::OtherRevenue),
                  DatabaseError);
