@@ -16,7 +16,7 @@
 #include "components/medicinelist.h"
 #include "hospitaldb/database.h"
 #include "session/globals.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 #include "session/module1.h"
 
 #include <QApplication>
@@ -50,7 +50,7 @@ public:
 };
 
 // A box during a measurement means the path measured is not the one meant.
-class CountBoxes : public session::MessageService {
+class CountBoxes : public widgets::MessageService {
 public:
     int message(const QString &, const QString &, Icon, QMessageBox::StandardButtons) override
     {
@@ -79,7 +79,7 @@ struct Screen {
         lookup = std::make_unique<components::ItemLookup>(*counting);
         catalogue = std::make_unique<components::MedicineCatalogue>(*counting);
         list = std::make_unique<components::MedicineList>(*counting);
-        previous = session::setMessageService(&boxes);
+        previous = widgets::setMessageService(&boxes);
         screen = std::make_unique<frmCharge>(
             *counting, ChargeComponents{*lookup, *catalogue, *list, keys},
             ChargePatient{QStringLiteral("O'CAMPO, NORMA"), QStringLiteral("1000018"),
@@ -91,7 +91,7 @@ struct Screen {
     ~Screen()
     {
         screen.reset();
-        session::setMessageService(previous);
+        widgets::setMessageService(previous);
         session::resetGlobals();
     }
 
@@ -103,7 +103,7 @@ struct Screen {
     std::unique_ptr<components::MedicineList> list;
     components::KeyAid keys;
     CountBoxes boxes;
-    session::MessageService *previous = nullptr;
+    widgets::MessageService *previous = nullptr;
     std::unique_ptr<frmCharge> screen;
 };
 
@@ -118,7 +118,7 @@ Screen &shared()
 void PriceServiceLine(benchmark::State &state)
 {
     Screen &s = shared();
-    EntryGrid *grid = s.screen->mshflexEntry;
+    widgets::EntryGrid *grid = s.screen->mshflexEntry;
     const long before = s.counting->statements;
     const int boxesBefore = s.boxes.shown;
     for (auto _ : state) {
@@ -138,7 +138,7 @@ BENCHMARK(PriceServiceLine)->Unit(benchmark::kMicrosecond);
 void KeystrokeWithoutQuery(benchmark::State &state)
 {
     Screen &s = shared();
-    EntryGrid *grid = s.screen->mshflexEntry;
+    widgets::EntryGrid *grid = s.screen->mshflexEntry;
     grid->PutTextBox(colItem, 1);
     const long before = s.counting->statements;
     int n = 0;
@@ -155,7 +155,7 @@ BENCHMARK(KeystrokeWithoutQuery)->Unit(benchmark::kMicrosecond);
 void ArrowKeyMovesTheBox(benchmark::State &state)
 {
     Screen &s = shared();
-    EntryGrid *grid = s.screen->mshflexEntry;
+    widgets::EntryGrid *grid = s.screen->mshflexEntry;
     grid->PutTextBox(colItem, 1);
     const long before = s.counting->statements;
     bool right = true;

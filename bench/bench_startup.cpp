@@ -8,8 +8,8 @@
 #include "hospitaldb/database.h"
 #include "patients/frmsearchpatient.h"
 #include "session/globals.h"
-#include "session/mainwindow/frmmain.h"
-#include "session/messages.h"
+#include "shell/frmmain.h"
+#include "widgets/messages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,7 +28,7 @@ using bench::largeSqlite;
 using bench::Registrations;
 
 // Any box during the start means it did not go as it should.
-class NoBoxes : public session::MessageService {
+class NoBoxes : public widgets::MessageService {
 public:
     int message(const QString &text, const QString &, Icon, QMessageBox::StandardButtons) override
     {
@@ -69,7 +69,7 @@ void StartupToPatientList(benchmark::State &state, bool large)
     options.instanceLockPath = dir.filePath(QStringLiteral("chemodesk.lock"));
 
     NoBoxes boxes;
-    session::setMessageService(&boxes);
+    widgets::setMessageService(&boxes);
     long rows = 0;
     for (auto _ : state) {
         session::resetGlobals();
@@ -87,7 +87,7 @@ void StartupToPatientList(benchmark::State &state, bool large)
         QApplication::processEvents();
         state.ResumeTiming();
     }
-    session::setMessageService(nullptr);
+    widgets::setMessageService(nullptr);
     if (!boxes.shown.isEmpty() && !state.error_occurred())
         state.SkipWithError(qPrintable(boxes.shown.join(QStringLiteral("; "))));
     state.counters["listed"] = static_cast<double>(rows);

@@ -3,7 +3,7 @@
 
 #include "screens.h"
 #include "screenshots.h"
-#include "session/mainwindow/frmmain.h"
+#include "shell/frmmain.h"
 
 #include <QApplication>
 

@@ -2,8 +2,8 @@
 
 namespace chemodesk {
 
-// Tells the main window which screens exist and what each subsystem reads at
-// start. Called once, before the main window is made.
+// Lets every subsystem put its screens into the program's registry. Called
+// once, before the main window is made.
 void registerScreens();
 
 } // namespace chemodesk

@@ -1,7 +1,8 @@
 #include "screenshots.h"
 
 #include "assistant/agentcharacter.h"
-#include "session/mainwindow/frmmain.h"
+#include "shell/frmmain.h"
+#include "usercomponent/signindialog.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -42,12 +43,12 @@ std::unique_ptr<ScreenshotTour> ScreenshotTour::fromEnvironment(shell::frmMain &
 ScreenshotTour::ScreenshotTour(shell::frmMain &window, QString folder)
     : window_(window), folder_(std::move(folder))
 {
-    session::setMessageService(this);
+    widgets::setMessageService(this);
 }
 
 ScreenshotTour::~ScreenshotTour()
 {
-    session::setMessageService(nullptr);
+    widgets::setMessageService(nullptr);
 }
 
 int ScreenshotTour::message(const QString &text, const QString &title, Icon,
@@ -59,12 +60,11 @@ int ScreenshotTour::message(const QString &text, const QString &title, Icon,
 
 int ScreenshotTour::exec(QDialog &dialog)
 {
-    if (dialog.objectName() != QLatin1String("SignInDialog"))
+    auto *signIn = qobject_cast<SignInDialog *>(&dialog);
+    if (!signIn)
         return QDialog::Rejected;
-    if (auto *employee = dialog.findChild<QLineEdit *>(QStringLiteral("txtEmployeeID")))
-        employee->setText(QStringLiteral("1001"));
-    if (auto *code = dialog.findChild<QLineEdit *>(QStringLiteral("txtAccessCode")))
-        code->setText(QStringLiteral("ROSE1001"));
+    signIn->txtEmployeeID->setText(QStringLiteral("1001"));
+    signIn->txtAccessCode->setText(QStringLiteral("ROSE1001"));
     dialog.show();
     settle();
     save(&dialog, QStringLiteral("signin.png"));

@@ -7,7 +7,7 @@
 // patient list. Every message box is answered and written to the error
 // stream, and the program ends when the last picture is saved.
 
-#include "session/messages.h"
+#include "widgets/messages.h"
 
 #include <QObject>
 #include <QString>
@@ -20,7 +20,7 @@ class frmMain;
 
 namespace chemodesk {
 
-class ScreenshotTour : public QObject, public session::MessageService {
+class ScreenshotTour : public QObject, public widgets::MessageService {
     Q_OBJECT
 public:
     // Nothing unless the variable is set.

@@ -8,7 +8,7 @@ const QString ChargeGridFormat = QStringLiteral(
     "<# |<Dept.Code|<Item Code|< Item   Description    |<Quantity |<Unit Price|<Amount |< Stat "
     "|< Location");
 
-std::vector<GridColumn> chargeColumns()
+std::vector<widgets::GridColumn> chargeColumns()
 {
     const QString chargingCode = QStringLiteral(
         "Type the Charging Code..(See Department Codes for the list) click View help Code to view "
@@ -19,17 +19,17 @@ std::vector<GridColumn> chargeColumns()
     const QString amount = QStringLiteral("Type the total amount to charge.....");
     // header (from the format string), width in twips, maximum length, keys, prompt, editable
     return {
-        {{}, 400, 0, KeyClass::NotTyped, {}, false},
-        {{}, 1000, 6, KeyClass::Upper, chargingCode, true},
-        {{}, 1100, 8, KeyClass::Upper, serviceCode, true},
-        {{}, 4400, 35, KeyClass::NotTyped, {}, true},
-        {{}, 1100, 0, KeyClass::Digits, quantity, true},
-        {{}, 1000, 0, KeyClass::Decimal, {}, true},
-        {{}, 1200, 0, KeyClass::Decimal, amount, true},
-        {{}, 700, 1, KeyClass::Upper, {}, true},
-        {{}, 700, 0, KeyClass::NotTyped, {}, false},
-        {{}, 0, 0, KeyClass::NotTyped, {}, false},
-        {{}, 0, 0, KeyClass::NotTyped, {}, false},
+        {{}, 400, 0, widgets::KeyClass::NotTyped, {}, false},
+        {{}, 1000, 6, widgets::KeyClass::Upper, chargingCode, true},
+        {{}, 1100, 8, widgets::KeyClass::Upper, serviceCode, true},
+        {{}, 4400, 35, widgets::KeyClass::NotTyped, {}, true},
+        {{}, 1100, 0, widgets::KeyClass::Digits, quantity, true},
+        {{}, 1000, 0, widgets::KeyClass::Decimal, {}, true},
+        {{}, 1200, 0, widgets::KeyClass::Decimal, amount, true},
+        {{}, 700, 1, widgets::KeyClass::Upper, {}, true},
+        {{}, 700, 0, widgets::KeyClass::NotTyped, {}, false},
+        {{}, 0, 0, widgets::KeyClass::NotTyped, {}, false},
+        {{}, 0, 0, widgets::KeyClass::NotTyped, {}, false},
     };
 }
 

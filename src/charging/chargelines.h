@@ -4,7 +4,7 @@
 // which columns a kind of line skips, when a line is complete, the card
 // surcharge and the number formats of the grid.
 
-#include "entrygrid.h"
+#include "widgets/entrygrid.h"
 
 #include <QList>
 #include <QString>
@@ -47,7 +47,7 @@ enum SavedListColumn {
 constexpr int StatBasePriceRole = Qt::UserRole + 1;
 
 extern const QString ChargeGridFormat;
-std::vector<GridColumn> chargeColumns();
+std::vector<widgets::GridColumn> chargeColumns();
 
 // Professional fee and patient discount lines: their amount is typed.
 bool isDoctorLine(const QString &dept);

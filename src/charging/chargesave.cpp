@@ -14,7 +14,7 @@
 namespace chemodesk::charging {
 
 using session::globals;
-using Icon = session::MessageService::Icon;
+using Icon = widgets::MessageService::Icon;
 
 namespace {
 
@@ -78,8 +78,8 @@ QString t(const QString &text)
 
 void showRefusal(const Refusal &refusal)
 {
-    session::messages().message(refusal.text,
-                                refusal.title.isEmpty() ? session::defaultTitle() : refusal.title,
+    widgets::messages().message(refusal.text,
+                                refusal.title.isEmpty() ? widgets::defaultTitle() : refusal.title,
                                 refusal.icon);
 }
 

@@ -6,7 +6,7 @@
 // all: every text of one slip runs in one transaction, so a failure half-way
 // leaves no line, stock card or request behind.
 
-#include "session/messages.h"
+#include "widgets/messages.h"
 
 #include <QDateTime>
 #include <QString>
@@ -56,7 +56,7 @@ struct SlipHeader {
 struct Refusal {
     QString text;
     QString title; // empty: the program's title
-    session::MessageService::Icon icon = session::MessageService::Information;
+    widgets::MessageService::Icon icon = widgets::MessageService::Information;
 };
 void showRefusal(const Refusal &refusal);
 

@@ -4,7 +4,7 @@
 #include "platform/reportengine.h"
 #include "reports/reportprocs.h"
 #include "session/globals.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 
 namespace chemodesk::charging {
 
@@ -33,9 +33,9 @@ void PrintChargeSlip(const SlipPrint &print, QWidget *parent)
         reports::OpenReport(reports::ReportPath(print.templatePath), print.parameters);
         reports::ShowReport(false, print.caption, false, parent);
     } catch (const platform::ReportError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
     } catch (const DatabaseError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
     }
 }
 

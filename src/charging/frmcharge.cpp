@@ -5,12 +5,12 @@
 #include "frmcharge.h"
 
 #include "chargelines.h"
-#include "gridformat.h"
+#include "widgets/gridformat.h"
 
 #include "database/sqltext.h"
 #include "platform/connection.h"
 #include "session/globals.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 #include "session/module1.h"
 
 #include <QCheckBox>
@@ -67,10 +67,10 @@ QTableWidget *listGrid(const char *name, QWidget *parent)
 } // namespace
 
 frmCharge::frmCharge(Connection &connection, ChargeComponents components, ChargePatient patient,
-                     QWidget *mainWindow, QWidget *parent)
+                     platform::MainPanel *panel, QWidget *parent)
     : QDialog(parent), connection_(connection), codeSearch_(components.codeSearch),
       drugs_(components.drugs), drugList_(components.drugList), keys_(components.keys),
-      patient_(std::move(patient)), mainWindow_(mainWindow), printer_(PrintChargeSlip)
+      patient_(std::move(patient)), panel_(panel), printer_(PrintChargeSlip)
 {
     setObjectName(QStringLiteral("frmCharge"));
     setWindowTitle(QStringLiteral("Post Charges"));
@@ -88,7 +88,7 @@ void frmCharge::buildUi()
     layout->addWidget(buildPatientPanel());
 
     auto *middle = new QHBoxLayout;
-    mshflexEntry = new EntryGrid(&keys_, this);
+    mshflexEntry = new widgets::EntryGrid(&keys_, this);
     mshflexEntry->setObjectName(QStringLiteral("mshflexEntry"));
     mshflexEntry->setFocusPolicy(Qt::NoFocus);
     txtEntry = mshflexEntry->txtEntry;
@@ -105,7 +105,7 @@ void frmCharge::buildUi()
     grdRevenue->setFocusPolicy(Qt::NoFocus);
     grdRevenue->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     deptLayout->addWidget(grdRevenue);
-    fraDept->setFixedWidth(twipsToPixels(35 + 600 + 2200) + 90);
+    fraDept->setFixedWidth(widgets::twipsToPixels(35 + 600 + 2200) + 90);
     middle->addWidget(fraDept);
     layout->addLayout(middle, 3);
 
@@ -192,7 +192,7 @@ void frmCharge::buildUi()
     connect(vkCommand1[2], &QPushButton::clicked, this, &frmCharge::reject);
     connect(vkCommand1[3], &QPushButton::clicked, this, &frmCharge::listCharges);
     connect(vkCommand1[4], &QPushButton::clicked, this, &frmCharge::deleteLine);
-    connect(mshflexEntry, &EntryGrid::linesChanged, this, &frmCharge::recomputeTotal);
+    connect(mshflexEntry, &widgets::EntryGrid::linesChanged, this, &frmCharge::recomputeTotal);
 }
 
 QWidget *frmCharge::buildPatientPanel()
@@ -279,12 +279,12 @@ void frmCharge::setUpGrid()
     mshflexEntry->setPromptLabel(lblMessage);
     mshflexEntry->setQualifyingColumn(colDept);
     mshflexEntry->setCodeColumns(colItem, {colDept});
-    EntryGrid::Rules rules;
+    widgets::EntryGrid::Rules rules;
     rules.onEnter = [this](int line, int column, const QString &text) {
         return onEnter(line, column, text);
     };
     rules.isComplete = [this](int line) {
-        const EntryGrid *g = mshflexEntry;
+        const widgets::EntryGrid *g = mshflexEntry;
         return chargeLineComplete(g->text(line, colDept), g->text(line, colItem),
                                   g->text(line, colQuantity), g->text(line, colUnitPrice),
                                   g->text(line, colAmount));
@@ -332,7 +332,7 @@ void frmCharge::loadScreen()
         cancelCharges_ =
             !rights.atEnd() && rights.Fields(QStringLiteral("isCancelCharges")).toBool();
     } catch (const DatabaseError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
     }
     vkcmdOption[0]->setEnabled(cancelCharges_);
 }
@@ -374,7 +374,7 @@ void frmCharge::loadDepartments()
         for (int column = 0; column < 2 && column < rs.FieldCount(); ++column)
             grdRevenue->setItem(row, column + 1, new QTableWidgetItem(rs.Fields(column).trimmed()));
     }
-    applyFormatString(grdRevenue, QStringLiteral("  |<Code |  Description "), {35, 600, 2200});
+    widgets::applyFormatString(grdRevenue, QStringLiteral("  |<Code |  Description "), {35, 600, 2200});
 
     if (session::IsNumeric(patient_.idNum)) {
         const Recordset room = connection_.Open(
@@ -390,12 +390,8 @@ void frmCharge::applyReceivableMode()
     if (!globals().ReceivableMode)
         return;
     setWindowTitle(QStringLiteral("Receivable Entry"));
-    if (!mainWindow_)
-        return;
-    for (const char *name :
-         {"cmdPatientList", "cmdRegister", "cmdPharmacy", "cmdCSRRequest", "cmdResultEntry"})
-        if (auto *b = mainWindow_->findChild<QWidget *>(QLatin1String(name)))
-            b->setEnabled(false);
+    if (panel_)
+        panel_->enterReceivableMode();
 }
 
 bool frmCharge::CheckDepartment(const QString &code) const
@@ -440,7 +436,7 @@ void frmCharge::keyPressEvent(QKeyEvent *event)
 
 void frmCharge::reject()
 {
-    if (session::msgOkCancel(QStringLiteral("Are you sure to close this program?"),
+    if (widgets::msgOkCancel(QStringLiteral("Are you sure to close this program?"),
                              QStringLiteral("Hemo Dialysis Module")))
         QDialog::reject();
 }

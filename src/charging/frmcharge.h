@@ -12,7 +12,8 @@
 // may give it small stand-ins.
 
 #include "chargeslipprint.h"
-#include "entrygrid.h"
+#include "widgets/entrygrid.h"
+#include "platform/mainpanel.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -63,12 +64,13 @@ struct ChargePatient {
 class frmCharge : public QDialog {
     Q_OBJECT
 public:
-    // `mainWindow`: its buttons are found by objectName (may be null).
+    // `panel`: the main window's, whose actions receivable entry narrows
+    // (may be null).
     frmCharge(Connection &connection, ChargeComponents components, ChargePatient patient,
-              QWidget *mainWindow = nullptr, QWidget *parent = nullptr);
+              platform::MainPanel *panel = nullptr, QWidget *parent = nullptr);
     ~frmCharge() override;
 
-    // ---- grid procedures (see EntryGrid) and the screen's own
+    // ---- grid procedures (see widgets::EntryGrid) and the screen's own
     bool PutTextBox(int column, int line) { return mshflexEntry->PutTextBox(column, line); }
     // The same with the short prompt for the department column.
     bool PutTextBoxReturn(int column, int line);
@@ -123,7 +125,7 @@ public:
     QPushButton *cmdDoctor = nullptr;
     QLabel *fmSenior = nullptr;
     QCheckBox *chkDiscounted = nullptr;
-    EntryGrid *mshflexEntry = nullptr;
+    widgets::EntryGrid *mshflexEntry = nullptr;
     QLineEdit *txtEntry = nullptr;
     QGroupBox *fraMessage = nullptr;
     QLabel *lblMessage = nullptr;
@@ -168,17 +170,17 @@ private:
     void applyReceivableMode();
 
     // Enter in each column of the grid.
-    EntryGrid::Enter onEnter(int line, int column, const QString &text);
-    EntryGrid::Enter enterDepartment(int line, const QString &text);
-    EntryGrid::Enter enterItem(int line, const QString &text);
-    EntryGrid::Enter enterStockedItem(int line, const QString &text);
-    EntryGrid::Enter enterDoctorItem(int line, const QString &text);
-    EntryGrid::Enter enterDiscountItem(int line, const QString &text);
-    EntryGrid::Enter enterService(int line, const QString &text);
-    EntryGrid::Enter enterQuantity(int line, const QString &text);
-    EntryGrid::Enter enterUnitPrice(int line, const QString &text);
-    EntryGrid::Enter enterAmount(int line, const QString &text);
-    EntryGrid::Enter enterStat(int line, const QString &text);
+    widgets::EntryGrid::Enter onEnter(int line, int column, const QString &text);
+    widgets::EntryGrid::Enter enterDepartment(int line, const QString &text);
+    widgets::EntryGrid::Enter enterItem(int line, const QString &text);
+    widgets::EntryGrid::Enter enterStockedItem(int line, const QString &text);
+    widgets::EntryGrid::Enter enterDoctorItem(int line, const QString &text);
+    widgets::EntryGrid::Enter enterDiscountItem(int line, const QString &text);
+    widgets::EntryGrid::Enter enterService(int line, const QString &text);
+    widgets::EntryGrid::Enter enterQuantity(int line, const QString &text);
+    widgets::EntryGrid::Enter enterUnitPrice(int line, const QString &text);
+    widgets::EntryGrid::Enter enterAmount(int line, const QString &text);
+    widgets::EntryGrid::Enter enterStat(int line, const QString &text);
     double onHand(const QString &item, const QString &location);
     void computeAmount(int line);
     void setUnitPrice(int line, double price);
@@ -200,7 +202,7 @@ private:
     platform::DrugList &drugList_;
     platform::KeyFilter &keys_;
     ChargePatient patient_;
-    QPointer<QWidget> mainWindow_;
+    platform::MainPanel *panel_ = nullptr;
 
     // Between keys: the current department, whether it carries stock and
     // where from, the in-patient price flag and the current service's Fixrate.

@@ -3,14 +3,14 @@
 
 #include "chargelines.h"
 #include "frmcharge.h"
-#include "gridformat.h"
+#include "widgets/gridformat.h"
 #include "serviceprice.h"
 
 #include "database/sqltext.h"
 #include "platform/codesearch.h"
 #include "platform/connection.h"
 #include "platform/drugcatalogue.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -40,12 +40,12 @@ void frmCharge::deleteLine()
 {
     const int line = mshflexEntry->currentLine();
     if (!QualifiedRow(line)) {
-        session::msgInformation(
+        widgets::msgInformation(
             QStringLiteral("Row cannot be deleted because there are no entries yet."),
             QStringLiteral("MESSAGE"));
         return;
     }
-    if (!session::msgYesNo(QStringLiteral("Are you sure to delete the request?")))
+    if (!widgets::msgYesNo(QStringLiteral("Are you sure to delete the request?")))
         return;
     DeleteRow();
     recomputeTotal();
@@ -78,7 +78,7 @@ void frmCharge::Get_Charges()
             MSHFlexList->setItem(row, column, item);
         }
     }
-    applyFormatString(MSHFlexList, ListFormat, {250, 700, 900, 3600, 600, 1100, 1200, 800, 1000});
+    widgets::applyFormatString(MSHFlexList, ListFormat, {250, 700, 900, 3600, 600, 1100, 1200, 800, 1000});
     txtMessage->setVisible(MSHFlexList->rowCount() == 0);
     txtSlipTotal->clear();
 }
@@ -112,7 +112,7 @@ void frmCharge::listCharges()
                 showSlipTotal(0);
         }
     } catch (const DatabaseError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
     }
 }
 
@@ -129,7 +129,7 @@ void frmCharge::showSlipTotal(int listRow)
         txtSlipTotal->setText(
             formatAmount(rs.atEnd() ? 0.0 : rs.Fields(QStringLiteral("Amount")).toDouble()));
     } catch (const DatabaseError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
     }
 }
 
@@ -145,7 +145,7 @@ void frmCharge::searchDoctor()
         if (!codeSearch_.SearchListing(typed, platform::ListKind::Doctor))
             return;
     } catch (const DatabaseError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
         return;
     }
     txtDoctorID->setText(codeSearch_.DoctorRecord(QStringLiteral("ResultCode")).trimmed());
@@ -162,7 +162,7 @@ void frmCharge::chooseDoctor()
         if (!codeSearch_.SearchListing(QString(), platform::ListKind::Doctor))
             return;
     } catch (const DatabaseError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
         return;
     }
     auto field = [this](const char *column) {
@@ -206,7 +206,7 @@ void frmCharge::repriceStockedLines()
             computeAmount(line);
         }
     } catch (const DatabaseError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
     }
     recomputeTotal();
 }
@@ -216,7 +216,7 @@ void frmCharge::repriceStockedLines()
 void frmCharge::saveCardPercentage()
 {
     if (!txtVisa->text().trimmed().isEmpty() && !validCardPercentage(txtVisa->text())) {
-        session::msgExclamation(QStringLiteral("Please enter a percentage from 0 to 100."),
+        widgets::msgExclamation(QStringLiteral("Please enter a percentage from 0 to 100."),
                                 QStringLiteral("Message"));
         txtVisa->setFocus();
         txtVisa->selectAll();

@@ -15,7 +15,7 @@
 #include "platform/drugcatalogue.h"
 #include "platform/druglist.h"
 #include "session/globals.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 #include "session/module1.h"
 
 #include <QCheckBox>
@@ -24,7 +24,7 @@
 
 namespace chemodesk::charging {
 
-using Enter = EntryGrid::Enter;
+using Enter = widgets::EntryGrid::Enter;
 using session::globals;
 
 namespace {
@@ -32,20 +32,20 @@ namespace {
 // A box with the program's title and no icon.
 void plain(const QString &text, const QString &title = {})
 {
-    session::messages().message(text, title.isEmpty() ? session::defaultTitle() : title,
-                                session::MessageService::NoIcon);
+    widgets::messages().message(text, title.isEmpty() ? widgets::defaultTitle() : title,
+                                widgets::MessageService::NoIcon);
 }
 
 void question(const QString &text, const QString &title)
 {
-    session::messages().message(text, title, session::MessageService::Question);
+    widgets::messages().message(text, title, widgets::MessageService::Question);
 }
 
 const QString Information = QStringLiteral("Information");
 
 } // namespace
 
-EntryGrid::Enter frmCharge::onEnter(int line, int column, const QString &text)
+widgets::EntryGrid::Enter frmCharge::onEnter(int line, int column, const QString &text)
 {
     try {
         switch (column) {
@@ -65,14 +65,14 @@ EntryGrid::Enter frmCharge::onEnter(int line, int column, const QString &text)
             return Enter::Next;
         }
     } catch (const DatabaseError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
         return Enter::Stay;
     }
 }
 
 // ------------------------------------------------------------- department
 
-EntryGrid::Enter frmCharge::enterDepartment(int line, const QString &text)
+widgets::EntryGrid::Enter frmCharge::enterDepartment(int line, const QString &text)
 {
     const QString code = text.trimmed().toUpper();
     if (!CheckDepartment(code)) {
@@ -94,7 +94,7 @@ EntryGrid::Enter frmCharge::enterDepartment(int line, const QString &text)
 
 // ------------------------------------------------------------------- item
 
-EntryGrid::Enter frmCharge::enterItem(int line, const QString &text)
+widgets::EntryGrid::Enter frmCharge::enterItem(int line, const QString &text)
 {
     lblMessage->setText(QStringLiteral("Type how many quantity to charge..."));
     department_ = mshflexEntry->text(line, colDept).trimmed();
@@ -122,7 +122,7 @@ double frmCharge::onHand(const QString &item, const QString &location)
     return rs.atEnd() ? 0.0 : rs.Fields(QStringLiteral("Onhand")).toDouble();
 }
 
-EntryGrid::Enter frmCharge::enterStockedItem(int line, const QString &text)
+widgets::EntryGrid::Enter frmCharge::enterStockedItem(int line, const QString &text)
 {
     ipdPrice_ = GetIPDPrice(connection_, patient_.idNum);
     platform::Drug &drug = drugs_.Drug();
@@ -138,7 +138,7 @@ EntryGrid::Enter frmCharge::enterStockedItem(int line, const QString &text)
     }
     const QString item = drug.DrugCode();
     if (globals().allowZeroOnHand() && onHand(item, location_) <= 0) {
-        session::msgInformation(drug.DrugName() +
+        widgets::msgInformation(drug.DrugName() +
                                 QStringLiteral(" has no stocks left. The system can't process the "
                                                "specified item."));
         // Nothing of the line's former item may stay behind either.
@@ -153,7 +153,7 @@ EntryGrid::Enter frmCharge::enterStockedItem(int line, const QString &text)
     }
     // Items taken off the formulary are not issued any more.
     if (drug.Status()) {
-        session::msgExclamation(QStringLiteral("Record is inactive...please reenter..."),
+        widgets::msgExclamation(QStringLiteral("Record is inactive...please reenter..."),
                                 QStringLiteral("Message"));
         return Enter::Stay;
     }
@@ -176,7 +176,7 @@ EntryGrid::Enter frmCharge::enterStockedItem(int line, const QString &text)
     return Enter::Next;
 }
 
-EntryGrid::Enter frmCharge::enterDoctorItem(int line, const QString &text)
+widgets::EntryGrid::Enter frmCharge::enterDoctorItem(int line, const QString &text)
 {
     codeSearch_.setSearchMode(true);
     if (!codeSearch_.SearchListing(text.trimmed(), platform::ListKind::Doctor))
@@ -200,7 +200,7 @@ EntryGrid::Enter frmCharge::enterDoctorItem(int line, const QString &text)
 }
 
 // A discount line carries the code typed, or its department's when none was.
-EntryGrid::Enter frmCharge::enterDiscountItem(int line, const QString &text)
+widgets::EntryGrid::Enter frmCharge::enterDiscountItem(int line, const QString &text)
 {
     const QString code = text.trimmed().isEmpty() ? department_ : text.trimmed().toUpper();
     mshflexEntry->setText(line, colItem, code);
@@ -213,7 +213,7 @@ EntryGrid::Enter frmCharge::enterDiscountItem(int line, const QString &text)
     return Enter::Done;
 }
 
-EntryGrid::Enter frmCharge::enterService(int line, const QString &text)
+widgets::EntryGrid::Enter frmCharge::enterService(int line, const QString &text)
 {
     codeSearch_.setOtherSectionID(department_);
     codeSearch_.setSearchMode(true);
@@ -255,7 +255,7 @@ EntryGrid::Enter frmCharge::enterService(int line, const QString &text)
 
 // --------------------------------------------------------------- quantity
 
-EntryGrid::Enter frmCharge::enterQuantity(int line, const QString &text)
+widgets::EntryGrid::Enter frmCharge::enterQuantity(int line, const QString &text)
 {
     lblMessage->setText(QStringLiteral("Type the Charging Code..(See Department Codes for the "
                                        "list) click View help Code to view list of code"));
@@ -270,7 +270,7 @@ EntryGrid::Enter frmCharge::enterQuantity(int line, const QString &text)
     if (!location.isEmpty() && globals().allowZeroOnHand()) {
         const double stock = onHand(item, location);
         if (quantity > stock) {
-            session::msgInformation(
+            widgets::msgInformation(
                 QStringLiteral("Available stockOnhand for this item is : (") +
                 QString::number(stock, 'g', 15) + QStringLiteral(") ") + QLatin1Char('\n') +
                 QStringLiteral(" Please enter quantity not greater than the stock onhand"));
@@ -292,7 +292,7 @@ EntryGrid::Enter frmCharge::enterQuantity(int line, const QString &text)
 
 // ------------------------------------------------------ unit price, amount
 
-EntryGrid::Enter frmCharge::enterUnitPrice(int line, const QString &text)
+widgets::EntryGrid::Enter frmCharge::enterUnitPrice(int line, const QString &text)
 {
     const double typed = text.trimmed().toDouble();
     if (typed <= 0) {
@@ -310,7 +310,7 @@ EntryGrid::Enter frmCharge::enterUnitPrice(int line, const QString &text)
     return Enter::Done;
 }
 
-EntryGrid::Enter frmCharge::enterAmount(int line, const QString &text)
+widgets::EntryGrid::Enter frmCharge::enterAmount(int line, const QString &text)
 {
     const QString typed = text.trimmed();
     mshflexEntry->setText(line, colAmount,
@@ -321,7 +321,7 @@ EntryGrid::Enter frmCharge::enterAmount(int line, const QString &text)
 
 // ------------------------------------------------------------------- stat
 
-EntryGrid::Enter frmCharge::enterStat(int line, const QString &text)
+widgets::EntryGrid::Enter frmCharge::enterStat(int line, const QString &text)
 {
     const QString stat = text.trimmed();
     QTableWidgetItem *priceCell = mshflexEntry->item(line - 1, colUnitPrice);

@@ -8,9 +8,9 @@
 
 #include "platform/connection.h"
 #include "platform/drugcatalogue.h"
-#include "session/frmuservalidation.h"
+#include "session/dialogs/frmuservalidation.h"
 #include "session/globals.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -32,7 +32,7 @@ bool frmCharge::confirmUser(bool reasonRequired)
 {
     globals().ReasonRequired = reasonRequired;
     session::frmUserValidation dialog(connection_, this);
-    session::execModal(dialog);
+    widgets::execModal(dialog);
     return !globals().ValidatedUserId.trimmed().isEmpty();
 }
 
@@ -55,7 +55,7 @@ SlipHeader frmCharge::slipHeader() const
 std::vector<ChargeLine> frmCharge::gridLines() const
 {
     std::vector<ChargeLine> lines;
-    const EntryGrid *g = mshflexEntry;
+    const widgets::EntryGrid *g = mshflexEntry;
     for (int line = 1; line <= g->lineCount(); ++line)
         lines.push_back({g->text(line, colDept), g->text(line, colItem),
                          g->text(line, colDescription), g->text(line, colQuantity),
@@ -90,7 +90,7 @@ void frmCharge::saveCharges(bool print)
         lastChargeSlip_ = saveChargeSlip(connection_, drugs_.Drug(), header, lines);
     } catch (const DatabaseError &e) {
         // Nothing was written: the lines stay on the grid to be saved again.
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
         return;
     }
     clearLines();
@@ -98,7 +98,7 @@ void frmCharge::saveCharges(bool print)
     refreshList();
     if (print) {
         printSlip(lastChargeSlip_, PrintCaption);
-        session::msgInformation(QStringLiteral("ChargeSlip Number : ") + lastChargeSlip_);
+        widgets::msgInformation(QStringLiteral("ChargeSlip Number : ") + lastChargeSlip_);
     }
 }
 
@@ -107,7 +107,7 @@ bool frmCharge::selectedSavedCharge(SavedCharge &line)
     const int row = fraList->isHidden() ? -1 : MSHFlexList->currentRow();
     const QTableWidgetItem *slip = row >= 0 ? MSHFlexList->item(row, listSlip) : nullptr;
     if (!slip) {
-        session::msgInformation(
+        widgets::msgInformation(
             QStringLiteral("Choose the charge in the List of Charges Entered first."),
             QStringLiteral("Message"));
         listCharges();
@@ -131,7 +131,7 @@ bool frmCharge::selectedSavedCharge(SavedCharge &line)
 void frmCharge::cancelCharge()
 {
     if (!cancelCharges_) {
-        session::msgInformation(
+        widgets::msgInformation(
             QStringLiteral("You don't have enough rights to perform this operation."),
             QStringLiteral("Information"));
         return;
@@ -144,14 +144,14 @@ void frmCharge::cancelCharge()
             showRefusal(*refusal);
             return;
         }
-        if (!session::msgYesNo(QStringLiteral("Are you sure you want to Cancel this Charge?")))
+        if (!widgets::msgYesNo(QStringLiteral("Are you sure you want to Cancel this Charge?")))
             return;
         if (!confirmUser(true))
             return;
         charging::cancelCharge(connection_, drugs_.Drug(), patient_.idNum, line,
                                globals().ValidatedUserId, globals().ValidationReason);
     } catch (const DatabaseError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
         return;
     }
     refreshList();
@@ -171,7 +171,7 @@ void frmCharge::refreshList()
         Get_Charges();
         LoadColor();
     } catch (const DatabaseError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
     }
 }
 

@@ -1,6 +1,6 @@
 #include "frmchargeslipno.h"
 
-#include "session/dialogparts.h"
+#include "widgets/dialogparts.h"
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -20,8 +20,8 @@ frmChargeSlipNo::frmChargeSlipNo(QWidget *parent) : QDialog(parent)
     big.setPointSizeF(big.pointSizeF() * 1.8);
     big.setBold(true);
     lblChargeSlip->setFont(big);
-    cmdOK = session::namedButton(this, "cmdOK", QStringLiteral("&OK"), true);
-    auto *buttons = session::buttonRow({cmdOK}, session::RowAlign::Center);
+    cmdOK = widgets::namedButton(this, "cmdOK", QStringLiteral("&OK"), true);
+    auto *buttons = widgets::buttonRow({cmdOK}, widgets::RowAlign::Center);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lblChargeSlip);
     layout->addLayout(buttons);

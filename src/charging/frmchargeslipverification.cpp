@@ -1,9 +1,9 @@
 #include "frmchargeslipverification.h"
 
-#include "session/dialogparts.h"
+#include "widgets/dialogparts.h"
 #include "database/sqltext.h"
 #include "platform/connection.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 #include "session/module1.h"
 
 #include <QFormLayout>
@@ -54,15 +54,15 @@ frmChargeSlipVerification::frmChargeSlipVerification(Connection &connection, QWi
     txtChargeSlip->setObjectName(QStringLiteral("txtChargeSlip"));
     txtChargeSlip->setMaxLength(10);
     txtChargeSlip->setEnabled(false);
-    cmdOK = session::namedButton(this, "cmdOK", QStringLiteral("&OK"));
+    cmdOK = widgets::namedButton(this, "cmdOK", QStringLiteral("&OK"));
     cmdOK->setEnabled(false);
-    cmdClose = session::namedButton(this, "cmdClose", QStringLiteral("&Close"));
+    cmdClose = widgets::namedButton(this, "cmdClose", QStringLiteral("&Close"));
 
     auto *form = new QFormLayout;
-    session::addLabelledRow(form, QStringLiteral("&Employee No.:"), txtEmployeeID);
+    widgets::addLabelledRow(form, QStringLiteral("&Employee No.:"), txtEmployeeID);
     form->addRow(new QLabel(QStringLiteral("Name:"), this), lblEmployeeName);
-    session::addLabelledRow(form, QStringLiteral("Charge &Slip No.:"), txtChargeSlip);
-    auto *buttons = session::buttonRow({cmdOK, cmdClose});
+    widgets::addLabelledRow(form, QStringLiteral("Charge &Slip No.:"), txtChargeSlip);
+    auto *buttons = widgets::buttonRow({cmdOK, cmdClose});
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
@@ -112,7 +112,7 @@ bool frmChargeSlipVerification::findEmployee()
             QStringLiteral("SELECT * FROM PASSWORD..tbPAsswordMaster WHERE EMPLOYEEID = '") +
             sql::escape(id) + QLatin1Char('\''));
         if (id.isEmpty() || employee.atEnd()) {
-            session::msgInformation(
+            widgets::msgInformation(
                 QStringLiteral("Please check your code and try again. ") + QLatin1Char('\n') +
                 QStringLiteral("There is no employee number record that matched the code "
                                "entered."));
@@ -128,7 +128,7 @@ bool frmChargeSlipVerification::findEmployee()
             QStringLiteral("Select * from Hemodialysis..tbKidneyChargeSlip where employeeid = '") +
             sql::escape(id) + QStringLiteral("' "));
         if (booklet.atEnd()) {
-            session::msgInformation(
+            widgets::msgInformation(
                 QStringLiteral("There is no charge slip booklet issued to this employee."),
                 QStringLiteral("Message"));
             txtEmployeeID->selectAll();
@@ -140,7 +140,7 @@ bool frmChargeSlipVerification::findEmployee()
         last_ = booklet.Fields(QStringLiteral("EndSlip")).toLongLong();
         txtChargeSlip->setText(booklet.Fields(QStringLiteral("ChargeSlip")).trimmed());
     } catch (const DatabaseError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
         return false;
     }
     txtChargeSlip->setEnabled(true);
@@ -168,7 +168,7 @@ bool frmChargeSlipVerification::acceptChargeSlip()
     const QString number = wholeNumber(txtChargeSlip->text());
     try {
         if (!validNumber(number)) {
-            session::msgInformation(Invalid);
+            widgets::msgInformation(Invalid);
             txtChargeSlip->selectAll();
             txtChargeSlip->setFocus();
             return false;
@@ -177,10 +177,10 @@ bool frmChargeSlipVerification::acceptChargeSlip()
                             sql::escape(employee_) + QStringLiteral("','") + sql::escape(number) +
                             QLatin1Char('\''));
     } catch (const DatabaseError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
         return false;
     }
-    session::msgInformation(QStringLiteral("Available Charge Slip Number : ") + number,
+    widgets::msgInformation(QStringLiteral("Available Charge Slip Number : ") + number,
                             QStringLiteral("Message"));
     accept();
     return true;

@@ -5,7 +5,7 @@
 
 #include "database/sqltext.h"
 #include "platform/connection.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 #include "session/module1.h"
 
 #include <QCheckBox>
@@ -251,7 +251,7 @@ void frmOPDsettings::showEvent(QShowEvent *event)
     try {
         loadSettings();
     } catch (const DatabaseError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
     }
 }
 
@@ -348,7 +348,7 @@ bool frmOPDsettings::save()
 {
     for (const auto &[box, message] : validations()) {
         if (box->isEnabled() && !validRate(box->text())) {
-            session::msgExclamation(message, QStringLiteral("Warning"));
+            widgets::msgExclamation(message, QStringLiteral("Warning"));
             box->setFocus();
             box->selectAll();
             return false;
@@ -358,14 +358,14 @@ bool frmOPDsettings::save()
         connection_.Execute(SaveSettingsText(saveValues()));
     } catch (const DatabaseError &e) {
         // The boxes stay as typed, so nothing is lost by a failed save.
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
         return false;
     }
-    session::msgInformation(QStringLiteral("Data was successfully save."));
+    widgets::msgInformation(QStringLiteral("Data was successfully save."));
     try {
         LoadRateSettings(connection_, settings_);
     } catch (const DatabaseError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
     }
     return true;
 }

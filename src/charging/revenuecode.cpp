@@ -3,7 +3,7 @@
 #include "database/sqltext.h"
 #include "patients/frmsearch.h"
 #include "platform/connection.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 
 namespace chemodesk::charging {
 
@@ -24,20 +24,20 @@ bool clsRevenueCode::ValidateRevenue(const QString &RevenueID)
     if (rs.RecordCount() != 1) {
         rs = connection_.Open(SearchRevenueText(QStringLiteral("2"), RevenueID));
         if (rs.atEnd()) {
-            session::msgExclamation(QStringLiteral("Item does not exists."));
+            widgets::msgExclamation(QStringLiteral("Item does not exists."));
             return false;
         }
         patients::frmSearch search(connection_, dialogParent_);
         search.SearchCaption = QStringLiteral("Revenue Codes");
         search.Criteria = RevenueID;
         search.Query = QStringLiteral("Clinical_Area..spCancer_SearchRevenue '0','##'");
-        session::execModal(search);
+        widgets::execModal(search);
         if (!search.Valid)
             return false;
         rs = connection_.Open(SearchRevenueText(QStringLiteral("1"), search.ResultCode));
         // The chosen code may have been retired since the list was shown.
         if (rs.atEnd()) {
-            session::msgExclamation(QStringLiteral("Item does not exists."));
+            widgets::msgExclamation(QStringLiteral("Item does not exists."));
             return false;
         }
     }

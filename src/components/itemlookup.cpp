@@ -1,9 +1,9 @@
 #include "itemlookup.h"
 
-#include "picklist.h"
+#include "widgets/picklist.h"
 
 #include "database/sqltext.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 
 #include <vector>
 
@@ -24,7 +24,7 @@ struct LookupList {
     QString name;   // matched by its first letters
     QString order;
     bool bySection; // only the services of OtherSectionID
-    std::vector<PickColumn> grid;
+    std::vector<widgets::PickColumn> grid;
 };
 
 const std::vector<LookupList> &lists()
@@ -41,7 +41,7 @@ const std::vector<LookupList> &lists()
          true,
          {{QStringLiteral("ResultCode"), QStringLiteral("Code")},
           {QStringLiteral("OtherRevenue"), QStringLiteral("Description")},
-          {QStringLiteral("RateA"), QStringLiteral("Rate"), PickColumn::Amount}}},
+          {QStringLiteral("RateA"), QStringLiteral("Rate"), widgets::PickColumn::Amount}}},
         {ListKind::Doctor,
          QStringLiteral("Doctors"),
          QStringLiteral("SELECT DoctorID AS ResultCode, LastName, FirstName, MiddleName "
@@ -65,7 +65,7 @@ const std::vector<LookupList> &lists()
          false,
          {{QStringLiteral("ResultCode"), QStringLiteral("Code")},
           {QStringLiteral("LabExam"), QStringLiteral("Examination")},
-          {QStringLiteral("RateA"), QStringLiteral("Rate"), PickColumn::Amount}}},
+          {QStringLiteral("RateA"), QStringLiteral("Rate"), widgets::PickColumn::Amount}}},
         {ListKind::UltraSound,
          QStringLiteral("Ultrasound Examinations"),
          QStringLiteral("SELECT UltraExamID AS ResultCode, UltraExam, RateA, RateB, RateC, RateD, "
@@ -76,7 +76,7 @@ const std::vector<LookupList> &lists()
          false,
          {{QStringLiteral("ResultCode"), QStringLiteral("Code")},
           {QStringLiteral("UltraExam"), QStringLiteral("Examination")},
-          {QStringLiteral("RateA"), QStringLiteral("Rate"), PickColumn::Amount}}},
+          {QStringLiteral("RateA"), QStringLiteral("Rate"), widgets::PickColumn::Amount}}},
     };
     return all;
 }
@@ -104,8 +104,8 @@ QString exactText(const LookupList &list, const QString &section, const QString 
 
 QString startingText(const LookupList &list, const QString &section, const QString &text)
 {
-    return rowsOf(list, section) + QStringLiteral(" AND (") + startsWith(list.name, text) +
-           QStringLiteral(" OR ") + startsWith(list.code, text) + QStringLiteral(") ORDER BY ") +
+    return rowsOf(list, section) + QStringLiteral(" AND (") + widgets::startsWith(list.name, text) +
+           QStringLiteral(" OR ") + widgets::startsWith(list.code, text) + QStringLiteral(") ORDER BY ") +
            list.order;
 }
 
@@ -146,7 +146,7 @@ bool ItemLookup::SearchListing(const QString &text, ListKind kind)
         return false;
 
     Connection &connection = *connection_;
-    PickList dialog(
+    widgets::PickList dialog(
         list->caption, list->grid,
         [&connection, list, section](const QString &search) {
             return connection.Execute(startingText(*list, section, search.trimmed()));
@@ -155,7 +155,7 @@ bool ItemLookup::SearchListing(const QString &text, ListKind kind)
     // Even a single match is offered, so the user confirms a partial text.
     if (dialog.search(typed) == 0)
         return false;
-    if (session::execModal(dialog) != QDialog::Accepted || dialog.chosen().atEnd())
+    if (widgets::execModal(dialog) != QDialog::Accepted || dialog.chosen().atEnd())
         return false;
     records_.insert(int(kind), dialog.chosen());
     return true;

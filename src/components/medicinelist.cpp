@@ -1,9 +1,9 @@
 #include "medicinelist.h"
 
-#include "picklist.h"
+#include "widgets/picklist.h"
 
 #include "database/sqltext.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 
 #include <QLineEdit>
 
@@ -46,7 +46,7 @@ QString MedicineList::listText(const QString &typed, const QString &location) co
 {
     const QString type = quote(supplies_ ? QStringLiteral("S") : QStringLiteral("M"));
     const QString prefix =
-        startsWith(byGeneric_ ? QStringLiteral("M.GenericName") : QStringLiteral("M.ItemName"),
+        widgets::startsWith(byGeneric_ ? QStringLiteral("M.GenericName") : QStringLiteral("M.ItemName"),
                    typed.trimmed());
     const QString order = byGeneric_ ? QStringLiteral("M.GenericName, M.ItemName, M.ItemID")
                                      : QStringLiteral("M.ItemName, M.ItemID");
@@ -60,17 +60,17 @@ QString MedicineList::listText(const QString &typed, const QString &location) co
 QString MedicineList::ShowList(QLineEdit *editBox, const QString &location)
 {
     const QString typed = editBox ? editBox->text().trimmed() : QString();
-    std::vector<PickColumn> grid = {
+    std::vector<widgets::PickColumn> grid = {
         {QStringLiteral("ItemID"), QStringLiteral("Code")},
         {QStringLiteral("ItemName"), QStringLiteral("Description")},
         {QStringLiteral("GenericName"), QStringLiteral("Generic Name")},
-        {QStringLiteral("OnHand"), QStringLiteral("On Hand"), PickColumn::Number},
-        {QStringLiteral("SellingPriceIn"), QStringLiteral("Price"), PickColumn::Amount},
+        {QStringLiteral("OnHand"), QStringLiteral("On Hand"), widgets::PickColumn::Number},
+        {QStringLiteral("SellingPriceIn"), QStringLiteral("Price"), widgets::PickColumn::Amount},
     };
     if (byGeneric_)
         std::swap(grid[1], grid[2]);
 
-    PickList dialog(
+    widgets::PickList dialog(
         ListTitle(), std::move(grid),
         [this, location](const QString &text) {
             return connection_.Execute(listText(text, location));
@@ -78,7 +78,7 @@ QString MedicineList::ShowList(QLineEdit *editBox, const QString &location)
         editBox ? editBox->window() : nullptr);
     if (dialog.search(typed) == 0)
         return {};
-    if (session::execModal(dialog) != QDialog::Accepted || dialog.chosen().atEnd())
+    if (widgets::execModal(dialog) != QDialog::Accepted || dialog.chosen().atEnd())
         return {};
     return dialog.chosen().Fields(QStringLiteral("ItemID")).trimmed();
 }

@@ -4,7 +4,7 @@
 
 #include "database/sqltext.h"
 #include "platform/connection.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 
 namespace chemodesk::patients {
 
@@ -36,7 +36,7 @@ bool clsOutpatientSearch::ValidatePatient(const QString &text)
     Recordset rs = connection_.Open(lookupText(text));
     if (rs.RecordCount() != 1) {
         frmRegisteredOPD picker(connection_, text, dialogParent_);
-        session::execModal(picker);
+        widgets::execModal(picker);
         if (!picker.Valid)
             return false;
         const QString chosen = picker.ResultCode;

@@ -1,9 +1,9 @@
 #include "frmregisteredopd.h"
 
-#include "pickergrid.h"
+#include "widgets/pickergrid.h"
 
 #include "database/sqltext.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,7 +30,7 @@ frmRegisteredOPD::frmRegisteredOPD(Connection &connection, const QString &search
     txtSearch->setObjectName(QStringLiteral("txtSearch"));
     chkCurrent = new QCheckBox(QStringLiteral("C&urrent Registrations Only"), this);
     chkCurrent->setObjectName(QStringLiteral("chkCurrent"));
-    grdTable = makePickerGrid(this);
+    grdTable = widgets::makePickerGrid(this);
     grdTable->setObjectName(QStringLiteral("grdTable"));
     cmdSelect = new QPushButton(QStringLiteral("&Select"), this);
     cmdSelect->setObjectName(QStringLiteral("cmdSelect"));
@@ -89,7 +89,7 @@ void frmRegisteredOPD::listPatients()
         PatientRecord = connection_.Open(
             listText(chkCurrent->isChecked(), cmbSearch->currentIndex(), txtSearch->text()));
     } catch (const DatabaseError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
     }
     const QStringList headers{QStringLiteral("Adm #"), QStringLiteral("Last Name"),
                               QStringLiteral("First Name"), QStringLiteral("Middle Name"),
@@ -121,7 +121,7 @@ void frmRegisteredOPD::selectRow()
 {
     if (!cmdSelect->isEnabled() || grdTable->currentRow() < 0)
         return;
-    ResultCode = currentText(grdTable, 0);
+    ResultCode = widgets::currentText(grdTable, 0);
     Valid = true;
     accept();
 }

@@ -1,11 +1,11 @@
 #include "frmsearch.h"
 
-#include "session/dialogparts.h"
-#include "pickergrid.h"
+#include "widgets/dialogparts.h"
+#include "widgets/pickergrid.h"
 
 #include "database/sqltext.h"
 #include "platform/connection.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -27,13 +27,13 @@ frmSearch::frmSearch(Connection &connection, QWidget *parent)
     txtSearchStr = new QLineEdit(this);
     txtSearchStr->setObjectName(QStringLiteral("txtSearchStr"));
     lblCaption->setBuddy(txtSearchStr);
-    grdDispWindow = makePickerGrid(this);
+    grdDispWindow = widgets::makePickerGrid(this);
     grdDispWindow->setObjectName(QStringLiteral("grdDispWindow"));
     // Enter is handled per control below, never by a default button.
-    cmdSelect = session::namedButton(this, "cmdSelect", QStringLiteral("&Select"));
+    cmdSelect = widgets::namedButton(this, "cmdSelect", QStringLiteral("&Select"));
     cmdSelect->setEnabled(false);
-    cmdCancel = session::namedButton(this, "cmdCancel", QStringLiteral("&Cancel"));
-    auto *buttons = session::buttonRow({cmdSelect, cmdCancel});
+    cmdCancel = widgets::namedButton(this, "cmdCancel", QStringLiteral("&Cancel"));
+    auto *buttons = widgets::buttonRow({cmdSelect, cmdCancel});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lblCaption);
     layout->addWidget(txtSearchStr);
@@ -87,10 +87,10 @@ void frmSearch::fillList()
 {
     try {
         Recordset rs = connection_.Execute(queryText(Query, txtSearchStr->text()));
-        fillPickerGrid(grdDispWindow, rs);
+        widgets::fillPickerGrid(grdDispWindow, rs);
     } catch (const DatabaseError &e) {
         grdDispWindow->setRowCount(0);
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
     }
     cmdSelect->setEnabled(grdDispWindow->rowCount() > 0);
 }
@@ -99,7 +99,7 @@ void frmSearch::selectRow()
 {
     if (!cmdSelect->isEnabled() || grdDispWindow->currentRow() < 0)
         return;
-    ResultCode = currentText(grdDispWindow, 0);
+    ResultCode = widgets::currentText(grdDispWindow, 0);
     Valid = true;
     accept();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // The generic code search: the caller hands a SQL text with "##" where the
-// typed text goes, shows the dialog through session::execModal, then reads
+// typed text goes, shows the dialog through widgets::execModal, then reads
 // Valid and ResultCode (the first column of the chosen row).
 
 #include <QDialog>

@@ -1,12 +1,12 @@
 #include "frmsearcher.h"
 
-#include "session/dialogparts.h"
-#include "pickergrid.h"
+#include "widgets/dialogparts.h"
+#include "widgets/pickergrid.h"
 #include "ultrasoundpick.h"
 
 #include "database/sqltext.h"
 #include "platform/connection.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -31,12 +31,12 @@ frmSearcher::frmSearcher(Connection &connection, QWidget *parent)
     txtSearch->setObjectName(QStringLiteral("txtSearch"));
     auto *caption = new QLabel(QStringLiteral("Ultra Exam"), this);
     caption->setBuddy(txtSearch);
-    grdExam = makePickerGrid(this);
+    grdExam = widgets::makePickerGrid(this);
     grdExam->setObjectName(QStringLiteral("grdExam"));
-    cmdSelect = session::namedButton(this, "cmdSelect", QStringLiteral("&Select"));
+    cmdSelect = widgets::namedButton(this, "cmdSelect", QStringLiteral("&Select"));
     cmdSelect->setEnabled(false);
-    cmdCancel = session::namedButton(this, "cmdCancel", QStringLiteral("&Cancel"));
-    auto *buttons = session::buttonRow({cmdSelect, cmdCancel});
+    cmdCancel = widgets::namedButton(this, "cmdCancel", QStringLiteral("&Cancel"));
+    auto *buttons = widgets::buttonRow({cmdSelect, cmdCancel});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(caption);
     layout->addWidget(txtSearch);
@@ -80,10 +80,10 @@ void frmSearcher::fill(const QString &text)
 {
     try {
         Recordset rs = connection_.Open(text);
-        fillPickerGrid(grdExam, rs, Headers);
+        widgets::fillPickerGrid(grdExam, rs, Headers);
     } catch (const DatabaseError &e) {
         grdExam->setRowCount(0);
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
     }
     cmdSelect->setEnabled(grdExam->rowCount() > 0);
 }
@@ -92,8 +92,8 @@ void frmSearcher::selectRow()
 {
     if (!cmdSelect->isEnabled() || grdExam->currentRow() < 0)
         return;
-    ultrasoundPick().UltraExamName = currentText(grdExam, 0);
-    ultrasoundPick().UltraExamID = currentText(grdExam, 1);
+    ultrasoundPick().UltraExamName = widgets::currentText(grdExam, 0);
+    ultrasoundPick().UltraExamID = widgets::currentText(grdExam, 1);
     accept();
 }
 

@@ -5,7 +5,7 @@
 
 #include "platform/connection.h"
 #include "session/globals.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -57,8 +57,9 @@ template <typename T> void nameIndexed(T *control, const char *name, int index)
 
 } // namespace
 
-frmSearchPatient::frmSearchPatient(Connection &connection, QWidget *mainWindow, QWidget *parent)
-    : QWidget(parent), connection_(connection), mainWindow_(mainWindow)
+frmSearchPatient::frmSearchPatient(Connection &connection, platform::MainPanel *panel,
+                                   QWidget *parent)
+    : QWidget(parent), connection_(connection), panel_(panel)
 {
     setObjectName(QStringLiteral("frmSearchPatient"));
     setWindowTitle(QStringLiteral("Patients' List"));
@@ -194,7 +195,7 @@ void frmSearchPatient::search()
     const bool previous = chkPrevious->isChecked();
     if (previous && txtSearch[0]->text().trimmed().isEmpty() &&
         txtSearch[1]->text().trimmed().isEmpty() && txtSearch[2]->text().trimmed().isEmpty()) {
-        session::msgInformation(QStringLiteral("Please enter a search text."));
+        widgets::msgInformation(QStringLiteral("Please enter a search text."));
         txtSearch[0]->setFocus();
         return;
     }
@@ -227,7 +228,7 @@ void frmSearchPatient::listPatients(bool previous)
         ListView1->addTopLevelItems(items);
     } catch (const DatabaseError &e) {
         qDeleteAll(items);
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
     }
 }
 
@@ -250,7 +251,7 @@ void frmSearchPatient::chooseCurrentPatient()
 void frmSearchPatient::choose(QTreeWidgetItem *item)
 {
     if (ListView1->topLevelItemCount() == 0) {
-        session::msgInformation(QStringLiteral("No Patient searched."));
+        widgets::msgInformation(QStringLiteral("No Patient searched."));
         return;
     }
     if (!item)
@@ -259,18 +260,13 @@ void frmSearchPatient::choose(QTreeWidgetItem *item)
     g.DatasheetHospNum = item->text(HospNumColumn);
     g.DatasheetIdNum = item->text(IdNumColumn);
     chosenBillingDate_ = item->text(BillingColumn);
-    if (!mainWindow_)
+    if (!panel_)
         return;
-    if (auto *ledger = mainWindow_->findChild<QAction *>(QStringLiteral("mnuMLedger")))
-        ledger->setEnabled(true);
-    setPanelText("txtHospNum", item->text(HospNumColumn));
-    setPanelText("txtIDNum", item->text(IdNumColumn));
-    setPanelText("txtPatName", item->text(NameColumn));
-    setPanelText("txtBillingDate", chosenBillingDate_);
-    setPanelText("txtPatInOut",
-                 listedClass_ == QLatin1String("I") ? QStringLiteral("I") : QStringLiteral("O"));
-    if (auto *frame = mainWindow_->findChild<QWidget *>(QStringLiteral("fraPat")))
-        frame->show();
+    panel_->setMenuEnabled(platform::MainAction::PatientLedger, true);
+    panel_->showPatient({item->text(HospNumColumn), item->text(IdNumColumn), item->text(NameColumn),
+                         listedClass_ == QLatin1String("I") ? QStringLiteral("I")
+                                                            : QStringLiteral("O"),
+                         chosenBillingDate_});
 }
 
 void frmSearchPatient::receivableEntry()
@@ -279,22 +275,17 @@ void frmSearchPatient::receivableEntry()
     try {
         g.ReceivableMode = HasReceivableRight(connection_, employeeCode_);
     } catch (const DatabaseError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
         return;
     }
     if (!g.ReceivableMode) {
-        session::messages().message(QStringLiteral("Unauthorized user"),
+        widgets::messages().message(QStringLiteral("Unauthorized user"),
                                     QStringLiteral("Information"),
-                                    session::MessageService::Question);
+                                    widgets::MessageService::Question);
         return;
     }
-    for (const char *name :
-         {"cmdPatientList", "cmdRegister", "cmdPharmacy", "cmdCSRRequest", "cmdResultEntry"})
-        setMainWindowEnabled(name, false);
-    if (mainWindow_) {
-        if (auto *post = mainWindow_->findChild<QAbstractButton *>(QStringLiteral("cmdPostCharge")))
-            post->setText(QStringLiteral("Receivable Entry"));
-    }
+    if (panel_)
+        panel_->enterReceivableMode();
     Q_EMIT receivableEntryRequested();
 }
 
@@ -312,10 +303,8 @@ void frmSearchPatient::unload(bool touchMainWindow)
     session::globals().PatientListLoaded = false;
     // The main window's buttons are its own to restore, each by the user's
     // rights; only the ledger item, which needs a chosen patient, goes here.
-    if (touchMainWindow && mainWindow_) {
-        if (auto *ledger = mainWindow_->findChild<QAction *>(QStringLiteral("mnuMLedger")))
-            ledger->setEnabled(false);
-    }
+    if (touchMainWindow && panel_)
+        panel_->setMenuEnabled(platform::MainAction::PatientLedger, false);
     Q_EMIT unloaded();
 }
 
@@ -348,20 +337,6 @@ bool frmSearchPatient::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void frmSearchPatient::setPanelText(const char *name, const QString &text)
-{
-    if (auto *box = mainWindow_->findChild<QLineEdit *>(QLatin1String(name)))
-        box->setText(text);
-}
-
-void frmSearchPatient::setMainWindowEnabled(const char *name, bool enabled)
-{
-    if (!mainWindow_)
-        return;
-    if (auto *widget = mainWindow_->findChild<QWidget *>(QLatin1String(name)))
-        widget->setEnabled(enabled);
 }
 
 } // namespace chemodesk::patients

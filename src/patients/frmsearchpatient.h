@@ -1,13 +1,14 @@
 #pragma once
 
 // The department's working patient list, shown modeless inside the main
-// window. Choosing a row puts the patient into the main window's panel, found
-// there by the object names of its boxes, and into the datasheet context.
+// window. Choosing a row puts the patient into the main window's panel and
+// into the datasheet context.
 //
 // Indexed controls (optPatientType, txtSearch, Label7) share one objectName;
 // their dynamic property "index" tells them apart.
 
-#include <QPointer>
+#include "platform/mainpanel.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -30,7 +31,9 @@ class LinkLabel;
 class frmSearchPatient : public QWidget {
     Q_OBJECT
 public:
-    frmSearchPatient(Connection &connection, QWidget *mainWindow, QWidget *parent = nullptr);
+    // `panel`: the main window's, which shows the chosen patient (may be null).
+    frmSearchPatient(Connection &connection, platform::MainPanel *panel,
+                     QWidget *parent = nullptr);
     ~frmSearchPatient() override;
 
     // The signed-in employee, whose rights row the receivable entry reads.
@@ -84,11 +87,9 @@ private:
     void choose(QTreeWidgetItem *item);
     void sortByColumn(int column);
     void unload(bool touchMainWindow);
-    void setPanelText(const char *name, const QString &text);
-    void setMainWindowEnabled(const char *name, bool enabled);
 
     Connection &connection_;
-    QPointer<QWidget> mainWindow_;
+    platform::MainPanel *panel_ = nullptr;
     QString employeeCode_;
     QString chosenBillingDate_;
     // The class of the rows on show; the program-wide SelPatientClass may have

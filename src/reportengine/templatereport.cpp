@@ -1,15 +1,12 @@
 #include "templatereport.h"
 
 #include "exporters.h"
-#include "reportview.h"
 #include "valueformat.h"
 
 #include "database/translator.h"
 #include "platform/connection.h"
 
 #include <QFileInfo>
-#include <QPrinter>
-#include <QPrinterInfo>
 
 namespace chemodesk::reportengine {
 
@@ -17,12 +14,6 @@ using platform::ParameterType;
 using platform::ReportError;
 
 namespace {
-
-PrinterSetup &printerSetup()
-{
-    static PrinterSetup setup;
-    return setup;
-}
 
 struct SectionState {
     QString location;
@@ -50,6 +41,7 @@ std::optional<QTime> parseTime(const QString &text)
 struct TemplateReport::Shared {
     ReportTemplate templ;
     ConnectionSource connection;
+    PrintOutHandler printOut;
     std::vector<SectionState> sections;
     QString reportText;
     QHash<QString, QString> formulas;
@@ -57,10 +49,12 @@ struct TemplateReport::Shared {
     std::unique_ptr<PageLayout> layout;
 };
 
-TemplateReport::TemplateReport(ReportTemplate templ, ConnectionSource connection)
+TemplateReport::TemplateReport(ReportTemplate templ, ConnectionSource connection,
+                               PrintOutHandler printOut)
     : shared_(std::make_shared<Shared>())
 {
     shared_->connection = std::move(connection);
+    shared_->printOut = std::move(printOut);
     const QString base = QFileInfo(templ.path).completeBaseName();
     for (int s = 0; s < templ.sectionCount(); ++s) {
         const SectionSpec &def = templ.section(s);
@@ -327,53 +321,27 @@ void TemplateReport::Export(const QString &filePath, platform::ExportFormat form
     }
 }
 
-void TemplateReport::printTo(QPrinter &printer, int first, int last)
-{
-    const PageLayout &pages = layout();
-    printer.setFullPage(true);
-    printer.setPageLayout(pages.pageLayout());
-    if (printer.docName().isEmpty())
-        printer.setDocName(document().title);
-    pages.paint(printer,
-                printer.outputFileName().isEmpty()
-                    ? QStringLiteral("the printer \"%1\"").arg(printer.printerName())
-                    : QStringLiteral("\"%1\"").arg(printer.outputFileName()),
-                first, last);
-}
-
 void TemplateReport::PrintOut()
 {
-    const PageLayout &pages = layout();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(pages.pageLayout());
-    if (printerSetup())
-        printerSetup()(printer);
-    else if (QPrinterInfo::availablePrinterNames().isEmpty())
-        throw ReportError(QStringLiteral("No printer is installed on this workstation."));
-    printTo(printer);
+    if (!shared_->printOut)
+        throw ReportError(QStringLiteral("This program does not print; export the report instead."));
+    shared_->printOut(*this);
 }
 
-PrinterSetup setPrinterSetup(PrinterSetup setup)
+TemplateEngine::TemplateEngine(ConnectionSource connection, PrintOutHandler printOut)
+    : connection_(std::move(connection)), printOut_(std::move(printOut))
 {
-    PrinterSetup previous = std::move(printerSetup());
-    printerSetup() = std::move(setup);
-    return previous;
 }
-
-TemplateEngine::TemplateEngine(ConnectionSource connection) : connection_(std::move(connection)) {}
 
 std::unique_ptr<platform::Report> TemplateEngine::OpenTemplate(const QString &templatePath)
 {
-    return std::make_unique<TemplateReport>(readTemplate(templatePath), connection_);
+    return std::make_unique<TemplateReport>(readTemplate(templatePath), connection_, printOut_);
 }
 
-QWidget *TemplateEngine::CreateViewer(platform::Report &report, bool showGroupTree, QWidget *parent)
+QWidget *TemplateEngine::CreateViewer(platform::Report &, bool, QWidget *)
 {
-    auto *ours = dynamic_cast<TemplateReport *>(&report);
-    if (!ours)
-        throw ReportError(QStringLiteral("This report was not opened by the report engine."));
-    ours->layout();
-    return new ReportView(*ours, showGroupTree, parent);
+    throw ReportError(
+        QStringLiteral("This program shows no report window; export the report instead."));
 }
 
 } // namespace chemodesk::reportengine

@@ -3,7 +3,9 @@
 // The report engine over our own templates: a template opened from the
 // Reports folder, its table log-on and location, its parameter values and
 // formula texts, run on the program's connection when first shown, printed or
-// exported.
+// exported. This library needs no widget, so the admin command and scheduled
+// reports export without one; printing and the viewer window come from
+// view/printing.h, which hands its printer to the engine it makes.
 
 #include "pagelayout.h"
 #include "reportdocument.h"
@@ -15,7 +17,6 @@
 #include <map>
 #include <memory>
 
-class QPrinter;
 class QWidget;
 
 namespace chemodesk {
@@ -27,9 +28,14 @@ namespace chemodesk::reportengine {
 // Where the reports' data comes from: the program's connection of the moment.
 using ConnectionSource = std::function<Connection *()>;
 
+class TemplateReport;
+// What PrintOut does with a report; none means the program does not print.
+using PrintOutHandler = std::function<void(TemplateReport &)>;
+
 class TemplateReport : public platform::Report {
 public:
-    TemplateReport(ReportTemplate templ, ConnectionSource connection);
+    TemplateReport(ReportTemplate templ, ConnectionSource connection,
+                   PrintOutHandler printOut = {});
     ~TemplateReport() override;
 
     int TableCount() const override { return 1; }
@@ -51,7 +57,8 @@ public:
     platform::Report &OpenSubreport(const QString &name) override;
 
     void Export(const QString &filePath, platform::ExportFormat format) override;
-    // Prints every page on the default printer.
+    // Prints every page through the engine's printer; raises ReportError
+    // when the engine has none.
     void PrintOut() override;
 
     // The whole report with the values set so far; run on first use and again
@@ -67,9 +74,6 @@ public:
     QString reportText() const;
     QString formulaText(const QString &name) const;
 
-    // Prints pages first..last (0-based) on `printer`.
-    void printTo(QPrinter &printer, int first = 0, int last = -1);
-
 private:
     struct Shared;
     TemplateReport(std::shared_ptr<Shared> shared, int section);
@@ -82,22 +86,18 @@ private:
     std::map<int, std::unique_ptr<TemplateReport>> subreports_;
 };
 
+// Opens templates and exports them; PrintOut goes to `printOut`. It has no
+// viewer window: CreateViewer raises ReportError (see ViewingEngine).
 class TemplateEngine : public platform::ReportEngine {
 public:
-    explicit TemplateEngine(ConnectionSource connection);
+    explicit TemplateEngine(ConnectionSource connection, PrintOutHandler printOut = {});
 
     std::unique_ptr<platform::Report> OpenTemplate(const QString &templatePath) override;
-    // Runs the report first, so a failing source raises ReportError before
-    // any window is made.
     QWidget *CreateViewer(platform::Report &report, bool showGroupTree, QWidget *parent) override;
 
 private:
     ConnectionSource connection_;
+    PrintOutHandler printOut_;
 };
-
-// Where printouts go. Tests point the printer at a PDF file; nothing set
-// means the workstation's default printer.
-using PrinterSetup = std::function<void(QPrinter &)>;
-PrinterSetup setPrinterSetup(PrinterSetup setup);
 
 } // namespace chemodesk::reportengine

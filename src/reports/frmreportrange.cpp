@@ -4,7 +4,7 @@
 #include "reportprocs.h"
 
 #include "session/globals.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 
 #include <QDateEdit>
 #include <QFormLayout>
@@ -62,7 +62,7 @@ frmReportRange::frmReportRange(int reportNumber, const QString &reportType, QWid
 void frmReportRange::View()
 {
     if (dtpEndDate->date() < dtpStartDate->date()) {
-        session::msgExclamation(QStringLiteral("End date must be greater than start date."));
+        widgets::msgExclamation(QStringLiteral("End date must be greater than start date."));
         return;
     }
     const RangeContext context{globals().HospitalName, globals().HospitalAddress,
@@ -70,14 +70,14 @@ void frmReportRange::View()
     const RangeReport chosen =
         rangeReport(ReportNumber, ReportType, dtpStartDate->date(), dtpEndDate->date(), context);
     if (chosen.templateName.isEmpty()) {
-        session::msgInformation(QStringLiteral("There is no report for this choice."));
+        widgets::msgInformation(QStringLiteral("There is no report for this choice."));
         return;
     }
     try {
         OpenReport(ReportPath(chosen.templateName), chosen.parameters);
         ShowReport(false, chosen.caption, false, this);
     } catch (const platform::ReportError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
         return;
     }
     accept();

@@ -1,8 +1,8 @@
 #include "frmreportviewer.h"
 
 #include "platform/reportengine.h"
-#include "reportengine/reportview.h"
-#include "session/messages.h"
+#include "reportengine/view/reportview.h"
+#include "widgets/messages.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -92,7 +92,7 @@ void frmReportviewer::Form_Load()
         try {
             report_.PrintOut();
         } catch (const ReportError &e) {
-            session::msgCritical(e.message());
+            widgets::msgCritical(e.message());
         }
     }
 }
@@ -105,7 +105,7 @@ void frmReportviewer::PrintReport()
         else
             report_.PrintOut();
     } catch (const ReportError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
     }
 }
 
@@ -121,7 +121,7 @@ void frmReportviewer::exportAs(const QString &filter, const QString &suffix, Exp
     name.replace(QLatin1Char('/'), QLatin1Char('-'));
     dialog.selectFile((name.isEmpty() ? QStringLiteral("Report") : name) + QLatin1Char('.') +
                       suffix);
-    if (session::execModal(dialog) != QDialog::Accepted)
+    if (widgets::execModal(dialog) != QDialog::Accepted)
         return;
     const QString path = dialog.selectedFiles().value(0);
     if (path.isEmpty())
@@ -129,7 +129,7 @@ void frmReportviewer::exportAs(const QString &filter, const QString &suffix, Exp
     try {
         report_.Export(path, format);
     } catch (const ReportError &e) {
-        session::msgCritical(e.message());
+        widgets::msgCritical(e.message());
     }
 }
 

@@ -3,10 +3,10 @@
 #include "frmreportviewer.h"
 
 #include "platform/usercomponent.h"
-#include "reportengine/templatereport.h"
+#include "reportengine/view/printing.h"
 #include "reportengine/valueformat.h"
 #include "session/globals.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -88,7 +88,7 @@ platform::ReportEngine &reportEngine()
 {
     if (installedEngine)
         return *installedEngine;
-    static reportengine::TemplateEngine ours([] { return session::globals().DbConnection; });
+    static reportengine::ViewingEngine ours([] { return session::globals().DbConnection; });
     return ours;
 }
 
@@ -223,7 +223,7 @@ void ShowReport(bool ShowGroupTree, const QString &caption, bool DirectPrint, QW
     viewer.DirectPrint = DirectPrint;
     viewer.setWindowTitle(caption);
     viewer.Form_Load();
-    session::execModal(viewer);
+    widgets::execModal(viewer);
 }
 
 } // namespace chemodesk::reports

@@ -1,8 +1,9 @@
 #pragma once
 
 // Small shared procedures every screen leans on: the server clock, the account
-// checks made before charging, a few lookups, the start-up reads of hospital
-// and department settings, and window helpers.
+// checks made before charging, a few lookups and the start-up reads of
+// hospital and department settings. The window helpers are in
+// session/dialogs/windows.h.
 //
 // Database procedures take the connection explicitly; the application passes
 // globals().DbConnection. None of them traps a DatabaseError: a failing text
@@ -10,8 +11,6 @@
 
 #include <QString>
 #include <QVariant>
-
-class QWidget;
 
 namespace chemodesk {
 class Connection;
@@ -54,14 +53,6 @@ QString NullToSpace(const Field &field);
 // The code of the upper-case form of a typed character; 0 and keys that are
 // not characters come back unchanged.
 int UpperKey(int keyCode);
-
-// Closes every window and MDI child except the main window and the patient
-// list, leaving the user at the main window.
-void CloseOtherForms();
-
-// Window opacity as a level 0 (clear) to 255 (opaque). Returns 0 when set,
-// 1 for a level outside 0..255 (window untouched), 2 when there is no window.
-int SetTranslucent(QWidget *window, int level);
 
 // Sets DepartmentCode, DepartmentName and PasswordDeptCode for department "8";
 // any other code leaves them.

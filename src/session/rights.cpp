@@ -2,10 +2,9 @@
 
 #include "database/sqltext.h"
 #include "platform/connection.h"
+#include "platform/mainpanel.h"
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QWidget>
+#include <utility>
 
 namespace chemodesk::session {
 
@@ -15,18 +14,6 @@ bool granted(const Recordset &rs, const char *column)
 {
     const Field field = rs.Fields(QLatin1String(column));
     return !field.IsNull() && field.toBool();
-}
-
-void enableButton(QWidget *window, const char *name, bool enabled)
-{
-    if (auto *button = window->findChild<QAbstractButton *>(QLatin1String(name)))
-        button->setEnabled(enabled);
-}
-
-void enableAction(QWidget *window, const char *name, bool enabled)
-{
-    if (auto *action = window->findChild<QAction *>(QLatin1String(name)))
-        action->setEnabled(enabled);
 }
 
 } // namespace
@@ -53,43 +40,41 @@ UserRights ReadUserRights(Connection &connection, const QString &employeeCode)
     return rights;
 }
 
-void ApplyUserRights(const UserRights &rights, QWidget *mainWindow)
+void ApplyUserRights(const UserRights &rights, platform::MainPanel *panel)
 {
-    if (!mainWindow)
+    using platform::MainAction;
+    if (!panel)
         return;
     if (!rights.hasRow) {
-        for (const char *button :
-             {"cmdCash", "cmdResultEntry", "cmdPostCharge", "cmdCSRRequest", "cmdPharmacy"})
-            enableButton(mainWindow, button, false);
-        for (const char *menu : {"mnuMaintenance", "mnuReport", "mnuLedger"})
-            enableAction(mainWindow, menu, false);
+        for (MainAction action : {MainAction::CashAssessment, MainAction::NurseActivity,
+                                  MainAction::PostCharge, MainAction::CSRRequest,
+                                  MainAction::PharmacyRequest})
+            panel->setButtonEnabled(action, false);
+        for (MainAction menu : {MainAction::Maintenance, MainAction::Reports, MainAction::Ledger})
+            panel->setMenuEnabled(menu, false);
         return;
     }
-    const struct {
-        bool enabled;
-        const char *button;
-        const char *action;
-    } gates[] = {
-        {rights.CashAssessment, "cmdCash", "mnuCashAssessment"},
-        {rights.NurseActivity, "cmdResultEntry", "mnuNurseActivity"},
-        {rights.PostCharge, "cmdPostCharge", "mnuPostCharge"},
-        {rights.CSRRequest, "cmdCSRRequest", "mnuCsr"},
-        {rights.PHRequest, "cmdPharmacy", "mnuPhRequest"},
-        {rights.Maintenance, nullptr, "mnuMaintenance"},
-        {rights.Reports, nullptr, "mnuReport"},
-        {rights.PatientLedger, nullptr, "mnuLedger"},
+    const std::pair<MainAction, bool> gates[] = {
+        {MainAction::CashAssessment, rights.CashAssessment},
+        {MainAction::NurseActivity, rights.NurseActivity},
+        {MainAction::PostCharge, rights.PostCharge},
+        {MainAction::CSRRequest, rights.CSRRequest},
+        {MainAction::PharmacyRequest, rights.PHRequest},
+        {MainAction::Maintenance, rights.Maintenance},
+        {MainAction::Reports, rights.Reports},
+        {MainAction::Ledger, rights.PatientLedger},
     };
-    for (const auto &gate : gates) {
-        if (gate.button)
-            enableButton(mainWindow, gate.button, gate.enabled);
-        enableAction(mainWindow, gate.action, gate.enabled);
+    for (const auto &[action, enabled] : gates) {
+        panel->setButtonEnabled(action, enabled);
+        panel->setMenuEnabled(action, enabled);
     }
 }
 
-UserRights LoadUserRights(Connection &connection, const QString &employeeCode, QWidget *mainWindow)
+UserRights LoadUserRights(Connection &connection, const QString &employeeCode,
+                          platform::MainPanel *panel)
 {
     const UserRights rights = ReadUserRights(connection, employeeCode);
-    ApplyUserRights(rights, mainWindow);
+    ApplyUserRights(rights, panel);
     return rights;
 }
 

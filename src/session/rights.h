@@ -2,15 +2,17 @@
 
 // The department's access rights of one employee: the row of the rights table,
 // read at sign-in and after the rights screen saves, and applied to the main
-// window's buttons and menus. Reading is kept apart from applying so the main
+// window's actions through its panel. Reading is kept apart from applying so the main
 // window can put a button back to its rights state after disabling it.
 
 #include <QString>
 
-class QWidget;
-
 namespace chemodesk {
 class Connection;
+}
+
+namespace chemodesk::platform {
+class MainPanel;
 }
 
 namespace chemodesk::session {
@@ -36,15 +38,15 @@ struct UserRights {
 // hasRow false and nothing granted.
 UserRights ReadUserRights(Connection &connection, const QString &employeeCode);
 
-// Enables or disables the main window's gated controls by objectName: the
-// buttons (cmdCash, cmdResultEntry, cmdPostCharge, cmdCSRRequest, cmdPharmacy)
-// and the actions (mnuCashAssessment, mnuNurseActivity, mnuPostCharge, mnuCsr,
-// mnuPhRequest, and the menus' actions mnuMaintenance, mnuReport, mnuLedger).
-// Without a row the five buttons and the three menus are disabled and the five
-// paired menu items keep their state. Controls the window lacks are skipped.
-void ApplyUserRights(const UserRights &rights, QWidget *mainWindow);
+// Enables or disables the main window's gated actions: the buttons and File
+// menu items of cash assessment, nurse activity, post charge, CSR and
+// pharmacy requests, and the Maintenance and Reports menus and the ledger
+// item. Without a row the five buttons and the three menus are disabled and
+// the five paired menu items keep their state. A null panel is left alone.
+void ApplyUserRights(const UserRights &rights, platform::MainPanel *panel);
 
 // Reads and applies; returns what was read.
-UserRights LoadUserRights(Connection &connection, const QString &employeeCode, QWidget *mainWindow);
+UserRights LoadUserRights(Connection &connection, const QString &employeeCode,
+                          platform::MainPanel *panel);
 
 } // namespace chemodesk::session

@@ -3,7 +3,7 @@
 #include "database/hostedconnection.h"
 #include "database/sqltext.h"
 #include "hospitaldb/database.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 #include "session/scrambler.h"
 #include "signindialog.h"
 
@@ -67,7 +67,7 @@ void CurrentUser::ShowMain()
     const QString scriptedEmployee = settings.value(QStringLiteral("signin/employee")).toString();
     if (!scriptedEmployee.isEmpty()) {
         if (const QString problem = choice.problem(); !problem.isEmpty()) {
-            session::msgInformation(problem, Title);
+            widgets::msgInformation(problem, Title);
             return;
         }
         if (trySignIn(choice, scriptedEmployee,
@@ -79,14 +79,14 @@ void CurrentUser::ShowMain()
 
     SignInDialog dialog(parent_);
     dialog.setChoice(choice);
-    while (session::execModal(dialog) == QDialog::Accepted) {
+    while (widgets::execModal(dialog) == QDialog::Accepted) {
         choice = dialog.choice();
         const QString employee = dialog.txtEmployeeID->text().trimmed();
         const QString problem = employee.isEmpty()
                                     ? QStringLiteral("Please enter your employee id.")
                                     : choice.problem();
         if (!problem.isEmpty()) {
-            session::msgInformation(problem, Title);
+            widgets::msgInformation(problem, Title);
             continue;
         }
         const Outcome outcome = trySignIn(choice, employee, dialog.txtAccessCode->text());
@@ -125,7 +125,7 @@ CurrentUser::Outcome CurrentUser::trySignIn(const DatabaseChoice &choice, const 
             sql::quote(employee.trimmed()) + QStringLiteral(" AND AccessCode = ") +
             sql::quote(scrambled) + QStringLiteral(" AND isActive = 1"));
         if (rs.atEnd()) {
-            session::msgExclamation(QStringLiteral("Invalid employee id or access code."), Title);
+            widgets::msgExclamation(QStringLiteral("Invalid employee id or access code."), Title);
             return Outcome::Refused;
         }
         employeeCode_ = rs.Fields(QStringLiteral("EmployeeID")).trimmed();
@@ -133,7 +133,7 @@ CurrentUser::Outcome CurrentUser::trySignIn(const DatabaseChoice &choice, const 
     } catch (const DatabaseError &e) {
         connection_.reset();
         openedTarget_.clear();
-        session::msgCritical(e.message(), Title);
+        widgets::msgCritical(e.message(), Title);
         return Outcome::Failed;
     }
     if (choice.kind == DatabaseChoice::Embedded) {

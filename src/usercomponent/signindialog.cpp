@@ -1,7 +1,7 @@
 #include "signindialog.h"
 
 #include "hospitaldb/database.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -232,7 +232,7 @@ void SignInDialog::browse()
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setDefaultSuffix(QStringLiteral("db"));
-    if (session::execModal(dialog) == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    if (widgets::execModal(dialog) == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
         txtFile->setText(dialog.selectedFiles().constFirst());
 }
 

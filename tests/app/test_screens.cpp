@@ -7,7 +7,7 @@
 #include "reports/frmreportrange.h"
 
 #include <QAction>
-#include "session/mainwindow/mainwindowfixture.h"
+#include "shell/mainwindowfixture.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -13,9 +13,9 @@
 #include "components/medicinecatalogue.h"
 #include "components/medicinelist.h"
 #include "hospitaldb/database.h"
-#include "reportengine/templatereport.h"
+#include "reportengine/view/printing.h"
 #include "reports/reportprocs.h"
-#include "session/frmuservalidation.h"
+#include "session/dialogs/frmuservalidation.h"
 #include "session/globals.h"
 #include "session/module1.h"
 #include "support/failingconnection.h"
@@ -35,7 +35,7 @@
 
 using namespace chemodesk;
 using namespace chemodesk::charging;
-using Icon = session::MessageService::Icon;
+using Icon = widgets::MessageService::Icon;
 
 namespace {
 
@@ -169,7 +169,7 @@ protected:
     std::unique_ptr<Components> parts;
     std::unique_ptr<frmCharge> screen;
     std::vector<SlipPrint> printed;
-    EntryGrid *grid = nullptr;
+    widgets::EntryGrid *grid = nullptr;
     session::Globals &g = session::globals();
 };
 
@@ -319,7 +319,7 @@ TEST_P(ChargeSave, RefusalsComeInOrderAndWriteNothing)
         const char *title;
         Icon icon;
     };
-    const QString program = session::defaultTitle();
+    const QString program = widgets::defaultTitle();
     const std::vector<Case> cases = {
         {"no requesting doctor", [this] { serviceLine("on", "8001"); }, true,
          "Cannot save charges with no requesting doctor.", "MEssage", Icon::Information},

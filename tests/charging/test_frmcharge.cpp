@@ -9,7 +9,7 @@
 #include "components/keyaid.h"
 #include "components/medicinecatalogue.h"
 #include "components/medicinelist.h"
-#include "patients/fakemainwindow.h"
+#include "support/fakepanel.h"
 #include "session/globals.h"
 #include "session/module1.h"
 #include "support/scriptedmessages.h"
@@ -30,11 +30,11 @@
 
 using namespace chemodesk;
 using namespace chemodesk::charging;
-using Icon = session::MessageService::Icon;
+using Icon = widgets::MessageService::Icon;
 
 namespace {
 
-const QString Title = session::defaultTitle();
+const QString Title = widgets::defaultTitle();
 
 struct Components {
     explicit Components(Connection &c) : lookup(c), catalogue(c), list(c) {}
@@ -56,7 +56,7 @@ protected:
         g.DbConnection = db.get();
         session::ReadHospitalInfoB(*db); // AllowZeroOnHand
         parts = std::make_unique<Components>(*db);
-        main = std::make_unique<test::FakeMainWindow>();
+        main = std::make_unique<test::FakePanel>();
         openFor(QStringLiteral("261018"), QStringLiteral("1000018"), QStringLiteral("I"));
     }
     void TearDown() override
@@ -110,9 +110,9 @@ protected:
     test::ScriptedMessages messages;
     std::unique_ptr<db::HostedConnection> db;
     std::unique_ptr<Components> parts;
-    std::unique_ptr<test::FakeMainWindow> main;
+    std::unique_ptr<test::FakePanel> main;
     std::unique_ptr<frmCharge> screen;
-    EntryGrid *grid = nullptr;
+    widgets::EntryGrid *grid = nullptr;
     QLineEdit *box = nullptr;
     session::Globals &g = session::globals();
 };
@@ -167,15 +167,15 @@ TEST_P(PostCharges, CancelChargesFollowsTheEmployeesRightAndReceivableModeLocksT
     openFor(QStringLiteral("261018"), QStringLiteral("1000018"), QStringLiteral("I"),
             QStringLiteral("1007")); // a rights row of Nulls
     EXPECT_FALSE(screen->vkcmdOption[0]->isEnabled());
-    EXPECT_TRUE(main->button("cmdPharmacy")->isEnabled());
+    EXPECT_TRUE(main->buttonEnabled("cmdPharmacy"));
 
     g.ReceivableMode = true;
     openFor(QStringLiteral("261018"), QStringLiteral("1000018"), QStringLiteral("I"));
     EXPECT_EQ(screen->windowTitle(), QStringLiteral("Receivable Entry"));
     for (const char *name :
          {"cmdPatientList", "cmdRegister", "cmdPharmacy", "cmdCSRRequest", "cmdResultEntry"})
-        EXPECT_FALSE(main->button(name)->isEnabled()) << name;
-    EXPECT_TRUE(main->button("cmdCash")->isEnabled());
+        EXPECT_FALSE(main->buttonEnabled(name)) << name;
+    EXPECT_TRUE(main->buttonEnabled("cmdCash"));
 }
 
 TEST_P(PostCharges, AnOutPatientGetsTheRegistrationsDoctorAndKeepsItsRoom)

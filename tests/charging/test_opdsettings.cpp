@@ -145,7 +145,7 @@ TEST(OpdSettingsScreen, RatesAreCheckedInOrderAndTheSaveCallIsExact)
                              "'12:01:00', '23:59:59', '1', '0', '00:00:00', '18:30:00','1'"));
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.lastText(), QStringLiteral("Data was successfully save."));
-    EXPECT_EQ(messages.shown().front().icon, session::MessageService::Information);
+    EXPECT_EQ(messages.shown().front().icon, widgets::MessageService::Information);
     // The program's settings are read again after the save.
     EXPECT_EQ(db.texts().value(1), QStringLiteral("Select * from HemoDialysis..tbHemo_settings"));
 
@@ -165,7 +165,7 @@ TEST(OpdSettingsScreen, AFailedSaveKeepsWhatWasTyped)
     db.failOn(charging::SaveSettingsText(screen.saveValues()), QStringLiteral("server down"));
     EXPECT_FALSE(screen.save());
     EXPECT_EQ(messages.lastText(), QStringLiteral("server down"));
-    EXPECT_EQ(messages.shown().front().icon, session::MessageService::Critical);
+    EXPECT_EQ(messages.shown().front().icon, widgets::MessageService::Critical);
     EXPECT_EQ(screen.txtStatRate->text(), QStringLiteral("30"));
     EXPECT_TRUE(screen.isVisible());
 }

@@ -100,8 +100,8 @@ TEST_P(RevenueCode, NothingFoundOrCancelled)
         EXPECT_FALSE(code.ValidateRevenue(QLatin1String(typed))) << typed;
         ASSERT_EQ(messages.shown().size(), 1u);
         EXPECT_EQ(messages.lastText(), QStringLiteral("Item does not exists."));
-        EXPECT_EQ(messages.lastTitle(), session::defaultTitle());
-        EXPECT_EQ(messages.shown().front().icon, session::MessageService::Exclamation);
+        EXPECT_EQ(messages.lastTitle(), widgets::defaultTitle());
+        EXPECT_EQ(messages.shown().front().icon, widgets::MessageService::Exclamation);
     }
     EXPECT_EQ(messages.dialogsShown(), 0);
 

@@ -3,7 +3,7 @@
 // after a search.
 
 #include "components/itemlookup.h"
-#include "components/picklist.h"
+#include "widgets/picklist.h"
 #include "support/failingconnection.h"
 #include "support/scriptedmessages.h"
 #include "support/testdatabase.h"
@@ -16,7 +16,7 @@
 
 using namespace chemodesk;
 using components::ItemLookup;
-using components::PickList;
+using widgets::PickList;
 using platform::ListKind;
 
 namespace {

@@ -3,7 +3,7 @@
 // generic name.
 
 #include "components/medicinelist.h"
-#include "components/picklist.h"
+#include "widgets/picklist.h"
 #include "support/scriptedmessages.h"
 #include "support/testdatabase.h"
 
@@ -15,7 +15,7 @@
 
 using namespace chemodesk;
 using components::MedicineList;
-using components::PickList;
+using widgets::PickList;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "patients/frmsearch.h"
 #include "patients/frmsearcher.h"
 #include "patients/ultrasoundpick.h"
-#include "session/messages.h"
+#include "widgets/messages.h"
 #include "support/recordingconnection.h"
 #include "support/scriptedmessages.h"
 #include "support/testdatabase.h"
@@ -73,7 +73,7 @@ TEST(GenericSearch, ThePlaceholderTakesTheTypedTextEscaped)
         d.cmdCancel->click();
         return d.result();
     });
-    EXPECT_EQ(session::execModal(dialog), QDialog::Rejected);
+    EXPECT_EQ(widgets::execModal(dialog), QDialog::Rejected);
     EXPECT_FALSE(dialog.Valid);
     EXPECT_EQ(db.texts(),
               (QStringList{codeQuery("LA"), codeQuery("O"), codeQuery("O''"), codeQuery("O''B")}));

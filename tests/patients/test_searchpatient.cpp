@@ -1,7 +1,7 @@
 // The department's patient list against the demo hospital (dated 2026-12-01),
 // on every engine, with a small stand-in for the main window's panel.
 
-#include "fakemainwindow.h"
+#include "support/fakepanel.h"
 
 #include "patients/frmsearchpatient.h"
 #include "patients/linklabel.h"
@@ -74,7 +74,7 @@ protected:
         if (!test::backendAvailable(GetParam()))
             GTEST_SKIP() << "no PostgreSQL server for the tests";
         db = test::freshDatabase(GetParam());
-        main = std::make_unique<test::FakeMainWindow>();
+        main = std::make_unique<test::FakePanel>();
         list = std::make_unique<frmSearchPatient>(*db, main.get());
         list->resize(900, 600);
         list->show();
@@ -98,7 +98,7 @@ protected:
 
     test::ScriptedMessages messages;
     std::unique_ptr<db::HostedConnection> db;
-    std::unique_ptr<test::FakeMainWindow> main;
+    std::unique_ptr<test::FakePanel> main;
     std::unique_ptr<frmSearchPatient> list;
     session::Globals &g = session::globals();
 };
@@ -178,7 +178,7 @@ TEST_P(PatientList, PreviousRegistrationsWithoutSearchTextAreRefused)
     list->vkCommand1->click();
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.lastText(), QStringLiteral("Please enter a search text."));
-    EXPECT_EQ(messages.shown().back().icon, session::MessageService::Information);
+    EXPECT_EQ(messages.shown().back().icon, widgets::MessageService::Information);
     // The current in-patients stay on show.
     EXPECT_EQ(list->ListView1->topLevelItemCount(), 60);
 
@@ -213,18 +213,18 @@ TEST_P(PatientList, ChoosingARowFillsThePanelAndTheDatasheetContext)
         else
             pressEnterOn(list->ListView1, item);
         const QString hospNum = c.hospNum ? QLatin1String(c.hospNum) : item->text(HospNum);
-        EXPECT_EQ(main->text("txtHospNum"), hospNum);
-        EXPECT_EQ(main->text("txtIDNum"), QLatin1String(c.idNum));
-        EXPECT_EQ(main->text("txtPatName"), item->text(Name));
-        EXPECT_EQ(main->text("txtPatInOut"), QLatin1String(c.inOut));
-        EXPECT_EQ(main->text("txtBillingDate"), QLatin1String(c.billing));
+        EXPECT_EQ(main->patient().hospNum, hospNum);
+        EXPECT_EQ(main->patient().idNum, QLatin1String(c.idNum));
+        EXPECT_EQ(main->patient().name, item->text(Name));
+        EXPECT_EQ(main->patient().inOut, QLatin1String(c.inOut));
+        EXPECT_EQ(main->patient().billingDate, QLatin1String(c.billing));
         EXPECT_EQ(list->selectedBillingDate(), QLatin1String(c.billing));
         EXPECT_EQ(g.DatasheetHospNum, hospNum);
         EXPECT_EQ(g.DatasheetIdNum, QLatin1String(c.idNum));
-        EXPECT_TRUE(main->fraPat->isVisibleTo(main.get()));
-        EXPECT_TRUE(main->mnuMLedger->isEnabled());
+        EXPECT_TRUE(main->shown);
+        EXPECT_TRUE(main->isMenuEnabled(platform::MainAction::PatientLedger));
     }
-    EXPECT_TRUE(main->text("txtPatName").startsWith(QStringLiteral("O'CAMPO")));
+    EXPECT_TRUE(main->patient().name.startsWith(QStringLiteral("O'CAMPO")));
     EXPECT_TRUE(messages.shown().empty());
 }
 
@@ -234,7 +234,7 @@ TEST_P(PatientList, PanelClassFollowsTheListOnShowNotALaterAction)
     // A main-window action for an out-patient changed the context meanwhile.
     g.SelPatientClass = QStringLiteral("O");
     pressEnterOn(list->ListView1, rowOf(list->ListView1, QStringLiteral("261018")));
-    EXPECT_EQ(main->text("txtPatInOut"), QStringLiteral("I"));
+    EXPECT_EQ(main->patient().inOut, QStringLiteral("I"));
 }
 
 TEST_P(PatientList, BillingDateForTheMainWindowIsThatOfTheChosenPatient)
@@ -258,9 +258,9 @@ TEST_P(PatientList, ChoosingFromAnEmptyListSaysNoPatientWasSearched)
     ASSERT_EQ(messages.shown().size(), 2u);
     for (const auto &shown : messages.shown())
         EXPECT_EQ(shown.text, QStringLiteral("No Patient searched."));
-    EXPECT_FALSE(main->fraPat->isVisibleTo(main.get()));
-    EXPECT_TRUE(main->text("txtHospNum").isEmpty());
-    EXPECT_FALSE(main->mnuMLedger->isEnabled());
+    EXPECT_FALSE(main->shown);
+    EXPECT_TRUE(main->patient().hospNum.isEmpty());
+    EXPECT_FALSE(main->isMenuEnabled(platform::MainAction::PatientLedger));
 }
 
 TEST_P(PatientList, HeaderClickSortsAndASecondClickReverses)
@@ -318,7 +318,7 @@ TEST_P(PatientList, ReceivableEntryOnlyForEmployeesWithTheRight)
     for (const auto &[employee, granted] : cases) {
         SCOPED_TRACE(employee);
         list.reset();
-        main = std::make_unique<test::FakeMainWindow>();
+        main = std::make_unique<test::FakePanel>();
         list = std::make_unique<frmSearchPatient>(*db, main.get());
         list->setEmployeeCode(QString::fromUtf8(employee));
         messages.clear();
@@ -328,10 +328,10 @@ TEST_P(PatientList, ReceivableEntryOnlyForEmployeesWithTheRight)
         EXPECT_EQ(g.ReceivableMode, granted);
         EXPECT_EQ(requested.count(), granted ? 1 : 0);
         for (const char *name : locked)
-            EXPECT_EQ(main->button(name)->isEnabled(), !granted) << name;
-        EXPECT_TRUE(main->button("cmdPostCharge")->isEnabled());
-        EXPECT_TRUE(main->button("cmdCash")->isEnabled());
-        EXPECT_EQ(main->button("cmdPostCharge")->text(),
+            EXPECT_EQ(main->buttonEnabled(name), !granted) << name;
+        EXPECT_TRUE(main->buttonEnabled("cmdPostCharge"));
+        EXPECT_TRUE(main->buttonEnabled("cmdCash"));
+        EXPECT_EQ(main->postChargeCaption,
                   granted ? QStringLiteral("Receivable Entry") : QStringLiteral("Post &Charge"));
         if (granted) {
             EXPECT_TRUE(messages.shown().empty());
@@ -339,7 +339,7 @@ TEST_P(PatientList, ReceivableEntryOnlyForEmployeesWithTheRight)
             ASSERT_EQ(messages.shown().size(), 1u);
             EXPECT_EQ(messages.lastText(), QStringLiteral("Unauthorized user"));
             EXPECT_EQ(messages.lastTitle(), QStringLiteral("Information"));
-            EXPECT_EQ(messages.shown().back().icon, session::MessageService::Question);
+            EXPECT_EQ(messages.shown().back().icon, widgets::MessageService::Question);
         }
     }
 }
@@ -347,17 +347,17 @@ TEST_P(PatientList, ReceivableEntryOnlyForEmployeesWithTheRight)
 TEST_P(PatientList, ClosingTellsTheMainWindowAndLeavesItsButtonsAlone)
 {
     pressEnterOn(list->ListView1, list->ListView1->topLevelItem(0));
-    ASSERT_TRUE(main->mnuMLedger->isEnabled());
+    ASSERT_TRUE(main->isMenuEnabled(platform::MainAction::PatientLedger));
     // Disabled for a user without the rights: only the main window may restore them.
-    main->button("cmdPostCharge")->setEnabled(false);
-    main->button("cmdPharmacy")->setEnabled(false);
+    main->setButton("cmdPostCharge", false);
+    main->setButton("cmdPharmacy", false);
     QSignalSpy unloaded(list.get(), &frmSearchPatient::unloaded);
     EXPECT_TRUE(list->close());
     EXPECT_EQ(unloaded.count(), 1);
     EXPECT_FALSE(g.PatientListLoaded);
-    EXPECT_FALSE(main->mnuMLedger->isEnabled());
-    EXPECT_FALSE(main->button("cmdPostCharge")->isEnabled());
-    EXPECT_FALSE(main->button("cmdPharmacy")->isEnabled());
+    EXPECT_FALSE(main->isMenuEnabled(platform::MainAction::PatientLedger));
+    EXPECT_FALSE(main->buttonEnabled("cmdPostCharge"));
+    EXPECT_FALSE(main->buttonEnabled("cmdPharmacy"));
     list.reset();
     EXPECT_EQ(unloaded.count(), 1);
 
@@ -403,7 +403,7 @@ TEST(PatientListTexts, ModesAndSearchTextsAreSentEscaped)
     session::resetGlobals();
     test::ScriptedMessages messages;
     chemodesk::testing::RecordingConnection db;
-    test::FakeMainWindow main;
+    test::FakePanel main;
     frmSearchPatient list(db, &main);
     EXPECT_EQ(db.texts(), QStringList{"Clinical_Area..spCancer_GetPatient 'C','','',''"});
 
@@ -442,11 +442,11 @@ TEST(PatientListTexts, AFailingListIsShownAndTheListStaysUsable)
     chemodesk::testing::RecordingConnection db;
     db.failOn(QStringLiteral("Clinical_Area..spCancer_GetPatient 'C','','',''"),
               QStringLiteral("Timeout expired"));
-    test::FakeMainWindow main;
+    test::FakePanel main;
     frmSearchPatient list(db, &main);
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.lastText(), QStringLiteral("Timeout expired"));
-    EXPECT_EQ(messages.shown().back().icon, session::MessageService::Critical);
+    EXPECT_EQ(messages.shown().back().icon, widgets::MessageService::Critical);
     EXPECT_EQ(list.ListView1->topLevelItemCount(), 0);
     EXPECT_TRUE(session::globals().PatientListLoaded);
 

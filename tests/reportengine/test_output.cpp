@@ -5,6 +5,7 @@
 
 #include "reportengine/exporters.h"
 #include "reportengine/pagelayout.h"
+#include "reportengine/view/printing.h"
 
 #include <QPrinter>
 #include <QProcess>
@@ -16,7 +17,7 @@ using namespace chemodesk;
 using chemodesk::testing::RecordingConnection;
 using platform::ExportFormat;
 using platform::ReportError;
-using reportengine::TemplateEngine;
+using reportengine::ViewingEngine;
 using reportengine::TemplateReport;
 
 namespace {
@@ -39,7 +40,7 @@ Recordset manyRows(int count)
 
 struct Report {
     RecordingConnection db;
-    TemplateEngine engine{[this]() -> Connection * { return &db; }};
+    ViewingEngine engine{[this]() -> Connection * { return &db; }};
     std::unique_ptr<platform::Report> report;
     QString folder;
 

@@ -158,7 +158,7 @@ TEST_F(RangeScreen, AnEndBeforeTheStartIsRefusedAndEqualDatesPrint)
     screen.cmdView->click();
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.lastText(), QStringLiteral("End date must be greater than start date."));
-    EXPECT_EQ(messages.shown().back().icon, session::MessageService::Exclamation);
+    EXPECT_EQ(messages.shown().back().icon, widgets::MessageService::Exclamation);
     EXPECT_TRUE(engine.opened.isEmpty());
     EXPECT_EQ(screen.result(), 0);
 
@@ -186,6 +186,6 @@ TEST_F(RangeScreen, AReportThatFailsIsShownAsAMessageAndTheScreenStays)
     reports::frmReportRange screen(2, QStringLiteral("E"));
     screen.cmdView->click();
     EXPECT_EQ(messages.lastText(), QStringLiteral("the source failed"));
-    EXPECT_EQ(messages.shown().back().icon, session::MessageService::Critical);
+    EXPECT_EQ(messages.shown().back().icon, widgets::MessageService::Critical);
     EXPECT_EQ(screen.result(), 0);
 }

@@ -4,8 +4,8 @@
 #include "support/scriptedmessages.h"
 #include "support/testdatabase.h"
 
-#include "reportengine/reportview.h"
-#include "reportengine/templatereport.h"
+#include "reportengine/view/reportview.h"
+#include "reportengine/view/printing.h"
 #include "reports/frmreportviewer.h"
 #include "reports/reportprocs.h"
 #include "session/globals.h"
@@ -168,7 +168,7 @@ TEST_F(Viewer, MoreShowsTheExportsWhichSaveThroughTheFileDialog)
     v->imgExcel->click();
     EXPECT_TRUE(messages.lastText().contains(QStringLiteral("no-folder/audit.xlsx")))
         << messages.lastText().toStdString();
-    EXPECT_EQ(messages.shown().back().icon, session::MessageService::Critical);
+    EXPECT_EQ(messages.shown().back().icon, widgets::MessageService::Critical);
 
     v->show();
     v->cmdPrint->click();

@@ -2,7 +2,7 @@
 // when it is set; Null does not), applying it to the main window, and the
 // procedure the rights screen saves through.
 
-#include "fakemainwindow.h"
+#include "support/fakepanel.h"
 
 #include "database/sqltext.h"
 #include "session/rights.h"
@@ -84,10 +84,10 @@ TEST_P(RightsOnEngine, DemoEmployeesGetTheirButtonsAndMenus)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.employee);
-        test::FakeMainWindow main;
+        test::FakePanel main;
         main.setAll(true);
         const UserRights rights =
-            session::LoadUserRights(*connection, QLatin1String(c.employee), &main.window);
+            session::LoadUserRights(*connection, QLatin1String(c.employee), &main);
         EXPECT_EQ(rights.hasRow, c.hasRow);
         EXPECT_EQ(bits(rights), QLatin1String(c.flags));
         EXPECT_EQ(main.states(), QLatin1String(c.states));
@@ -96,17 +96,17 @@ TEST_P(RightsOnEngine, DemoEmployeesGetTheirButtonsAndMenus)
 
 TEST_P(RightsOnEngine, ApplyingAnotherEmployeeSetsEveryGateAgain)
 {
-    test::FakeMainWindow main;
+    test::FakePanel main;
     main.setAll(false);
-    session::LoadUserRights(*connection, QStringLiteral("1001"), &main.window);
+    session::LoadUserRights(*connection, QStringLiteral("1001"), &main);
     EXPECT_EQ(main.states(), QStringLiteral("11111 11111111"));
-    session::LoadUserRights(*connection, QStringLiteral("1004"), &main.window);
+    session::LoadUserRights(*connection, QStringLiteral("1004"), &main);
     EXPECT_EQ(main.states(), QStringLiteral("01011 01011000"));
 
     // Without a row the paired items are left as they were, off ones too.
-    main.action("mnuCashAssessment")->setEnabled(true);
-    main.action("mnuNurseActivity")->setEnabled(false);
-    session::LoadUserRights(*connection, QStringLiteral("1003"), &main.window);
+    main.setMenuEnabled(platform::MainAction::CashAssessment, true);
+    main.setMenuEnabled(platform::MainAction::NurseActivity, false);
+    session::LoadUserRights(*connection, QStringLiteral("1003"), &main);
     EXPECT_EQ(main.states(), QStringLiteral("00000 10011000"));
 }
 

@@ -2,7 +2,7 @@
 // set up for the department and becomes the program's; no sign-in ends the
 // program without leaving a dead connection behind.
 
-#include "session/frmstandby.h"
+#include "session/dialogs/frmstandby.h"
 #include "session/globals.h"
 #include "support/recordingconnection.h"
 

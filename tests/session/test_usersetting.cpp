@@ -1,10 +1,10 @@
 // The rights screen and its employee search: loading, ticking, saving on
 // every engine, and the signed-in employee's own rights applied at once.
 
-#include "fakemainwindow.h"
+#include "support/fakepanel.h"
 
-#include "session/frmusersearching.h"
-#include "session/frmusersetting.h"
+#include "session/dialogs/frmusersearching.h"
+#include "session/dialogs/frmusersetting.h"
 #include "session/rights.h"
 #include "support/recordingconnection.h"
 #include "support/scriptedmessages.h"
@@ -56,12 +56,12 @@ protected:
     // The screen as the department password opens it, employee loaded.
     std::unique_ptr<frmUserSetting> open(const QString &employee, const QString &signedIn)
     {
-        auto screen = std::make_unique<frmUserSetting>(*connection, &main.window, signedIn);
+        auto screen = std::make_unique<frmUserSetting>(*connection, &main, signedIn);
         screen->txtEmpID->setText(employee);
         screen->show();
         return screen;
     }
-    test::FakeMainWindow main;
+    test::FakePanel main;
     std::unique_ptr<db::HostedConnection> connection;
 };
 

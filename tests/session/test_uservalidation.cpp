@@ -1,10 +1,11 @@
 // The access-code dialog and the department password: what each says, what
 // the caller reads afterwards, and the keys.
 
-#include "session/frmdeletepassword.h"
-#include "session/frmusersetting.h"
-#include "session/frmuservalidation.h"
+#include "session/dialogs/frmdeletepassword.h"
+#include "session/dialogs/frmusersetting.h"
+#include "session/dialogs/frmuservalidation.h"
 #include "session/globals.h"
+#include "support/fakepanel.h"
 #include "support/recordingconnection.h"
 #include "support/scriptedmessages.h"
 #include "support/testdatabase.h"
@@ -277,7 +278,7 @@ TEST(UserValidationKeys, ADatabaseErrorIsShownAndValidatesNothing)
     dialog.txtUserID->setText(QStringLiteral("1001"));
     QTest::keyClick(dialog.txtAccessCode, Qt::Key_Return);
     EXPECT_EQ(messages.lastText(), QStringLiteral("server gone"));
-    EXPECT_EQ(messages.shown().back().icon, session::MessageService::Critical);
+    EXPECT_EQ(messages.shown().back().icon, widgets::MessageService::Critical);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_TRUE(session::globals().ValidatedUserId.isEmpty());
 }
@@ -330,6 +331,7 @@ TEST(DepartmentPassword, OpensTheScreenItWasAskedFor)
     db.answer(PasswordQuery, chemodesk::testing::table({QStringLiteral("OPDPassword")},
                                                        {{QStringLiteral("CANCER")}}));
     QWidget mainWindow;
+    test::FakePanel panel;
     for (int form : {2, 3}) {
         SCOPED_TRACE(form);
         test::ScriptedMessages messages;
@@ -342,7 +344,7 @@ TEST(DepartmentPassword, OpensTheScreenItWasAskedFor)
         int departmentSettings = 0;
         frmDeletePassword dialog(db, &mainWindow);
         dialog.setGetForm(form);
-        dialog.setUserSettingContext(&mainWindow, QStringLiteral("1001"));
+        dialog.setUserSettingContext(&panel, QStringLiteral("1001"));
         dialog.setDepartmentSettings([&] { ++departmentSettings; });
         dialog.txtPassword->setText(QStringLiteral("CANCER"));
         dialog.cmdEnter->click();

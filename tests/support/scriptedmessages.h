@@ -2,7 +2,7 @@
 
 // Answers message boxes and modal dialogs in tests and records what was shown.
 
-#include "session/messages.h"
+#include "widgets/messages.h"
 
 #include <QDialog>
 
@@ -15,13 +15,13 @@ namespace chemodesk::test {
 struct ShownMessage {
     QString text;
     QString title;
-    session::MessageService::Icon icon;
+    widgets::MessageService::Icon icon;
 };
 
-class ScriptedMessages : public session::MessageService {
+class ScriptedMessages : public widgets::MessageService {
 public:
-    ScriptedMessages() { previous_ = session::setMessageService(this); }
-    ~ScriptedMessages() override { session::setMessageService(previous_); }
+    ScriptedMessages() { previous_ = widgets::setMessageService(this); }
+    ~ScriptedMessages() override { widgets::setMessageService(previous_); }
 
     // Buttons to press, in order; when none is left, the first offered
     // button of Yes, Ok is pressed.
@@ -59,7 +59,7 @@ public:
     }
 
 private:
-    session::MessageService *previous_ = nullptr;
+    widgets::MessageService *previous_ = nullptr;
     std::deque<int> answers_;
     std::deque<std::function<int(QDialog &)>> dialogs_;
     std::vector<ShownMessage> shown_;

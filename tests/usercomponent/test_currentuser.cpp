@@ -270,7 +270,7 @@ TEST(SignInDatabase, AnUnreachableServerIsReportedAndTheUserMayChooseAgain)
     CurrentUser user(dir.filePath(QStringLiteral("signin.ini")));
     user.ShowMain();
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown()[0].icon, session::MessageService::Critical);
+    EXPECT_EQ(messages.shown()[0].icon, widgets::MessageService::Critical);
     EXPECT_TRUE(messages.shown()[0].text.startsWith(QStringLiteral("Cannot open the database")));
     EXPECT_TRUE(user.Connected());
     EXPECT_EQ(user.Database(), file);

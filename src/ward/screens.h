@@ -1,0 +1,12 @@
+#pragma once
+
+namespace chemodesk::widgets {
+class ScreenRegistry;
+}
+
+namespace chemodesk::ward {
+
+// Puts this subsystem's screens and start-up reads into `registry`.
+void registerScreens(widgets::ScreenRegistry &registry);
+
+} // namespace chemodesk::ward

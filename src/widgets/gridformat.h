@@ -1,0 +1,30 @@
+#pragma once
+
+// Column headers written the way the hospital's grids describe them: one
+// format string, "|" between columns, a leading "<" (left), "^" (centre) or
+// ">" (right) giving the alignment of the column. Widths are kept in twips,
+// as the screens were laid out, and turned into pixels here.
+
+#include <QList>
+#include <QString>
+
+class QTableWidget;
+
+namespace chemodesk::widgets {
+
+struct FormatColumn {
+    QString header;
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+};
+
+QList<FormatColumn> parseFormatString(const QString &format);
+
+// 15 twips to a pixel on the screens the layout was made for.
+int twipsToPixels(int twips);
+
+// Sets the columns of `grid` from `format`: count, headers, header alignment.
+// Widths in twips by column, never narrower than the heading; 0 hides the
+// column, a missing one leaves it.
+void applyFormatString(QTableWidget *grid, const QString &format, const QList<int> &widthsTwips);
+
+} // namespace chemodesk::widgets
