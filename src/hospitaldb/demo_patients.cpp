@@ -40,7 +40,6 @@ const Doctor Doctors[] = {
 // Attending physicians of the unit's patients.
 const char *const Oncologists[] = {"101", "102", "103", "104", "105", "108", "112"};
 
-
 void doctors(Connection &c)
 {
     std::vector<QStringList> rows;
@@ -305,11 +304,12 @@ void loadPatients(Part &part)
     part.loaded.registrations = patients(part.connection, part.random, part.loaded.rooms);
     // A patient on file with no registration, so that no later part sees it.
     if (part.extraRow)
-        insertRows(part.connection, QStringLiteral("PATIENT_DATA..tbMaster"),
-                   QStringLiteral("HospNum, LastName, FirstName, Sex"),
-                   {{str(QStringLiteral("1000201")),
-                     str(QString::fromUtf8(Surnames[part.random.skewed(int(std::size(Surnames)))])),
-                     str(QString::fromUtf8(part.random.pick(MaleNames))), str(QStringLiteral("M"))}});
+        insertRows(
+            part.connection, QStringLiteral("PATIENT_DATA..tbMaster"),
+            QStringLiteral("HospNum, LastName, FirstName, Sex"),
+            {{str(QStringLiteral("1000201")),
+              str(QString::fromUtf8(Surnames[part.random.skewed(int(std::size(Surnames)))])),
+              str(QString::fromUtf8(part.random.pick(MaleNames))), str(QStringLiteral("M"))}});
 }
 
 } // namespace chemodesk::hospital::demo

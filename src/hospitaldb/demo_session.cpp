@@ -183,11 +183,11 @@ void loadSession(Part &part)
     hospitalSettings(part.connection);
     employees(part.connection);
     if (part.extraRow)
-        insertRows(part.connection, QStringLiteral("PASSWORD..tbPasswordMaster"),
-                   QStringLiteral("EmployeeID, LastName, FirstName, DepartmentID"),
-                   {{str(QStringLiteral("1099")),
-                     str(QString::fromUtf8(part.random.pick(Surnames))),
-                     str(QString::fromUtf8(part.random.pick(FemaleNames))), str(QStringLiteral("ON"))}});
+        insertRows(
+            part.connection, QStringLiteral("PASSWORD..tbPasswordMaster"),
+            QStringLiteral("EmployeeID, LastName, FirstName, DepartmentID"),
+            {{str(QStringLiteral("1099")), str(QString::fromUtf8(part.random.pick(Surnames))),
+              str(QString::fromUtf8(part.random.pick(FemaleNames))), str(QStringLiteral("ON"))}});
 }
 
 } // namespace chemodesk::hospital::demo

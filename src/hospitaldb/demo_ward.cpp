@@ -76,8 +76,8 @@ void loadWard(Part &part)
     if (part.extraRow)
         insertRows(part.connection, QStringLiteral("BUILD_FILE..TbCoRoom"),
                    QStringLiteral("RoomID, RoomClassID, StationID, RoomRate, BedCount"),
-                   {{str(QStringLiteral("ER-1")), str(QStringLiteral("A")), str(QStringLiteral("ER")),
-                     money(800), num(part.random.between(1, 6))}});
+                   {{str(QStringLiteral("ER-1")), str(QStringLiteral("A")),
+                     str(QStringLiteral("ER")), money(800), num(part.random.between(1, 6))}});
 }
 
 } // namespace chemodesk::hospital::demo
