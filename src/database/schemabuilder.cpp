@@ -169,16 +169,34 @@ int storedSchemaVersion(HostedConnection &connection)
     return rs.atEnd() ? 0 : rs.Fields(0).toString().toInt();
 }
 
-void applySchema(HostedConnection &connection, const std::vector<TableDef> &tables, int version)
+namespace {
+
+QString metaTable(Dialect dialect)
+{
+    return dialect == Dialect::PostgreSQL ? QStringLiteral("public.chemodesk_meta") : QStringLiteral("chemodesk_meta");
+}
+
+// Opens the transaction a schema change runs in. Two programs upgrading one server at once would
+// both see a table missing and both create it; the embedded file's transaction is opened for
+// writing (BEGIN IMMEDIATE) and so serialises them already.
+void lockSchema(HostedConnection &connection)
+{
+    if (connection.dialect() == Dialect::PostgreSQL)
+        connection.executeNative(QStringLiteral("SELECT pg_advisory_xact_lock(730002)"));
+}
+
+void writeHelpers(HostedConnection &connection)
+{
+    for (const QString &sql : engineHelpers(connection.dialect()))
+        connection.executeNative(sql);
+}
+
+// Creates the tables that are missing and gives those already there their missing columns and
+// indexes.
+void ensureTables(HostedConnection &connection, const std::vector<TableDef> &tables)
 {
     const Dialect dialect = connection.dialect();
     const bool lite = dialect == Dialect::SQLite;
-    Transaction transaction(connection);
-    // Two programs upgrading one server at once would both see a table missing and both create it.
-    if (!lite)
-        connection.executeNative(QStringLiteral("SELECT pg_advisory_xact_lock(730002)"));
-    for (const QString &sql : engineHelpers(dialect))
-        connection.executeNative(sql);
     for (const TableDef &t : tables) {
         const QString table = physical(dialect, t);
         // Columns a table already has; new ones are added in place.
@@ -205,12 +223,54 @@ void applySchema(HostedConnection &connection, const std::vector<TableDef> &tabl
         for (const QString &sql : indexStatements(dialect, t))
             connection.executeNative(sql);
     }
-    const QString meta = lite ? QStringLiteral("chemodesk_meta") : QStringLiteral("public.chemodesk_meta");
+}
+
+void recordVersion(HostedConnection &connection, int version)
+{
     connection.executeNative(QStringLiteral("INSERT INTO %1 (name, value) VALUES ('schema_version', '%2') "
                                             "ON CONFLICT (name) DO UPDATE SET value = excluded.value")
-                                 .arg(meta)
+                                 .arg(metaTable(connection.dialect()))
                                  .arg(version));
+}
+
+} // namespace
+
+void applySchema(HostedConnection &connection, const std::vector<TableDef> &tables, int version)
+{
+    Transaction transaction(connection);
+    lockSchema(connection);
+    writeHelpers(connection);
+    ensureTables(connection, tables);
+    recordVersion(connection, version);
     transaction.commit();
+}
+
+int applySchemaSteps(HostedConnection &connection, const std::vector<SchemaStep> &steps)
+{
+    int applied = 0;
+    for (const SchemaStep &step : steps) {
+        Transaction transaction(connection);
+        lockSchema(connection);
+        // Read again under the lock: another program may have applied the step meanwhile.
+        if (storedSchemaVersion(connection) >= step.version)
+            continue;
+        if (applied == 0)
+            writeHelpers(connection);
+        ensureTables(connection, step.tables);
+        if (step.fill)
+            step.fill(connection);
+        recordVersion(connection, step.version);
+        transaction.commit();
+        ++applied;
+    }
+    if (applied == 0) {
+        // Nothing new; the translation's helpers are still brought up to this program's.
+        Transaction transaction(connection);
+        lockSchema(connection);
+        writeHelpers(connection);
+        transaction.commit();
+    }
+    return applied;
 }
 
 QSet<QString> textColumnNames(const std::vector<TableDef> &tables)

@@ -8,6 +8,7 @@
 
 #include <QSet>
 
+#include <functional>
 #include <vector>
 
 namespace chemodesk::db {
@@ -18,6 +19,21 @@ int storedSchemaVersion(HostedConnection &connection);
 // Creates missing namespaces, tables, columns and indexes, the engine-side
 // helpers the translation relies on, and records `version`. Safe to repeat.
 void applySchema(HostedConnection &connection, const std::vector<TableDef> &tables, int version);
+
+// One numbered change of the schema. Its tables are created, or brought up to their definition
+// (missing columns and indexes added; nothing is dropped or altered), then `fill` writes whatever
+// data the change needs.
+struct SchemaStep {
+    int version = 0;
+    std::vector<TableDef> tables;
+    std::function<void(HostedConnection &)> fill;
+};
+
+// Applies, in order, each of `steps` numbered above the stored version: each in a transaction of
+// its own that records its number, so that a step is applied once and a failing one leaves the
+// database at the step before. Programs doing it at once on one database apply each step once.
+// Answers how many steps were applied.
+int applySchemaSteps(HostedConnection &connection, const std::vector<SchemaStep> &steps);
 
 // Lower-case names of the columns that are texts wherever they occur.
 QSet<QString> textColumnNames(const std::vector<TableDef> &tables);

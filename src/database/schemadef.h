@@ -1,8 +1,8 @@
 #pragma once
 
-// The hospital database, defined once and written out for each engine. Adding
-// a table or a column here is all an upgrade needs: `chemodesk-admin init`
-// creates what is missing in place and records the new version.
+// The hospital database, defined once and written out for each engine. An
+// upgrade is a numbered step (schemabuilder.h) that names the tables and
+// columns it adds; `chemodesk-admin init` applies the steps a database lacks.
 
 #include <QString>
 #include <QStringList>

@@ -76,7 +76,7 @@ void initDatabase(db::HostedConnection &connection, const InitOptions &options)
         say(QStringLiteral("Upgrading the schema from version %1 to %2").arg(stored).arg(schemaVersion()));
     else
         say(QStringLiteral("The schema is up to date (version %1)").arg(stored));
-    db::applySchema(connection, tables(), schemaVersion());
+    db::applySchemaSteps(connection, schemaSteps());
     if (options.demo) {
         // Looked for inside the transaction, which the embedded file opens for writing, so that two
         // programs never both load it.

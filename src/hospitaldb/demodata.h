@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <iterator>
 #include <vector>
 
@@ -19,11 +20,13 @@ namespace chemodesk::hospital::demo {
 class Random {
 public:
     explicit Random(quint64 seed) : state_(seed) {}
+    // The generator as it stands after `draws` draws from `seed`.
+    static Random after(quint64 seed, quint64 draws) { return Random(seed + draws * Gamma); }
 
     quint64 next()
     {
         // splitmix64
-        quint64 z = (state_ += 0x9E3779B97F4A7C15ULL);
+        quint64 z = (state_ += Gamma);
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
         return z ^ (z >> 31);
@@ -44,8 +47,18 @@ public:
     }
 
 private:
+    static constexpr quint64 Gamma = 0x9E3779B97F4A7C15ULL;
     quint64 state_;
 };
+
+// A seed from a name (64-bit FNV-1a), for a part of the demo data.
+constexpr quint64 seedOf(const char *name)
+{
+    quint64 hash = 0xCBF29CE484222325ULL;
+    for (; *name; ++name)
+        hash = (hash ^ static_cast<unsigned char>(*name)) * 0x100000001B3ULL;
+    return hash;
+}
 
 inline QString str(const QString &value)
 {
@@ -162,6 +175,20 @@ inline constexpr const char *Streets[] = {
 // Account numbers of the demo hospital's HMOs (non-numeric) and companies (numeric).
 inline constexpr const char *Hmos[] = {"HLTHPLUS", "KALINGA", "BAYANIHMO", "LUZCARE"};
 inline constexpr const char *Companies[] = {"50001", "50002", "50003"};
+
+// The demo data's parts, in the order they are loaded: "session", "ward",
+// "patients", "prices", "charges".
+QStringList partNames();
+
+struct DemoOptions {
+    // Parts that write one row more than usual, to show that the other parts
+    // are not moved by it.
+    QStringList extraRowIn;
+    // Called as each part starts.
+    std::function<void(const QString &part)> starting;
+};
+
+void load(Connection &connection, const DemoOptions &options);
 
 // Sends `rows` (each a list of literals) as multi-row INSERT texts of at most
 // `perStatement` rows.

@@ -4,6 +4,7 @@
 // hospital's own server: tables, stored procedures, demo data.
 
 #include "database/procedurehost.h"
+#include "database/schemabuilder.h"
 #include "database/schemadef.h"
 #include "platform/connection.h"
 
@@ -12,8 +13,12 @@
 
 namespace chemodesk::hospital {
 
-// Raised by one whenever a table or column is added.
+// The number of the last of schemaSteps().
 int schemaVersion();
+
+// The steps from an empty database to today's, oldest first; the first is every
+// table of tables().
+const std::vector<db::SchemaStep> &schemaSteps();
 
 // Every table of the eleven databases.
 const std::vector<db::TableDef> &tables();

@@ -1,10 +1,13 @@
 // Upgrades happen in place: a table or column added to the definitions
-// appears in an existing database without touching the rows it holds.
+// appears in an existing database without touching the rows it holds; numbered
+// steps are applied once each, and a failing one leaves the version before.
 
 #include "database/schemabuilder.h"
 #include "support/testdatabase.h"
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 using namespace chemodesk;
 using namespace chemodesk::db;
@@ -47,6 +50,78 @@ TEST_P(SchemaTest, UpgradeAddsTablesColumnsAndIndexesAndKeepsRows)
     EXPECT_TRUE(rs.Fields(QStringLiteral("Posted")).IsNull()); // old rows have no value for it
     connection->Execute(QStringLiteral("INSERT INTO Billing..tbUpgradeAdded (K, V) VALUES (1, 'x')"));
     EXPECT_EQ(storedSchemaVersion(*connection), 51);
+}
+
+// A fresh database is at the hospital's version; these steps come after it.
+TEST_P(SchemaTest, StepsAboveTheStoredVersionAreAppliedOnceEach)
+{
+    std::vector<int> filled;
+    const TableDef probe{QStringLiteral("CLINICAL_AREA"), QStringLiteral("tbStepProbe"),
+                         columns(QStringLiteral("K int not null, V varchar(10)")), {QStringLiteral("K")}, {}};
+    const SchemaStep created{60, {probe}, [&](HostedConnection &c) {
+                                 filled.push_back(60);
+                                 c.Execute(QStringLiteral("INSERT INTO Clinical_Area..tbStepProbe (K, V) VALUES (1, 'one')"));
+                             }};
+    EXPECT_EQ(applySchemaSteps(*connection, {created}), 1);
+    EXPECT_EQ(storedSchemaVersion(*connection), 60);
+
+    // A column and an index for the table, then a table of its own.
+    const TableDef widened{QStringLiteral("CLINICAL_AREA"), QStringLiteral("tbStepProbe"),
+                           columns(QStringLiteral("Posted bit default 0")), {},
+                           {IndexDef{{QStringLiteral("V")}, false, true}}};
+    const TableDef added{QStringLiteral("BILLING"), QStringLiteral("tbStepAdded"),
+                         columns(QStringLiteral("K int not null")), {QStringLiteral("K")}, {}};
+    const std::vector<SchemaStep> steps = {
+        created,
+        {61, {widened}, [&](HostedConnection &c) {
+             filled.push_back(61);
+             c.Execute(QStringLiteral("UPDATE Clinical_Area..tbStepProbe SET Posted = 1"));
+         }},
+        {62, {added}, [&](HostedConnection &c) {
+             filled.push_back(62);
+             c.Execute(QStringLiteral("INSERT INTO Billing..tbStepAdded (K) VALUES (7)"));
+         }},
+    };
+    EXPECT_EQ(applySchemaSteps(*connection, steps), 2);
+    EXPECT_EQ(applySchemaSteps(*connection, steps), 0);
+    EXPECT_EQ(filled, (std::vector<int>{60, 61, 62}));
+    EXPECT_EQ(storedSchemaVersion(*connection), 62);
+
+    Recordset rs = connection->Execute(QStringLiteral("select K, V, Posted from CLINICAL_AREA..tbStepProbe"));
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(rs.Fields(QStringLiteral("V")).toString(), QStringLiteral("one"));
+    EXPECT_EQ(rs.Fields(QStringLiteral("Posted")).toLongLong(), 1);
+    EXPECT_EQ(connection->Execute(QStringLiteral("select count(*) from BILLING..tbStepAdded")).Fields(0).toLongLong(), 1);
+}
+
+TEST_P(SchemaTest, AFailingStepLeavesTheVersionBeforeIt)
+{
+    const TableDef first{QStringLiteral("CLINICAL_AREA"), QStringLiteral("tbStepFirst"),
+                         columns(QStringLiteral("K int not null")), {QStringLiteral("K")}, {}};
+    const TableDef second{QStringLiteral("BILLING"), QStringLiteral("tbStepSecond"),
+                          columns(QStringLiteral("K int not null")), {QStringLiteral("K")}, {}};
+    const TableDef widened{QStringLiteral("CLINICAL_AREA"), QStringLiteral("tbStepFirst"),
+                           columns(QStringLiteral("Extra int")), {}, {}};
+    bool fail = true;
+    const std::vector<SchemaStep> steps = {
+        {70, {first}, {}},
+        // Its table, its column and its rows are written before it fails, and go with it.
+        {71, {second, widened}, [&](HostedConnection &c) {
+             c.Execute(QStringLiteral("INSERT INTO Billing..tbStepSecond (K) VALUES (1)"));
+             if (fail)
+                 throw DatabaseError(QStringLiteral("the step's data could not be written"));
+         }},
+    };
+    EXPECT_THROW(applySchemaSteps(*connection, steps), DatabaseError);
+    EXPECT_EQ(storedSchemaVersion(*connection), 70);
+    EXPECT_EQ(connection->TransactionDepth(), 0);
+    EXPECT_THROW(connection->Execute(QStringLiteral("select count(*) from BILLING..tbStepSecond")), DatabaseError);
+    EXPECT_THROW(connection->Execute(QStringLiteral("select Extra from CLINICAL_AREA..tbStepFirst")), DatabaseError);
+
+    fail = false;
+    EXPECT_EQ(applySchemaSteps(*connection, steps), 1);
+    EXPECT_EQ(storedSchemaVersion(*connection), 71);
+    EXPECT_EQ(connection->Execute(QStringLiteral("select count(*) from BILLING..tbStepSecond")).Fields(0).toLongLong(), 1);
 }
 
 // Every hospital database lives in the one file (SQLite cannot attach

@@ -1,0 +1,39 @@
+#pragma once
+
+// The hospital's tables, one file per subsystem (schema_*.cpp), gathered by
+// tables(); and the numbered steps that bring an older database up to them.
+
+#include "database/schemadef.h"
+
+#include <QStringList>
+
+#include <vector>
+
+namespace chemodesk::hospital::schema {
+
+inline db::IndexDef index(QStringList columns)
+{
+    return db::IndexDef{std::move(columns), false, false};
+}
+
+// For the pick lists that search by the first letters of a name.
+inline db::IndexDef prefix(const QString &column)
+{
+    return db::IndexDef{QStringList{column}, false, true};
+}
+
+inline db::TableDef table(const char *database, const char *name, const char *columns,
+                          QStringList primaryKey, std::vector<db::IndexDef> indexes = {})
+{
+    return db::TableDef{QString::fromLatin1(database), QString::fromLatin1(name),
+                        db::columns(QString::fromLatin1(columns)), std::move(primaryKey),
+                        std::move(indexes)};
+}
+
+std::vector<db::TableDef> sessionTables();
+std::vector<db::TableDef> patientTables();
+std::vector<db::TableDef> wardTables();
+std::vector<db::TableDef> chargingTables();
+std::vector<db::TableDef> reportTables();
+
+} // namespace chemodesk::hospital::schema
