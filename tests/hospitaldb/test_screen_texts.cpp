@@ -3,7 +3,7 @@
 // find and the columns the screens then read by name.
 
 #include "database/sqltext.h"
-#include "support/testdatabase.h"
+#include "support/enginetest.h"
 
 #include <QDateTime>
 
@@ -320,19 +320,15 @@ void runCase(db::HostedConnection &connection, const Case &c)
     }
 }
 
-class ScreenTextTest : public ::testing::TestWithParam<std::string> {};
+class ScreenTextTest : public test::EngineTest {};
 
 TEST_P(ScreenTextTest, FindWhatTheScreensRead)
 {
-    if (!test::backendAvailable(GetParam()))
-        GTEST_SKIP() << "no PostgreSQL server for the tests";
-    auto connection = test::freshDatabase(GetParam());
-    connection->setClockFixed(Now);
+    db->setClockFixed(Now);
     for (const Case &c : cases())
-        runCase(*connection, c);
+        runCase(*db, c);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, ScreenTextTest, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(ScreenTextTest);
 
 } // namespace
