@@ -1,7 +1,7 @@
 // chemodesk-admin as hospital IT runs it: one text through the connection,
 // rows out as tab-separated lines, the server's message and status 1 on error.
 
-#include "support/testdatabase.h"
+#include "support/enginetest.h"
 
 #include <QProcess>
 
@@ -25,14 +25,15 @@ AdminRun admin(const QStringList &args)
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
-class AdminTest : public ::testing::TestWithParam<std::string> {
+class AdminTest : public test::EngineTest {
 protected:
     void SetUp() override
     {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        test::freshDatabase(GetParam());
+        EngineTest::SetUp();
+        if (!db)
+            return;
         target = test::lastTarget();
+        db.reset(); // the database to the admin program alone
     }
     QString target;
 };
@@ -99,7 +100,6 @@ TEST_P(AdminTest, InitsStartedTogetherOnANewDatabaseBuildItOnce)
     EXPECT_EQ(admin({QStringLiteral("check"), fresh}).status, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, AdminTest, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(AdminTest);
 
 } // namespace

@@ -18,9 +18,9 @@
 #include "session/dialogs/frmuservalidation.h"
 #include "session/globals.h"
 #include "session/module1.h"
+#include "support/enginetest.h"
 #include "support/failingconnection.h"
 #include "support/scriptedmessages.h"
-#include "support/testdatabase.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -62,14 +62,14 @@ std::function<int(QDialog &)> confirmAs(const QString &employee, const QString &
     };
 }
 
-class ChargeSave : public ::testing::TestWithParam<std::string> {
+class ChargeSave : public test::EngineTest {
 protected:
     void SetUp() override
     {
         session::resetGlobals();
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        db = test::freshDatabase(GetParam());
+        EngineTest::SetUp();
+        if (!db)
+            return;
         db->setClockFixed(QDateTime(QDate(2026, 12, 1), QTime(14, 5, 9)));
         g.DbConnection = db.get();
         session::ReadHospitalInfoA(*db);
@@ -165,7 +165,6 @@ protected:
     }
 
     test::ScriptedMessages messages;
-    std::unique_ptr<db::HostedConnection> db;
     std::unique_ptr<Components> parts;
     std::unique_ptr<frmCharge> screen;
     std::vector<SlipPrint> printed;
@@ -607,24 +606,20 @@ TEST_P(ChargeSave, TheViewerShowsTheSlipJustSavedAndAReprintItsOwnStandingLines)
     EXPECT_EQ(printedItems(), standing);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, ChargeSave, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(ChargeSave);
 
 // ------------------------------------------------ workstations at once
 
 // Workstations saving at the same moment, each a process of its own with its
 // own connection: every one gets its own slip, every line of every slip is
 // kept, and the shelf they all issue from counts each issue once.
-class ConcurrentSaves : public ::testing::TestWithParam<std::string> {};
+class ConcurrentSaves : public test::EngineTest {};
 
 TEST_P(ConcurrentSaves, EachWorkstationGetsItsOwnSlipAndNoLineIsLost)
 {
-    if (!test::backendAvailable(GetParam()))
-        GTEST_SKIP() << "no PostgreSQL server for the tests";
-    const int processes = GetParam() == "postgresql" ? 20 : 2;
-    auto db = test::freshDatabase(GetParam());
+    const int processes = onServer() ? 20 : 2;
     const QString target = test::lastTarget();
-    auto number = [&db](const QString &text) { return db->Execute(text).Fields(0).toDouble(); };
+    auto number = [this](const QString &text) { return db->Execute(text).Fields(0).toDouble(); };
     const QString shelf = QStringLiteral(
         "SELECT OnHand FROM INVENTORY..tbinvent WHERE ItemID = '10001' AND LocationID = '20'");
     const QString counter = QStringLiteral("SELECT ChargeSlip FROM CLINICAL_AREA..tbGenericChargeslip");
@@ -672,7 +667,6 @@ TEST_P(ConcurrentSaves, EachWorkstationGetsItsOwnSlipAndNoLineIsLost)
             << requests;
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, ConcurrentSaves, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(ConcurrentSaves);
 
 } // namespace

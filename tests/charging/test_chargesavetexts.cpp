@@ -5,8 +5,8 @@
 #include "charging/chargesave.h"
 #include "platform/drugcatalogue.h"
 #include "session/globals.h"
+#include "support/enginetest.h"
 #include "support/recordingconnection.h"
-#include "support/testdatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -221,21 +221,14 @@ TEST(SlipNumbers, CounterAndDateFormats)
 
 // ------------------------------------------------------------ procedures
 
-class ChargeSaveProcedures : public ::testing::TestWithParam<std::string> {
+class ChargeSaveProcedures : public test::EngineTest {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        db = test::freshDatabase(GetParam());
-    }
     double count(const char *table)
     {
         return db->Execute(QStringLiteral("SELECT count(*) AS N FROM ") + QLatin1String(table))
             .Fields(0)
             .toDouble();
     }
-    std::unique_ptr<db::HostedConnection> db;
 };
 
 // A call with every value right, then one value at a time made wrong.
@@ -366,7 +359,6 @@ TEST_P(ChargeSaveProcedures, CancellingALineCancelsItsRequestAndNotAResultedOne)
               QStringLiteral("C"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, ChargeSaveProcedures, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(ChargeSaveProcedures);
 
 } // namespace

@@ -5,8 +5,8 @@
 #include "charging/frmchargeslipno.h"
 #include "charging/frmchargeslipverification.h"
 #include "session/globals.h"
+#include "support/enginetest.h"
 #include "support/scriptedmessages.h"
-#include "support/testdatabase.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -34,14 +34,14 @@ TEST(ChargeSlipNo, ShowsTheSlipAndClosesOnOk)
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
-class Booklets : public ::testing::TestWithParam<std::string> {
+class Booklets : public test::EngineTest {
 protected:
     void SetUp() override
     {
         session::resetGlobals();
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        db = test::freshDatabase(GetParam());
+        EngineTest::SetUp();
+        if (!db)
+            return;
         dialog = std::make_unique<frmChargeSlipVerification>(*db);
         dialog->show();
     }
@@ -64,7 +64,6 @@ protected:
     }
 
     test::ScriptedMessages messages;
-    std::unique_ptr<db::HostedConnection> db;
     std::unique_ptr<frmChargeSlipVerification> dialog;
 };
 
@@ -128,7 +127,6 @@ TEST_P(Booklets, TheProcedureKeepsToTheBooklet)
     EXPECT_EQ(booklet("1001"), 5013);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, Booklets, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(Booklets);
 
 } // namespace

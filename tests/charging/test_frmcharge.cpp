@@ -12,8 +12,8 @@
 #include "support/fakepanel.h"
 #include "session/globals.h"
 #include "session/module1.h"
+#include "support/enginetest.h"
 #include "support/scriptedmessages.h"
-#include "support/testdatabase.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -45,14 +45,14 @@ struct Components {
     ChargeComponents refs() { return {lookup, catalogue, list, keys}; }
 };
 
-class PostCharges : public ::testing::TestWithParam<std::string> {
+class PostCharges : public test::EngineTest {
 protected:
     void SetUp() override
     {
         session::resetGlobals();
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        db = test::freshDatabase(GetParam());
+        EngineTest::SetUp();
+        if (!db)
+            return;
         g.DbConnection = db.get();
         session::ReadHospitalInfoB(*db); // AllowZeroOnHand
         parts = std::make_unique<Components>(*db);
@@ -108,7 +108,6 @@ protected:
     }
 
     test::ScriptedMessages messages;
-    std::unique_ptr<db::HostedConnection> db;
     std::unique_ptr<Components> parts;
     std::unique_ptr<test::FakePanel> main;
     std::unique_ptr<frmCharge> screen;
@@ -541,20 +540,12 @@ TEST_P(PostCharges, TheFrameOfDepartmentCodesHidesOnAClickAndComesBackOnHelp)
     EXPECT_EQ(screen->vkcmdHelpCode->text(), QStringLiteral("View help Code"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, PostCharges, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(PostCharges);
 
 // ------------------------------------------- the procedures the screen reads
 
-class ChargeProcedures : public ::testing::TestWithParam<std::string> {
+class ChargeProcedures : public test::EngineTest {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        db = test::freshDatabase(GetParam());
-    }
-    std::unique_ptr<db::HostedConnection> db;
 };
 
 TEST_P(ChargeProcedures, AnswerWithTheColumnsTheScreenReads)
@@ -593,8 +584,7 @@ TEST_P(ChargeProcedures, AnswerWithTheColumnsTheScreenReads)
         0.0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, ChargeProcedures, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(ChargeProcedures);
 
 } // namespace
 

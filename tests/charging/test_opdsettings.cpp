@@ -4,9 +4,9 @@
 
 #include "charging/frmopdsettings.h"
 #include "charging/pricerules.h"
+#include "support/enginetest.h"
 #include "support/recordingconnection.h"
 #include "support/scriptedmessages.h"
-#include "support/testdatabase.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -170,15 +170,8 @@ TEST(OpdSettingsScreen, AFailedSaveKeepsWhatWasTyped)
     EXPECT_TRUE(screen.isVisible());
 }
 
-class OpdSettings : public ::testing::TestWithParam<std::string> {
+class OpdSettings : public test::EngineTest {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        connection = test::freshDatabase(GetParam());
-    }
-    std::unique_ptr<db::HostedConnection> connection;
 };
 
 TEST_P(OpdSettings, SavedSettingsReadBack)
@@ -186,7 +179,7 @@ TEST_P(OpdSettings, SavedSettingsReadBack)
     test::ScriptedMessages messages;
     RateSettings settings;
     {
-        frmOPDsettings screen(*connection, settings);
+        frmOPDsettings screen(*db, settings);
         screen.show();
         // Opening loads the program's settings too.
         EXPECT_TRUE(settings.isAllowHolidayRate);
@@ -207,7 +200,7 @@ TEST_P(OpdSettings, SavedSettingsReadBack)
         EXPECT_FALSE(settings.isAllowHolidayRate);
         EXPECT_FALSE(settings.isPostChargeMarkUp);
     }
-    frmOPDsettings again(*connection, settings);
+    frmOPDsettings again(*db, settings);
     again.show();
     EXPECT_FALSE(again.chkHolidayRate->isChecked());
     EXPECT_FALSE(again.txtHolidayRate->isEnabled());
@@ -223,16 +216,15 @@ TEST_P(OpdSettings, SavedSettingsReadBack)
     EXPECT_EQ(again.saveValues().size(), 23);
 
     // Without a settings row the save creates it.
-    connection->Execute(QStringLiteral("DELETE FROM HEMODIALYSIS..tbHemo_settings"));
+    db->Execute(QStringLiteral("DELETE FROM HEMODIALYSIS..tbHemo_settings"));
     EXPECT_TRUE(again.save());
     const Recordset row =
-        connection->Execute(QStringLiteral("Select * from HEMODIALYSIS..tbHemo_settings"));
+        db->Execute(QStringLiteral("Select * from HEMODIALYSIS..tbHemo_settings"));
     ASSERT_EQ(row.RecordCount(), 1);
     EXPECT_DOUBLE_EQ(row.Fields(QStringLiteral("HemoStatRate")).toDouble(), 12.5);
     EXPECT_EQ(row.Fields(QStringLiteral("dtSundayEndMarkup")).toDateTime().time(), QTime(22, 0, 0));
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, OpdSettings, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(OpdSettings);
 
 } // namespace

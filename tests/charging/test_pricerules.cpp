@@ -4,8 +4,8 @@
 
 #include "charging/pricerules.h"
 #include "charging/serviceprice.h"
+#include "support/enginetest.h"
 #include "support/recordingconnection.h"
-#include "support/testdatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -47,15 +47,9 @@ const CalendarCase Calendar[] = {
     {"weekday at five sharp", at(2026, 12, 2, 17), "X", ""},
 };
 
-class PriceRules : public ::testing::TestWithParam<std::string> {
+class PriceRules : public test::EngineTest {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        connection = test::freshDatabase(GetParam());
-    }
-    void exec(const QString &text) { connection->Execute(text); }
+    void exec(const QString &text) { db->Execute(text); }
     // Each combination's percentage is its own code number, so the column a
     // code reads shows in the price: 100 becomes 100 + code.
     void percentagesByCode()
@@ -67,46 +61,45 @@ protected:
     }
     QString codeAt(const QDateTime &moment, RateSettings &settings)
     {
-        connection->setClockFixed(moment);
-        return GetMarkupCode(*connection, settings);
+        db->setClockFixed(moment);
+        return GetMarkupCode(*db, settings);
     }
-    std::unique_ptr<db::HostedConnection> connection;
 };
 
 TEST_P(PriceRules, EveryCombinationPicksItsCodeAndPercentage)
 {
     percentagesByCode();
     RateSettings settings;
-    LoadRateSettings(*connection, settings);
+    LoadRateSettings(*db, settings);
     for (const CalendarCase &c : Calendar) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(codeAt(c.moment, settings), QLatin1String(c.code));
         settings.BasePrice = 100;
         const QString code = QLatin1String(c.code);
-        EXPECT_DOUBLE_EQ(ApplyMarkup(*connection, settings),
+        EXPECT_DOUBLE_EQ(ApplyMarkup(*db, settings),
                          code == QLatin1String("X") ? 100.0 : 100.0 + code.toInt());
         // The holiday is asked only while the earlier rules need it; ask it
         // outright for the name.
-        IsHolidayToday(*connection, settings);
+        IsHolidayToday(*db, settings);
         EXPECT_EQ(settings.HolidayName, QLatin1String(c.holiday));
     }
-    connection->setClockFixed(at(2027, 2, 6, 18));
-    IsHolidayToday(*connection, settings);
+    db->setClockFixed(at(2027, 2, 6, 18));
+    IsHolidayToday(*db, settings);
     EXPECT_EQ(settings.HolidayGreeting, QStringLiteral("Kung Hei Fat Choi!"));
 }
 
 TEST_P(PriceRules, DemoPercentagesAndPlainArithmetic)
 {
     RateSettings settings;
-    LoadRateSettings(*connection, settings);
-    connection->setClockFixed(at(2027, 2, 6, 18));
+    LoadRateSettings(*db, settings);
+    db->setClockFixed(at(2027, 2, 6, 18));
     settings.BasePrice = 100;
-    EXPECT_DOUBLE_EQ(ApplyMarkup(*connection, settings), 150.0); // MaxMarkupRate 50
-    connection->setClockFixed(at(2026, 12, 6, 9));
-    EXPECT_DOUBLE_EQ(ApplyMarkup(*connection, settings), 120.0); // WeekendRate 20
+    EXPECT_DOUBLE_EQ(ApplyMarkup(*db, settings), 150.0); // MaxMarkupRate 50
+    db->setClockFixed(at(2026, 12, 6, 9));
+    EXPECT_DOUBLE_EQ(ApplyMarkup(*db, settings), 120.0); // WeekendRate 20
     // Nothing is cut to cents on the way.
     settings.BasePrice = 333.33;
-    EXPECT_DOUBLE_EQ(ApplyMarkup(*connection, settings), 333.33 + 0.2 * 333.33);
+    EXPECT_DOUBLE_EQ(ApplyMarkup(*db, settings), 333.33 + 0.2 * 333.33);
 }
 
 TEST_P(PriceRules, SurchargesThatAreOffNeverApply)
@@ -117,7 +110,7 @@ TEST_P(PriceRules, SurchargesThatAreOffNeverApply)
     EXPECT_EQ(codeAt(at(2027, 2, 6, 18), settings), QStringLiteral("X"));
 
     exec(QStringLiteral("UPDATE HEMODIALYSIS..tbHemo_settings SET isAllowWeekendRate = 0"));
-    LoadRateSettings(*connection, settings);
+    LoadRateSettings(*db, settings);
     EXPECT_EQ(codeAt(at(2027, 2, 6, 18), settings), QStringLiteral("6"));
     EXPECT_EQ(codeAt(at(2027, 2, 6, 10), settings), QStringLiteral("1"));
     EXPECT_EQ(codeAt(at(2026, 12, 5, 18), settings), QStringLiteral("2"));
@@ -127,7 +120,7 @@ TEST_P(PriceRules, SurchargesThatAreOffNeverApply)
     // rate instead of a holiday combination set to nothing.
     exec(QStringLiteral("UPDATE HEMODIALYSIS..tbHemo_settings SET isAllowWeekendRate = 1, "
                         "isAllowHolidayRate = 0, isAllowAfterFivePMRate = 0"));
-    LoadRateSettings(*connection, settings);
+    LoadRateSettings(*db, settings);
     EXPECT_EQ(codeAt(at(2027, 2, 6, 18), settings), QStringLiteral("3"));
     EXPECT_EQ(codeAt(at(2026, 12, 8, 18), settings), QStringLiteral("X"));
 
@@ -135,13 +128,13 @@ TEST_P(PriceRules, SurchargesThatAreOffNeverApply)
     // then finds no percentages and leaves the price.
     exec(QStringLiteral("UPDATE HEMODIALYSIS..tbHemo_settings SET isAllowHolidayRate = 1, "
                         "isAllowAfterFivePMRate = 1"));
-    LoadRateSettings(*connection, settings);
+    LoadRateSettings(*db, settings);
     exec(QStringLiteral("DELETE FROM HEMODIALYSIS..tbHemo_settings"));
-    LoadRateSettings(*connection, settings);
+    LoadRateSettings(*db, settings);
     EXPECT_TRUE(settings.isAllowWeekendRate);
     EXPECT_EQ(codeAt(at(2027, 2, 6, 18), settings), QStringLiteral("7"));
     settings.BasePrice = 100;
-    EXPECT_DOUBLE_EQ(ApplyMarkup(*connection, settings), 100.0);
+    EXPECT_DOUBLE_EQ(ApplyMarkup(*db, settings), 100.0);
 }
 
 TEST_P(PriceRules, WeekendWindowComparesTimesOfDay)
@@ -151,7 +144,7 @@ TEST_P(PriceRules, WeekendWindowComparesTimesOfDay)
                         "dtWeekendStartMarkup = '1900-01-01 13:00:00', "
                         "dtWeekendEndMarkup = '1900-01-01 08:00:00'"));
     RateSettings settings;
-    LoadRateSettings(*connection, settings);
+    LoadRateSettings(*db, settings);
     const std::pair<QDateTime, bool> cases[] = {
         {at(2026, 12, 5, 8, 0, 0), true},     {at(2026, 12, 5, 8, 0, 1), false},
         {at(2026, 12, 5, 12, 59, 59), false}, {at(2026, 12, 5, 13, 0, 0), true},
@@ -159,8 +152,8 @@ TEST_P(PriceRules, WeekendWindowComparesTimesOfDay)
     };
     for (const auto &[moment, weekend] : cases) {
         SCOPED_TRACE(moment.toString(Qt::ISODate).toStdString());
-        connection->setClockFixed(moment);
-        EXPECT_EQ(IsWeekendMarkup(*connection, settings), weekend);
+        db->setClockFixed(moment);
+        EXPECT_EQ(IsWeekendMarkup(*db, settings), weekend);
     }
 }
 
@@ -204,9 +197,9 @@ TEST_P(PriceRules, ServiceBasePriceByPatient)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         exec(QStringLiteral("UPDATE HEMODIALYSIS..tbHemo_settings SET ") + QLatin1String(c.update));
-        const ServicePrice price = ServiceBasePrice(
-            *connection, settings, QLatin1String(c.patientClass), QLatin1String(c.idNum),
-            QLatin1String(c.section), QLatin1String(c.item), rates);
+        const ServicePrice price =
+            ServiceBasePrice(*db, settings, QLatin1String(c.patientClass), QLatin1String(c.idNum),
+                             QLatin1String(c.section), QLatin1String(c.item), rates);
         EXPECT_DOUBLE_EQ(price.value, c.price);
         EXPECT_EQ(price.text, QLatin1String(c.text));
     }
@@ -214,30 +207,26 @@ TEST_P(PriceRules, ServiceBasePriceByPatient)
 
 TEST_P(PriceRules, StatInPatientPriceAndOtherLookups)
 {
-    EXPECT_EQ(StatPrice(*connection, 200), QStringLiteral("250.00")); // HemoStatRate 25
-    EXPECT_EQ(StatPrice(*connection, 99.99), QStringLiteral("124.99"));
-    EXPECT_TRUE(GetIPDPrice(*connection, QStringLiteral("261001")));    // admitted
-    EXPECT_FALSE(GetIPDPrice(*connection, QStringLiteral("261061")));   // discharged
-    EXPECT_FALSE(GetIPDPrice(*connection, QStringLiteral("2650001B"))); // out-patient
+    EXPECT_EQ(StatPrice(*db, 200), QStringLiteral("250.00")); // HemoStatRate 25
+    EXPECT_EQ(StatPrice(*db, 99.99), QStringLiteral("124.99"));
+    EXPECT_TRUE(GetIPDPrice(*db, QStringLiteral("261001")));    // admitted
+    EXPECT_FALSE(GetIPDPrice(*db, QStringLiteral("261061")));   // discharged
+    EXPECT_FALSE(GetIPDPrice(*db, QStringLiteral("2650001B"))); // out-patient
 
-    EXPECT_TRUE(IsMarkupAllowed(*connection, QStringLiteral("LB"), QStringLiteral("1001")));
-    EXPECT_FALSE(IsMarkupAllowed(*connection, QStringLiteral("LB"), QStringLiteral("1021")));
-    EXPECT_FALSE(IsMarkupAllowed(*connection, QStringLiteral("LB"), QStringLiteral("9999")));
-    EXPECT_EQ(GetLabSectionID(*connection, QStringLiteral("1007")), QStringLiteral("CH"));
-    EXPECT_EQ(GetLabSectionID(*connection, QStringLiteral("9999")), QString());
-    EXPECT_DOUBLE_EQ(GetFirstRate(*connection, QStringLiteral("ON"), QStringLiteral("8001"), false),
-                     1500);
-    EXPECT_DOUBLE_EQ(GetFirstRate(*connection, QStringLiteral("ON"), QStringLiteral("8001"), true),
-                     1350);
-    EXPECT_DOUBLE_EQ(GetFirstRate(*connection, QStringLiteral("ON"), QStringLiteral("9999"), true),
-                     0);
+    EXPECT_TRUE(IsMarkupAllowed(*db, QStringLiteral("LB"), QStringLiteral("1001")));
+    EXPECT_FALSE(IsMarkupAllowed(*db, QStringLiteral("LB"), QStringLiteral("1021")));
+    EXPECT_FALSE(IsMarkupAllowed(*db, QStringLiteral("LB"), QStringLiteral("9999")));
+    EXPECT_EQ(GetLabSectionID(*db, QStringLiteral("1007")), QStringLiteral("CH"));
+    EXPECT_EQ(GetLabSectionID(*db, QStringLiteral("9999")), QString());
+    EXPECT_DOUBLE_EQ(GetFirstRate(*db, QStringLiteral("ON"), QStringLiteral("8001"), false), 1500);
+    EXPECT_DOUBLE_EQ(GetFirstRate(*db, QStringLiteral("ON"), QStringLiteral("8001"), true), 1350);
+    EXPECT_DOUBLE_EQ(GetFirstRate(*db, QStringLiteral("ON"), QStringLiteral("9999"), true), 0);
 
     exec(QStringLiteral("DELETE FROM CLINICAL_AREA..tbCancer_settings"));
-    EXPECT_EQ(StatPrice(*connection, 200), QStringLiteral("200.00"));
+    EXPECT_EQ(StatPrice(*db, 200), QStringLiteral("200.00"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, PriceRules, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(PriceRules);
 
 TEST(PriceRuleTexts, CalendarTestsAskTheServerOnlyWhenTheirRateIsOn)
 {

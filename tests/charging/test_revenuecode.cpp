@@ -3,9 +3,9 @@
 
 #include "charging/revenuecode.h"
 #include "patients/frmsearch.h"
+#include "support/enginetest.h"
 #include "support/recordingconnection.h"
 #include "support/scriptedmessages.h"
-#include "support/testdatabase.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -38,21 +38,14 @@ QStringList listed(const frmSearch &dialog)
     return out;
 }
 
-class RevenueCode : public ::testing::TestWithParam<std::string> {
+class RevenueCode : public test::EngineTest {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        connection = test::freshDatabase(GetParam());
-    }
-    std::unique_ptr<db::HostedConnection> connection;
 };
 
 TEST_P(RevenueCode, ExactCodesNeverOpenTheDialog)
 {
     test::ScriptedMessages messages;
-    clsRevenueCode code(*connection);
+    clsRevenueCode code(*db);
     const std::pair<const char *, const char *> cases[] = {
         {"LB", "LB|LABORATORY|Y|false|"}, // no location: NULL reads as empty
         {"PH", "PH|PHARMACY|Y|true|20"},
@@ -81,7 +74,7 @@ TEST_P(RevenueCode, PartialCodeIsCompletedByTheChoice)
         d.cmdSelect->click();
         return d.result();
     });
-    clsRevenueCode code(*connection);
+    clsRevenueCode code(*db);
     EXPECT_TRUE(code.ValidateRevenue(QStringLiteral("P")));
     EXPECT_EQ(properties(code), QStringLiteral("PA|PULMONARY|Y|false|"));
     EXPECT_EQ(messages.dialogsShown(), 1);
@@ -91,7 +84,7 @@ TEST_P(RevenueCode, PartialCodeIsCompletedByTheChoice)
 TEST_P(RevenueCode, NothingFoundOrCancelled)
 {
     test::ScriptedMessages messages;
-    clsRevenueCode code(*connection);
+    clsRevenueCode code(*db);
     ASSERT_TRUE(code.ValidateRevenue(QStringLiteral("CS")));
 
     // Unknown, and a department the unit does not use.
@@ -121,17 +114,17 @@ TEST_P(RevenueCode, NothingFoundOrCancelled)
 TEST_P(RevenueCode, StockLocationsAndTheCodeList)
 {
     QString location = QStringLiteral("old"), stockcard = QStringLiteral("old");
-    EXPECT_TRUE(charging::CheckLocationID(*connection, QStringLiteral("PH"), location));
+    EXPECT_TRUE(charging::CheckLocationID(*db, QStringLiteral("PH"), location));
     EXPECT_EQ(location, QStringLiteral("20"));
-    EXPECT_FALSE(charging::CheckLocationID(*connection, QStringLiteral("LB"), location));
+    EXPECT_FALSE(charging::CheckLocationID(*db, QStringLiteral("LB"), location));
     EXPECT_EQ(location, QString());
-    EXPECT_TRUE(charging::CheckLocationID(*connection, QStringLiteral("CS"), location, stockcard));
+    EXPECT_TRUE(charging::CheckLocationID(*db, QStringLiteral("CS"), location, stockcard));
     EXPECT_EQ(location + QLatin1Char('|') + stockcard, QStringLiteral("21|CS"));
-    EXPECT_FALSE(charging::CheckLocationID(*connection, QStringLiteral("XR"), location, stockcard));
+    EXPECT_FALSE(charging::CheckLocationID(*db, QStringLiteral("XR"), location, stockcard));
     EXPECT_EQ(location + QLatin1Char('|') + stockcard, QStringLiteral("|"));
-    EXPECT_FALSE(charging::CheckLocationID(*connection, QStringLiteral("Z'"), location, stockcard));
+    EXPECT_FALSE(charging::CheckLocationID(*db, QStringLiteral("Z'"), location, stockcard));
 
-    Recordset codes = connection->Execute(QStringLiteral("Clinical_Area..spCancer_ChargingCodes"));
+    Recordset codes = db->Execute(QStringLiteral("Clinical_Area..spCancer_ChargingCodes"));
     QStringList listed;
     for (; !codes.atEnd(); codes.MoveNext())
         listed << codes.Fields(QStringLiteral("RevenueID")).toString() + QLatin1Char(' ') +
@@ -142,8 +135,7 @@ TEST_P(RevenueCode, StockLocationsAndTheCodeList)
     EXPECT_FALSE(listed.contains(QStringLiteral("KS KIDNEY SERVICES")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, RevenueCode, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(RevenueCode);
 
 const QStringList Columns = {"RevenueID", "Revenue", "WithItems", "SearchInventory", "LocationID"};
 

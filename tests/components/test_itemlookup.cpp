@@ -4,9 +4,9 @@
 
 #include "components/itemlookup.h"
 #include "widgets/picklist.h"
+#include "support/enginetest.h"
 #include "support/failingconnection.h"
 #include "support/scriptedmessages.h"
-#include "support/testdatabase.h"
 
 #include <QLineEdit>
 #include <QTableView>
@@ -31,18 +31,17 @@ QStringList listed(const PickList &list)
     return rows;
 }
 
-class CodeSearchOnEngine : public ::testing::TestWithParam<std::string> {
+class CodeSearchOnEngine : public test::EngineTest {
 protected:
     void SetUp() override
     {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        db = test::freshDatabase(GetParam());
+        EngineTest::SetUp();
+        if (!db)
+            return;
         lookup = std::make_unique<ItemLookup>(*db);
         lookup->setSearchMode(true);
         lookup->setOtherSectionID(QStringLiteral("ON"));
     }
-    std::unique_ptr<db::HostedConnection> db;
     std::unique_ptr<ItemLookup> lookup;
     test::ScriptedMessages messages;
 };
@@ -249,7 +248,6 @@ TEST_P(CodeSearchOnEngine, KindsWithoutATableAreNotFound)
     EXPECT_EQ(messages.dialogsShown(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, CodeSearchOnEngine, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(CodeSearchOnEngine);
 
 } // namespace

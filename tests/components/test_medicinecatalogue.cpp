@@ -4,7 +4,7 @@
 
 #include "components/medicinecatalogue.h"
 #include "database/sqltext.h"
-#include "support/testdatabase.h"
+#include "support/enginetest.h"
 
 #include <gtest/gtest.h>
 
@@ -17,13 +17,13 @@ using platform::StockCardKind;
 
 namespace {
 
-class DrugCatalogueOnEngine : public ::testing::TestWithParam<std::string> {
+class DrugCatalogueOnEngine : public test::EngineTest {
 protected:
     void SetUp() override
     {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        db = test::freshDatabase(GetParam());
+        EngineTest::SetUp();
+        if (!db)
+            return;
         catalogue = std::make_unique<MedicineCatalogue>(*db);
     }
 
@@ -48,7 +48,6 @@ protected:
                         .arg(QLatin1String(item), QLatin1String(location)));
     }
 
-    std::unique_ptr<db::HostedConnection> db;
     std::unique_ptr<MedicineCatalogue> catalogue;
 };
 
@@ -175,7 +174,6 @@ TEST_P(DrugCatalogueOnEngine, CardsThatNoBalanceCouldCountAreRefused)
     EXPECT_EQ(cards(QStringLiteral("G9C")), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, DrugCatalogueOnEngine, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(DrugCatalogueOnEngine);
 
 } // namespace

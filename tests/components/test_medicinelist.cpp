@@ -4,8 +4,8 @@
 
 #include "components/medicinelist.h"
 #include "widgets/picklist.h"
+#include "support/enginetest.h"
 #include "support/scriptedmessages.h"
-#include "support/testdatabase.h"
 
 #include <QLineEdit>
 #include <QTableView>
@@ -33,15 +33,8 @@ QStringList listed(const PickList &list)
     return rows;
 }
 
-class DrugListOnEngine : public ::testing::TestWithParam<std::string> {
+class DrugListOnEngine : public test::EngineTest {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        db = test::freshDatabase(GetParam());
-    }
-
     // Shows the list for `typed`; `pick` answers it (nothing queued: cancel).
     QString show(MedicineList &list, const char *typed, const char *location)
     {
@@ -63,7 +56,6 @@ protected:
         });
     }
 
-    std::unique_ptr<db::HostedConnection> db;
     test::ScriptedMessages messages;
     QLineEdit editBox;
 };
@@ -157,7 +149,6 @@ TEST_P(DrugListOnEngine, ListingByGenericName)
     EXPECT_EQ(messages.dialogsShown(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, DrugListOnEngine, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(DrugListOnEngine);
 
 } // namespace

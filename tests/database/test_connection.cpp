@@ -2,7 +2,7 @@
 // transactions, the server clock, quoting and numbering under concurrency.
 
 #include "database/sqltext.h"
-#include "support/testdatabase.h"
+#include "support/enginetest.h"
 
 #include <QProcess>
 #include <QSet>
@@ -14,22 +14,15 @@ using namespace chemodesk;
 
 namespace {
 
-class ConnectionTest : public ::testing::TestWithParam<std::string> {
+class ConnectionTest : public test::EngineTest {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        connection = test::freshDatabase(GetParam());
-    }
-    QString scalar(const QString &text) { return connection->Execute(text).Fields(0).toString(); }
-    std::unique_ptr<db::HostedConnection> connection;
+    QString scalar(const QString &text) { return db->Execute(text).Fields(0).toString(); }
 };
 
 TEST_P(ConnectionTest, RecordsetReadsByNameWithNullTests)
 {
-    Recordset rs = connection->Execute(QStringLiteral(
-        "select top 3 HospNum, null as Nothing, '' as Blank from PATIENT_DATA..tbMaster order by HospNum"));
+    Recordset rs = db->Execute(QStringLiteral("select top 3 HospNum, null as Nothing, '' as Blank "
+                                              "from PATIENT_DATA..tbMaster order by HospNum"));
     EXPECT_EQ(rs.State(), Recordset::adStateOpen);
     EXPECT_EQ(rs.RecordCount(), 3);
     int seen = 0;
@@ -47,17 +40,19 @@ TEST_P(ConnectionTest, RecordsetReadsByNameWithNullTests)
     EXPECT_EQ(rs.State(), Recordset::adStateClosed);
     EXPECT_TRUE(rs.atEnd());
 
-    Recordset none = connection->Execute(QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET LastName = LastName WHERE 1 = 0"));
+    Recordset none = db->Execute(
+        QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET LastName = LastName WHERE 1 = 0"));
     EXPECT_EQ(none.State(), Recordset::adStateClosed);
 }
 
 TEST_P(ConnectionTest, ErrorsCarryTheEngineMessageAndLoseNothing)
 {
-    connection->BeginTrans();
-    connection->Execute(QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET LastName = 'KEPT' WHERE HospNum = "
-                                       "(SELECT min(HospNum) FROM PATIENT_DATA..tbMaster)"));
+    db->BeginTrans();
+    db->Execute(
+        QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET LastName = 'KEPT' WHERE HospNum = "
+                       "(SELECT min(HospNum) FROM PATIENT_DATA..tbMaster)"));
     try {
-        connection->Execute(QStringLiteral("select NoSuchColumn from PATIENT_DATA..tbMaster"));
+        db->Execute(QStringLiteral("select NoSuchColumn from PATIENT_DATA..tbMaster"));
         FAIL() << "no error raised";
     } catch (const DatabaseError &e) {
         EXPECT_TRUE(e.message().contains(QLatin1String("nosuchcolumn"), Qt::CaseInsensitive)) << e.what();
@@ -65,13 +60,13 @@ TEST_P(ConnectionTest, ErrorsCarryTheEngineMessageAndLoseNothing)
     if (GetParam() == "postgresql") {
         // The engine aborts the whole transaction on an error; the screen's
         // handler rolls back, which must leave the connection usable.
-        connection->RollbackTrans();
+        db->RollbackTrans();
         EXPECT_EQ(scalar(QStringLiteral("select count(*) from PATIENT_DATA..tbMaster where LastName = 'KEPT'")), QStringLiteral("0"));
     } else {
-        connection->CommitTrans();
+        db->CommitTrans();
         EXPECT_EQ(scalar(QStringLiteral("select count(*) from PATIENT_DATA..tbMaster where LastName = 'KEPT'")), QStringLiteral("1"));
     }
-    EXPECT_EQ(connection->TransactionDepth(), 0);
+    EXPECT_EQ(db->TransactionDepth(), 0);
 }
 
 TEST_P(ConnectionTest, NestedTransactionsUndoOnlyTheInnerUnit)
@@ -79,36 +74,42 @@ TEST_P(ConnectionTest, NestedTransactionsUndoOnlyTheInnerUnit)
     const QString count = QStringLiteral("select count(*) from PATIENT_DATA..tbMaster where LastName in ('OUTER', 'INNER')");
     const QString first = scalar(QStringLiteral("select min(HospNum) from PATIENT_DATA..tbMaster"));
     const QString last = scalar(QStringLiteral("select max(HospNum) from PATIENT_DATA..tbMaster"));
-    connection->BeginTrans();
-    connection->Execute(QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET LastName = 'OUTER' WHERE HospNum = '%1'").arg(first));
+    db->BeginTrans();
+    db->Execute(
+        QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET LastName = 'OUTER' WHERE HospNum = '%1'")
+            .arg(first));
     {
-        Transaction inner(*connection);
-        connection->Execute(QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET LastName = 'INNER' WHERE HospNum = '%1'").arg(last));
-        EXPECT_EQ(connection->TransactionDepth(), 2);
+        Transaction inner(*db);
+        db->Execute(QStringLiteral(
+                        "UPDATE PATIENT_DATA..tbMaster SET LastName = 'INNER' WHERE HospNum = '%1'")
+                        .arg(last));
+        EXPECT_EQ(db->TransactionDepth(), 2);
     } // not committed: rolled back to its savepoint
-    EXPECT_EQ(connection->TransactionDepth(), 1);
-    connection->CommitTrans();
+    EXPECT_EQ(db->TransactionDepth(), 1);
+    db->CommitTrans();
     EXPECT_EQ(scalar(count), QStringLiteral("1"));
 
-    connection->BeginTrans();
-    connection->Execute(QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET LastName = 'INNER' WHERE HospNum = '%1'").arg(last));
-    connection->RollbackTrans();
+    db->BeginTrans();
+    db->Execute(
+        QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET LastName = 'INNER' WHERE HospNum = '%1'")
+            .arg(last));
+    db->RollbackTrans();
     EXPECT_EQ(scalar(count), QStringLiteral("1"));
-    EXPECT_THROW(connection->CommitTrans(), DatabaseError);
-    EXPECT_THROW(connection->RollbackTrans(), DatabaseError);
+    EXPECT_THROW(db->CommitTrans(), DatabaseError);
+    EXPECT_THROW(db->RollbackTrans(), DatabaseError);
 }
 
 TEST_P(ConnectionTest, ServerClockCanBeFixedOrOffset)
 {
     const QString text = QStringLiteral("Select GetDate() As ServerDate From Patient_Data..tbHospitalInfo");
     const QDateTime saturdayEvening(QDate(2026, 12, 12), QTime(18, 0, 0));
-    connection->setClockFixed(saturdayEvening);
-    EXPECT_EQ(connection->Execute(text).Fields(QStringLiteral("ServerDate")).toDateTime(), saturdayEvening);
-    connection->setClockOffset(-86400);
-    const QDateTime yesterday = connection->Execute(text).Fields(QStringLiteral("ServerDate")).toDateTime();
+    db->setClockFixed(saturdayEvening);
+    EXPECT_EQ(db->Execute(text).Fields(QStringLiteral("ServerDate")).toDateTime(), saturdayEvening);
+    db->setClockOffset(-86400);
+    const QDateTime yesterday = db->Execute(text).Fields(QStringLiteral("ServerDate")).toDateTime();
     EXPECT_LE(qAbs(yesterday.secsTo(QDateTime::currentDateTime().addDays(-1))), 5);
-    connection->clearClock();
-    EXPECT_LE(qAbs(connection->serverNow().secsTo(QDateTime::currentDateTime())), 5);
+    db->clearClock();
+    EXPECT_LE(qAbs(db->serverNow().secsTo(QDateTime::currentDateTime())), 5);
 }
 
 // Whatever is typed, the stored value equals it and no other row changes.
@@ -130,20 +131,22 @@ TEST_P(ConnectionTest, QuotedValuesNeitherBreakNorChangeStatements)
     const QString snapshot = QStringLiteral("select HospNum, LastName from PATIENT_DATA..tbMaster order by HospNum");
     auto rows = [&] {
         QStringList out;
-        for (Recordset rs = connection->Execute(snapshot); !rs.atEnd(); rs.MoveNext())
+        for (Recordset rs = db->Execute(snapshot); !rs.atEnd(); rs.MoveNext())
             out << rs.Fields(0).toString() + QLatin1Char('=') + rs.Fields(1).toString();
         return out;
     };
     const QString target = scalar(QStringLiteral("select min(HospNum) from PATIENT_DATA..tbMaster"));
     for (const QString &value : values) {
         EXPECT_EQ(scalar(QStringLiteral("select '") + sql::escape(value) + QStringLiteral("' as Echo")), value);
-        EXPECT_NO_THROW(connection->Execute(sql::call(QStringLiteral("Clinical_Area"), QStringLiteral("spCancer_GetPatient"),
-                                                      {QStringLiteral("I"), value, QString(), QString()})));
+        EXPECT_NO_THROW(db->Execute(sql::call(QStringLiteral("Clinical_Area"),
+                                              QStringLiteral("spCancer_GetPatient"),
+                                              {QStringLiteral("I"), value, QString(), QString()})));
         if (value.size() > 40) // wider than the column: the engine rightly refuses to store it
             continue;
         const QStringList before = rows();
-        connection->Execute(QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET LastName = '") + sql::escape(value) +
-                            QStringLiteral("' WHERE HospNum = '") + sql::escape(target) + QLatin1Char('\''));
+        db->Execute(QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET LastName = '") +
+                    sql::escape(value) + QStringLiteral("' WHERE HospNum = '") +
+                    sql::escape(target) + QLatin1Char('\''));
         const QString stored = scalar(QStringLiteral("select LastName from PATIENT_DATA..tbMaster where HospNum = ") + sql::quote(target));
         EXPECT_EQ(stored, value) << value.left(60).toStdString();
         const QStringList after = rows();
@@ -165,7 +168,7 @@ TEST_P(ConnectionTest, ConcurrentProcessesDrawDistinctConsecutiveNumbers)
     const int processes = GetParam() == "postgresql" ? 20 : 2;
     const qlonglong start = scalar(QStringLiteral("select ChargeSlip from Clinical_Area..tbGenericChargeslip")).toLongLong();
     const QString target = test::lastTarget();
-    connection.reset(); // let the other processes have the file to themselves
+    db.reset(); // let the other processes have the file to themselves
     std::vector<std::unique_ptr<QProcess>> running;
     for (int i = 0; i < processes; ++i) {
         auto p = std::make_unique<QProcess>();
@@ -279,7 +282,6 @@ TEST(ServerConnection, ALostConnectionIsMadeAgainAndNothingIsHalfSaved)
     server->executeNative(QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS true").arg(name));
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, ConnectionTest, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(ConnectionTest);
 
 } // namespace

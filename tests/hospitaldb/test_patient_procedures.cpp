@@ -4,7 +4,7 @@
 
 #include "database/sqltext.h"
 #include "session/scrambler.h"
-#include "support/testdatabase.h"
+#include "support/enginetest.h"
 
 #include <QDateTime>
 #include <QSet>
@@ -19,16 +19,16 @@ namespace {
 
 const QDateTime Now(QDate(2026, 12, 1), QTime(10, 30, 0));
 
-class PatientProcedureTest : public ::testing::TestWithParam<std::string> {
+class PatientProcedureTest : public test::EngineTest {
 protected:
     void SetUp() override
     {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        connection = test::freshDatabase(GetParam());
-        connection->setClockFixed(Now);
+        EngineTest::SetUp();
+        if (!db)
+            return;
+        db->setClockFixed(Now);
     }
-    Recordset run(const QString &text) { return connection->Execute(text); }
+    Recordset run(const QString &text) { return db->Execute(text); }
     // The admission numbers of a list, by the column the list reads.
     QSet<QString> ids(Recordset rs, const char *column)
     {
@@ -37,7 +37,6 @@ protected:
             out.insert(rs.Fields(QString::fromLatin1(column)).toString());
         return out;
     }
-    std::unique_ptr<db::HostedConnection> connection;
 };
 
 // As the patient list sends it: the mode and the three search boxes.
@@ -267,7 +266,6 @@ TEST_P(PatientProcedureTest, ChargeSlipsAreDrawnInTurn)
     EXPECT_EQ(run(QStringLiteral("select ChargeSlip from Clinical_Area..tbGenericChargeslip")).Fields(0).toLongLong(), 1522);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, PatientProcedureTest, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(PatientProcedureTest);
 
 } // namespace

@@ -3,9 +3,9 @@
 
 #include "patients/clsoutpatientsearch.h"
 #include "patients/frmregisteredopd.h"
+#include "support/enginetest.h"
 #include "support/recordingconnection.h"
 #include "support/scriptedmessages.h"
-#include "support/testdatabase.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,16 +30,9 @@ QStringList gridColumn(const QTableWidget *grid, int column)
     return out;
 }
 
-class OutpatientSearch : public ::testing::TestWithParam<std::string> {
+class OutpatientSearch : public test::EngineTest {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        db = test::freshDatabase(GetParam());
-    }
     test::ScriptedMessages messages;
-    std::unique_ptr<db::HostedConnection> db;
 };
 
 TEST_P(OutpatientSearch, ANumberOfOneRegistrationFillsEveryValue)
@@ -162,8 +155,7 @@ TEST_P(OutpatientSearch, ThePickerSearchesNamesWithApostrophes)
     EXPECT_TRUE(messages.shown().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, OutpatientSearch, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(OutpatientSearch);
 
 TEST(OutpatientSearchTexts, LookupAndPickerTexts)
 {

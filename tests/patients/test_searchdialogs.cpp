@@ -5,9 +5,9 @@
 #include "patients/frmsearcher.h"
 #include "patients/ultrasoundpick.h"
 #include "widgets/messages.h"
+#include "support/enginetest.h"
 #include "support/recordingconnection.h"
 #include "support/scriptedmessages.h"
-#include "support/testdatabase.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -179,13 +179,10 @@ TEST(GenericSearch, AFailingQueryIsShownAndNothingCanBePicked)
     EXPECT_FALSE(dialog.cmdSelect->isEnabled());
 }
 
-class SearchOnEngines : public ::testing::TestWithParam<std::string> {};
+class SearchOnEngines : public test::EngineTest {};
 
 TEST_P(SearchOnEngines, TypedApostrophesReachTheDatabaseAsText)
 {
-    if (!test::backendAvailable(GetParam()))
-        GTEST_SKIP() << "no PostgreSQL server for the tests";
-    auto db = test::freshDatabase(GetParam());
     test::ScriptedMessages messages;
     patients::ultrasoundPick() = {};
 
@@ -211,8 +208,7 @@ TEST_P(SearchOnEngines, TypedApostrophesReachTheDatabaseAsText)
     patients::ultrasoundPick() = {};
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, SearchOnEngines, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(SearchOnEngines);
 
 TEST(UltrasoundPicker, SendsItsTwoTextsAndKeepsOrClearsThePick)
 {

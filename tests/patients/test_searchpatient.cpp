@@ -7,9 +7,9 @@
 #include "patients/linklabel.h"
 #include "patients/patientlist.h"
 #include "session/globals.h"
+#include "support/enginetest.h"
 #include "support/recordingconnection.h"
 #include "support/scriptedmessages.h"
-#include "support/testdatabase.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
@@ -66,14 +66,14 @@ void clickHeader(QTreeWidget *list, int section)
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
 }
 
-class PatientList : public ::testing::TestWithParam<std::string> {
+class PatientList : public test::EngineTest {
 protected:
     void SetUp() override
     {
         session::resetGlobals();
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        db = test::freshDatabase(GetParam());
+        EngineTest::SetUp();
+        if (!db)
+            return;
         main = std::make_unique<test::FakePanel>();
         list = std::make_unique<frmSearchPatient>(*db, main.get());
         list->resize(900, 600);
@@ -97,7 +97,6 @@ protected:
     }
 
     test::ScriptedMessages messages;
-    std::unique_ptr<db::HostedConnection> db;
     std::unique_ptr<test::FakePanel> main;
     std::unique_ptr<frmSearchPatient> list;
     session::Globals &g = session::globals();
@@ -394,8 +393,7 @@ TEST_P(PatientList, DatasheetShortcutsWaitForADatasheetThenNameTheirTab)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, PatientList, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(PatientList);
 
 // The texts themselves, as the server receives them.
 TEST(PatientListTexts, ModesAndSearchTextsAreSentEscaped)

@@ -2,7 +2,7 @@
 // engine, with the server clock fixed: the printed lines must match the golden
 // files in golden/. CHEMODESK_UPDATE_GOLDEN=1 writes them anew (SQLite).
 
-#include "support/testdatabase.h"
+#include "support/enginetest.h"
 
 #include "reportengine/reporttemplate.h"
 #include "reportengine/templatereport.h"
@@ -112,7 +112,7 @@ QString readFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
-class ReportGolden : public ::testing::TestWithParam<std::string> {};
+class ReportGolden : public test::EngineTest {};
 
 } // namespace
 
@@ -133,13 +133,10 @@ TEST(ReportTemplates, EveryTemplateOfTheReportsFolderReads)
 
 TEST_P(ReportGolden, TheTemplatesPrintWhatTheGoldenFilesHold)
 {
-    if (!test::backendAvailable(GetParam()))
-        return;
-    auto connection = test::freshDatabase(GetParam());
-    connection->setClockFixed(QDateTime(QDate(2026, 12, 1), QTime(16, 30)));
+    db->setClockFixed(QDateTime(QDate(2026, 12, 1), QTime(16, 30)));
     auto &g = session::globals();
-    g.DbConnection = connection.get();
-    session::ReadHospitalInfoA(*connection);
+    g.DbConnection = db.get();
+    session::ReadHospitalInfoA(*db);
     g.DatasheetHospNum = QStringLiteral("1000013");
     reports::setReportsFolder(QStringLiteral(CHEMODESK_REPORTS_SOURCE));
     reports::reportLogOn() = {
@@ -153,7 +150,7 @@ TEST_P(ReportGolden, TheTemplatesPrintWhatTheGoldenFilesHold)
             c.open();
             auto &report = dynamic_cast<reportengine::TemplateReport &>(*reports::CurrentReport());
             const QString dump = report.document().dump();
-            EXPECT_EQ(connection->DefaultDatabase(), QStringLiteral("CLINICAL_AREA"));
+            EXPECT_EQ(db->DefaultDatabase(), QStringLiteral("CLINICAL_AREA"));
             const QString path = GoldenFolder + QLatin1Char('/') + c.name + QStringLiteral(".txt");
             if (update) {
                 QDir().mkpath(GoldenFolder);
@@ -173,4 +170,4 @@ TEST_P(ReportGolden, TheTemplatesPrintWhatTheGoldenFilesHold)
     session::resetGlobals();
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, ReportGolden, ::testing::ValuesIn(test::backends()));
+CHEMODESK_ENGINE_TESTS(ReportGolden);

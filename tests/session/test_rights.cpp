@@ -6,8 +6,8 @@
 
 #include "database/sqltext.h"
 #include "session/rights.h"
+#include "support/enginetest.h"
 #include "support/recordingconnection.h"
-#include "support/testdatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -51,15 +51,8 @@ TEST(UserRights, ReadsTheRowByItsTextAndGrantsOnlyWhatIsSet)
     EXPECT_EQ(bits(none), QStringLiteral("0000000000"));
 }
 
-class RightsOnEngine : public ::testing::TestWithParam<std::string> {
+class RightsOnEngine : public test::EngineTest {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        connection = test::freshDatabase(GetParam());
-    }
-    std::unique_ptr<db::HostedConnection> connection;
 };
 
 TEST_P(RightsOnEngine, DemoEmployeesGetTheirButtonsAndMenus)
@@ -87,7 +80,7 @@ TEST_P(RightsOnEngine, DemoEmployeesGetTheirButtonsAndMenus)
         test::FakePanel main;
         main.setAll(true);
         const UserRights rights =
-            session::LoadUserRights(*connection, QLatin1String(c.employee), &main);
+            session::LoadUserRights(*db, QLatin1String(c.employee), &main);
         EXPECT_EQ(rights.hasRow, c.hasRow);
         EXPECT_EQ(bits(rights), QLatin1String(c.flags));
         EXPECT_EQ(main.states(), QLatin1String(c.states));
@@ -98,15 +91,15 @@ TEST_P(RightsOnEngine, ApplyingAnotherEmployeeSetsEveryGateAgain)
 {
     test::FakePanel main;
     main.setAll(false);
-    session::LoadUserRights(*connection, QStringLiteral("1001"), &main);
+    session::LoadUserRights(*db, QStringLiteral("1001"), &main);
     EXPECT_EQ(main.states(), QStringLiteral("11111 11111111"));
-    session::LoadUserRights(*connection, QStringLiteral("1004"), &main);
+    session::LoadUserRights(*db, QStringLiteral("1004"), &main);
     EXPECT_EQ(main.states(), QStringLiteral("01011 01011000"));
 
     // Without a row the paired items are left as they were, off ones too.
     main.setMenuEnabled(platform::MainAction::CashAssessment, true);
     main.setMenuEnabled(platform::MainAction::NurseActivity, false);
-    session::LoadUserRights(*connection, QStringLiteral("1003"), &main);
+    session::LoadUserRights(*db, QStringLiteral("1003"), &main);
     EXPECT_EQ(main.states(), QStringLiteral("00000 10011000"));
 }
 
@@ -116,8 +109,8 @@ TEST_P(RightsOnEngine, SaveProcedureUpdatesOrCreatesTheRow)
         QStringList args{employee};
         for (QChar f : flags)
             args << QString(f);
-        connection->Execute(sql::call(QStringLiteral("Clinical_Area"),
-                                      QStringLiteral("sp_Cancer_SaveUserSetting"), args));
+        db->Execute(sql::call(QStringLiteral("Clinical_Area"),
+                              QStringLiteral("sp_Cancer_SaveUserSetting"), args));
     };
     const struct {
         const char *employee;
@@ -131,15 +124,15 @@ TEST_P(RightsOnEngine, SaveProcedureUpdatesOrCreatesTheRow)
     for (const auto &s : saves) {
         SCOPED_TRACE(s.employee);
         save(QLatin1String(s.employee), QLatin1String(s.flags));
-        const UserRights back = session::ReadUserRights(*connection, QLatin1String(s.employee));
+        const UserRights back = session::ReadUserRights(*db, QLatin1String(s.employee));
         EXPECT_TRUE(back.hasRow);
         EXPECT_EQ(bits(back), QLatin1String(s.flags));
     }
-    Recordset count = connection->Execute(QStringLiteral(
+    Recordset count = db->Execute(QStringLiteral(
         "select count(*) as n from CLINICAL_AREA..tbCancerUserSetting where EmpID = '1003'"));
     EXPECT_EQ(count.Fields(QStringLiteral("n")).toLongLong(), 1);
     // Others' rows are left alone.
-    EXPECT_EQ(bits(session::ReadUserRights(*connection, QStringLiteral("1002"))),
+    EXPECT_EQ(bits(session::ReadUserRights(*db, QStringLiteral("1002"))),
               QStringLiteral("0111101010"));
 }
 
@@ -161,13 +154,12 @@ TEST_P(RightsOnEngine, SaveProcedureRefusesWhatIsNoRight)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_THROW(connection->Execute(c.text), DatabaseError);
-        EXPECT_EQ(bits(session::ReadUserRights(*connection, QStringLiteral("1004"))),
+        EXPECT_THROW(db->Execute(c.text), DatabaseError);
+        EXPECT_EQ(bits(session::ReadUserRights(*db, QStringLiteral("1004"))),
                   QStringLiteral("0101100000"));
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, RightsOnEngine, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(RightsOnEngine);
 
 } // namespace

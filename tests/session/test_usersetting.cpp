@@ -6,9 +6,9 @@
 #include "session/dialogs/frmusersearching.h"
 #include "session/dialogs/frmusersetting.h"
 #include "session/rights.h"
+#include "support/enginetest.h"
 #include "support/recordingconnection.h"
 #include "support/scriptedmessages.h"
-#include "support/testdatabase.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -45,24 +45,17 @@ QStringList listed(const frmUserSearching &search)
     return out;
 }
 
-class UserSetting : public ::testing::TestWithParam<std::string> {
+class UserSetting : public test::EngineTest {
 protected:
-    void SetUp() override
-    {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        connection = test::freshDatabase(GetParam());
-    }
     // The screen as the department password opens it, employee loaded.
     std::unique_ptr<frmUserSetting> open(const QString &employee, const QString &signedIn)
     {
-        auto screen = std::make_unique<frmUserSetting>(*connection, &main, signedIn);
+        auto screen = std::make_unique<frmUserSetting>(*db, &main, signedIn);
         screen->txtEmpID->setText(employee);
         screen->show();
         return screen;
     }
     test::FakePanel main;
-    std::unique_ptr<db::HostedConnection> connection;
 };
 
 TEST_P(UserSetting, SaveReloadAndOwnRightsApplied)
@@ -98,7 +91,7 @@ TEST_P(UserSetting, RightsOfAnotherEmployeeLeaveTheWindowToTheSignedInOne)
     screen->cmdSave->click();
     EXPECT_EQ(messages.lastText(), QStringLiteral("User Settings Successfully Saved! "));
     EXPECT_EQ(main.states(), QStringLiteral("11111 11111111"));
-    const session::UserRights saved = session::ReadUserRights(*connection, QStringLiteral("1003"));
+    const session::UserRights saved = session::ReadUserRights(*db, QStringLiteral("1003"));
     EXPECT_TRUE(saved.hasRow);
     EXPECT_TRUE(saved.Reports);
     EXPECT_TRUE(saved.CancelCharges);
@@ -136,7 +129,7 @@ TEST_P(UserSetting, SearchByNameOrIdAndChoose)
     test::ScriptedMessages messages;
     {
         // Lower case finds the upper-case names on both engines.
-        frmUserSearching search(*connection, QStringLiteral("dela"));
+        frmUserSearching search(*db, QStringLiteral("dela"));
         EXPECT_EQ(listed(search), QStringList{QStringLiteral("1001|DELA CRUZ , ROSARIO")});
         search.txtSearchID->setText(QStringLiteral("1005"));
         QTest::keyClick(search.txtSearchID, Qt::Key_Return);
@@ -149,7 +142,7 @@ TEST_P(UserSetting, SearchByNameOrIdAndChoose)
         EXPECT_EQ(search.result(), QDialog::Rejected);
     }
     {
-        frmUserSearching everyone(*connection, QString());
+        frmUserSearching everyone(*db, QString());
         EXPECT_EQ(everyone.MSHFlexList->rowCount(), 7);
     }
 
@@ -173,8 +166,7 @@ TEST_P(UserSetting, SearchByNameOrIdAndChoose)
     EXPECT_TRUE(screen->cmdSave->isEnabled());
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, UserSetting, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(UserSetting);
 
 TEST(UserSettingScreen, AllBoxFollowsItsOwnState)
 {

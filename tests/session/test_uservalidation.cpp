@@ -5,10 +5,10 @@
 #include "session/dialogs/frmusersetting.h"
 #include "session/dialogs/frmuservalidation.h"
 #include "session/globals.h"
+#include "support/enginetest.h"
 #include "support/fakepanel.h"
 #include "support/recordingconnection.h"
 #include "support/scriptedmessages.h"
-#include "support/testdatabase.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,19 +22,16 @@ using session::frmUserValidation;
 
 namespace {
 
-class UserValidation : public ::testing::TestWithParam<std::string> {
+class UserValidation : public test::EngineTest {
 protected:
     void SetUp() override
     {
         session::resetGlobals();
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        connection = test::freshDatabase(GetParam());
+        EngineTest::SetUp();
     }
     void TearDown() override { session::resetGlobals(); }
 
     session::Globals &g = session::globals();
-    std::unique_ptr<db::HostedConnection> connection;
 };
 
 enum class Key { EnterInAccessCode, EnterInReason, OkButton };
@@ -170,7 +167,7 @@ TEST_P(UserValidation, MessagesAndWhatTheCallerReads)
         g.ValidationReason = QStringLiteral("old");
         g.ReasonRequired = c.reasonRequired;
         test::ScriptedMessages messages;
-        frmUserValidation dialog(*connection);
+        frmUserValidation dialog(*db);
         dialog.show();
         dialog.txtUserID->setText(QString::fromUtf8(c.id));
         dialog.txtAccessCode->setText(QString::fromUtf8(c.code));
@@ -203,7 +200,7 @@ TEST_P(UserValidation, MessagesAndWhatTheCallerReads)
 TEST_P(UserValidation, RetryAfterAWrongCodeWorks)
 {
     test::ScriptedMessages messages;
-    frmUserValidation dialog(*connection);
+    frmUserValidation dialog(*db);
     dialog.show();
     dialog.txtUserID->setText(QStringLiteral("1004"));
     dialog.txtAccessCode->setText(QStringLiteral("mark1004"));
@@ -218,8 +215,7 @@ TEST_P(UserValidation, RetryAfterAWrongCodeWorks)
     EXPECT_EQ(g.ValidatedUserName, QStringLiteral("GARCIA, MARK ANTHONY LOPEZ"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, UserValidation, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(UserValidation);
 
 TEST(UserValidationKeys, TextSentAndKeysThatCloseOrMoveOn)
 {

@@ -5,8 +5,8 @@
 #include "usercomponent/currentuser.h"
 #include "usercomponent/signindialog.h"
 
+#include "support/enginetest.h"
 #include "support/scriptedmessages.h"
-#include "support/testdatabase.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -23,13 +23,13 @@ using namespace chemodesk;
 
 namespace {
 
-class SignIn : public ::testing::TestWithParam<std::string> {
+class SignIn : public test::EngineTest {
 protected:
     void SetUp() override
     {
-        if (!test::backendAvailable(GetParam()))
-            GTEST_SKIP() << "no PostgreSQL server for the tests";
-        database = test::freshDatabase(GetParam());
+        EngineTest::SetUp();
+        if (!db)
+            return;
         target = test::lastTarget();
         settingsPath = dir.filePath(QStringLiteral("signin.ini"));
     }
@@ -85,7 +85,6 @@ protected:
     QTemporaryDir dir;
     QString settingsPath;
     QString target;
-    std::unique_ptr<db::HostedConnection> database;
 };
 
 TEST_P(SignIn, EveryDemoEmployeeSignsInWithTheirCode)
@@ -242,8 +241,7 @@ TEST_P(SignIn, ScriptedSignInFromTheSettingsFile)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, SignIn, ::testing::ValuesIn(test::backends()),
-                         [](const auto &info) { return info.param; });
+CHEMODESK_ENGINE_TESTS(SignIn);
 
 TEST(SignInDatabase, AnUnreachableServerIsReportedAndTheUserMayChooseAgain)
 {
