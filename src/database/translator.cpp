@@ -44,20 +44,21 @@ const auto &passes()
 {
     static const std::array<Step, 15> list = {{
         {refuseServerOnlyConstructs, {}},
-        {expandRegisteredFunctions, {}},
+        {expandRegisteredFunctions, {}}, // their bodies are T-SQL: every pass below sees them
         {resolveQualifiedNames, {}},
         {dropTableHints, {}},
         {rewriteFunctions, {}},
+        // After the functions, so that an unclosed call is refused by its name.
         {refuseUnbalancedParentheses, {}},
         {refuseSelectInto, {}},
-        // Before the table names: the word added shows where a table stands.
+        // Before the tables: the FROM or INTO added shows where a table stands.
         {addMissingFromAndInto, {}},
         {resolveUnqualifiedTables, {}},
         {quoteAliases, {}},
-        // After the names: only a TOP the names left a keyword is one.
+        // After the names: a TOP they took for a table or an alias is none.
         {topToLimit, {}},
         {isoDateLiterals, {}},
-        // Last of the common passes: it reads the functions' engine names.
+        // It knows text functions by their engine names.
         {plusJoiningTexts, {}},
         {upperCaseLike, Dialect::PostgreSQL},
         {upperCaseOrderBy, Dialect::PostgreSQL},

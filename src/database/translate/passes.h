@@ -1,8 +1,7 @@
 #pragma once
 
 // The passes a statement goes through, each rewriting the token stream in
-// place. Their order is the list in translator.cpp; each says below what it
-// expects of the passes before it.
+// place or refusing the statement. Their order is the list in translator.cpp.
 
 #include "database/translator.h"
 #include "tokens.h"
