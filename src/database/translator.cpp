@@ -1,5 +1,3 @@
-#include "translator.h"
-
 // How to add a construct the screens need:
 // - a T-SQL function: one row in the table in translate/functiontable.cpp,
 //   its SQLite form and its PostgreSQL form side by side (a rename, a template
@@ -7,6 +5,8 @@
 // - anything else: one pass, a function over the token stream declared in
 //   translate/passes.h, put in `passes()` below where what it needs is done.
 // Passes work on tokens: a literal stays one String token whatever it holds.
+
+#include "translator.h"
 
 #include "platform/connection.h"
 #include "translate/passes.h"

@@ -9,7 +9,7 @@
 
 namespace chemodesk::db::translate {
 
-// SQL with the call's arguments in place of $1, $2, ...: "instr($2,$1)".
+// SQL with the call's arguments in place of $1 to $9: "instr($2,$1)".
 // Tokenized once, when the table is built, not per statement.
 class SqlTemplate {
 public:
