@@ -25,7 +25,13 @@ struct Token {
     Kind kind;
     QString text;
 
-    bool is(Kind k, const char *t) const { return kind == k && text.compare(QLatin1String(t), Qt::CaseInsensitive) == 0; }
+    bool is(Kind k, const char *t) const
+    {
+        // Called for every token by every pass: a length that differs decides
+        // without comparing.
+        const QLatin1String s(t);
+        return kind == k && text.size() == s.size() && text.compare(s, Qt::CaseInsensitive) == 0;
+    }
     bool isWord(const char *w) const { return is(Word, w); }
     bool isSymbol(const char *s) const { return is(Symbol, s); }
 };

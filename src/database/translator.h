@@ -49,13 +49,8 @@ public:
 
 private:
     std::optional<ProcedureCall> procedureCall(const std::vector<Token> &tokens) const;
+    // Runs the passes listed in translator.cpp over one statement.
     QString translateStatement(std::vector<Token> tokens, const QString &original) const;
-    void expandFunctions(std::vector<Token> &tokens, const QString &original) const;
-    qsizetype rewriteFunction(std::vector<Token> &tokens, qsizetype name, qsizetype open,
-                              const QString &original) const;
-    void joinTexts(std::vector<Token> &tokens) const;
-    void caseInsensitiveLike(std::vector<Token> &tokens) const;
-    void caseInsensitiveOrder(std::vector<Token> &tokens) const;
 
     Dialect dialect_;
     const ProcedureRegistry *functions_;

@@ -85,7 +85,31 @@ INSTANTIATE_TEST_SUITE_P(
              "COLLATE \"C\" desc, Amount, upper(M.FirstName) COLLATE \"C\""},
         Case{"select 'DELETE FROM x; --' as v, 'O''Brien' as w",
              "select 'DELETE FROM x; --' as \"v\", 'O''Brien' as \"w\"",
-             "select 'DELETE FROM x; --' as \"v\", 'O''Brien' as \"w\""}),
+             "select 'DELETE FROM x; --' as \"v\", 'O''Brien' as \"w\""},
+        // One of each kind of row in the function table: a per-engine rewrite,
+        // a template on one engine only, a rename on one engine only.
+        Case{"select datepart(dw, d), dateadd(mm, -2, d), datediff(month, a, b) from t",
+             "select (cast(strftime('%w',  d) AS integer) + 1), datetime( d, ( -2) || ' months'), "
+             "((cast(strftime('%Y',  b) AS integer) - cast(strftime('%Y',  a) AS integer)) * 12 + "
+             "cast(strftime('%m',  b) AS integer) - cast(strftime('%m',  a) AS integer)) from clinical_area__t",
+             "select (cast(extract(dow from cast( d AS timestamp)) AS integer) + 1), (cast( d AS timestamp) + "
+             "( -2) * interval '1 month'), cast((extract(year from cast( b AS timestamp)) - extract(year from "
+             "cast( a AS timestamp))) * 12 + extract(month from cast( b AS timestamp)) - extract(month from "
+             "cast( a AS timestamp)) AS integer) from clinical_area.t"},
+        Case{"select left(LastName, 3) + '.', right(b, 2), substring(c, 1, 2), char(65) from t",
+             "select substr(LastName, 1,  3) || '.', substr(b, -( 2)), substr(c, 1, 2), char(65) from clinical_area__t",
+             "select left(LastName, 3) || '.', right(b, 2), substring(c, 1, 2), chr(65) from clinical_area.t"},
+        Case{"select convert(money, x), convert(datetime, d), convert(int, '3') from t",
+             "select cast( x AS real), datetime( d), cast( '3' AS integer) from clinical_area__t",
+             "select cast( x AS numeric), cast( d AS timestamp), cast( '3' AS integer) from clinical_area.t"},
+        Case{"delete t where a = 1; insert PATIENT_DATA..tbPatient (a, b) select a, b from u",
+             "delete FROM clinical_area__t where a = 1;  insert INTO patient_data__tbpatient (a, b) select a, b "
+             "from clinical_area__u",
+             "delete FROM clinical_area.t where a = 1;  insert INTO patient_data.tbpatient (a, b) select a, b "
+             "from clinical_area.u"},
+        Case{"select top 10 * from (select top 5 a from t with (nolock)) x",
+             "select * from (select a from clinical_area__t LIMIT 5) x LIMIT 10",
+             "select * from (select a from clinical_area.t LIMIT 5) x LIMIT 10"}),
     [](const auto &info) { return "case" + std::to_string(info.index); });
 
 // Column + column is joined only when both sides are known texts; numbers add.
@@ -148,6 +172,10 @@ TEST(Translator, RefusesWhatItCannotTranslateByName)
         {"select top 10 percent a from t", "PERCENT"},
         {"select convert(varchar, d, 999) from t", "CONVERT style 999"},
         {"select 'open", "Unclosed quotation mark"},
+        {"select ceiling(x) from t", "function ceiling"}, // PostgreSQL's alone
+        {"select datediff(second, a, b) from t", "DATEDIFF of second"},
+        {"select charindex('a') from t", "charindex with 1 arguments"},
+        {"select convert(xml, x) from t", "conversion to xml"},
     };
     for (const auto &[text, expected] : cases) {
         try {

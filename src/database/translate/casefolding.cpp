@@ -1,0 +1,85 @@
+#include "passes.h"
+
+namespace chemodesk::db::translate {
+
+void upperCaseLike(Tokens &t, const Context &)
+{
+    // The hospital's server compares texts without regard to case. Upper-casing
+    // both sides keeps that, and lets an index on upper(column) serve a prefix.
+    for (qsizetype i = 0; i < size(t); ++i) {
+        if (!at(t, i).isWord("like"))
+            continue;
+        qsizetype left = prevSig(t, i);
+        if (isWordAt(t, left, "not"))
+            left = prevSig(t, left);
+        const qsizetype right = nextSig(t, i);
+        const bool simpleLeft =
+            left >= 0 && (at(t, left).kind == Token::Word || at(t, left).kind == Token::Quoted);
+        const bool literalRight = right >= 0 && at(t, right).kind == Token::String;
+        if (!simpleLeft || !literalRight) {
+            at(t, i) = resolved(QStringLiteral("ILIKE"));
+            continue;
+        }
+        at(t, right).text = at(t, right).text.toUpper();
+        qsizetype begin = left;
+        while (isSym(t, prevSig(t, begin), ".") && prevSig(t, prevSig(t, begin)) >= 0)
+            begin = prevSig(t, prevSig(t, begin));
+        t.insert(t.begin() + left + 1, {sym(")"), resolved(QStringLiteral(" COLLATE \"C\""))});
+        t.insert(t.begin() + begin, {resolved(QStringLiteral("upper")), sym("(")});
+        i += 4;
+    }
+}
+
+void upperCaseOrderBy(Tokens &t, const Context &ctx)
+{
+    // The hospital's server sorts texts without regard to case, as SQLite's
+    // NOCASE columns do; here the same upper-cased expression that prefix
+    // searches use lets one index serve both the search and the order.
+    int depth = 0;
+    qsizetype orderAt = -1;
+    for (qsizetype i = 0; i < size(t); ++i) {
+        const Token &tok = at(t, i);
+        if (tok.isSymbol("("))
+            ++depth;
+        else if (tok.isSymbol(")"))
+            --depth;
+        else if (depth == 0 &&
+                 (tok.isWord("distinct") || tok.isWord("group") || tok.isWord("union")))
+            return; // the order must then repeat what is selected
+        else if (depth == 0 && tok.isWord("order"))
+            orderAt = i;
+    }
+    if (orderAt < 0 || !isWordAt(t, nextSig(t, orderAt), "by"))
+        return;
+    qsizetype i = nextSig(t, nextSig(t, orderAt));
+    while (i >= 0) {
+        // One item: its significant tokens up to a comma, LIMIT or the end.
+        std::vector<qsizetype> item;
+        qsizetype k = i;
+        for (; k >= 0; k = nextSig(t, k)) {
+            if (at(t, k).isSymbol(",") || at(t, k).isWord("limit") || at(t, k).isWord("offset"))
+                break;
+            item.push_back(k);
+        }
+        auto isDirection = [&](qsizetype x) {
+            return at(t, x).isWord("asc") || at(t, x).isWord("desc");
+        };
+        size_t n = item.size();
+        if (n > 0 && isDirection(item.back()))
+            --n;
+        const bool bare = n == 1 && at(t, item[0]).kind == Token::Word;
+        const bool qualified = n == 3 && at(t, item[0]).kind == Token::Word &&
+                               at(t, item[1]).isSymbol(".") && at(t, item[2]).kind == Token::Word;
+        if ((bare || qualified) && ctx.textColumns.contains(at(t, item[n - 1]).text.toLower())) {
+            const qsizetype first = item[0], last = item[n - 1];
+            t.insert(t.begin() + last + 1, {sym(")"), resolved(QStringLiteral(" COLLATE \"C\""))});
+            t.insert(t.begin() + first, {resolved(QStringLiteral("upper")), sym("(")});
+            k = k < 0 ? -1 : k + 4;
+        }
+        if (k < 0 || !at(t, k).isSymbol(","))
+            break;
+        i = nextSig(t, k);
+    }
+}
+
+} // namespace chemodesk::db::translate
