@@ -57,8 +57,8 @@ TEST_P(SchemaTest, StepsAboveTheStoredVersionAreAppliedOnceEach)
                                  filled.push_back(60);
                                  c.Execute(QStringLiteral("INSERT INTO Clinical_Area..tbStepProbe (K, V) VALUES (1, 'one')"));
                              }};
-    EXPECT_EQ(applySchemaSteps(*connection, {created}), 1);
-    EXPECT_EQ(storedSchemaVersion(*connection), 60);
+    EXPECT_EQ(applySchemaSteps(*db, {created}), 1);
+    EXPECT_EQ(storedSchemaVersion(*db), 60);
 
     // A column and an index for the table, then a table of its own.
     const TableDef widened{QStringLiteral("CLINICAL_AREA"), QStringLiteral("tbStepProbe"),
@@ -77,16 +77,16 @@ TEST_P(SchemaTest, StepsAboveTheStoredVersionAreAppliedOnceEach)
              c.Execute(QStringLiteral("INSERT INTO Billing..tbStepAdded (K) VALUES (7)"));
          }},
     };
-    EXPECT_EQ(applySchemaSteps(*connection, steps), 2);
-    EXPECT_EQ(applySchemaSteps(*connection, steps), 0);
+    EXPECT_EQ(applySchemaSteps(*db, steps), 2);
+    EXPECT_EQ(applySchemaSteps(*db, steps), 0);
     EXPECT_EQ(filled, (std::vector<int>{60, 61, 62}));
-    EXPECT_EQ(storedSchemaVersion(*connection), 62);
+    EXPECT_EQ(storedSchemaVersion(*db), 62);
 
-    Recordset rs = connection->Execute(QStringLiteral("select K, V, Posted from CLINICAL_AREA..tbStepProbe"));
+    Recordset rs = db->Execute(QStringLiteral("select K, V, Posted from CLINICAL_AREA..tbStepProbe"));
     ASSERT_EQ(rs.RecordCount(), 1);
     EXPECT_EQ(rs.Fields(QStringLiteral("V")).toString(), QStringLiteral("one"));
     EXPECT_EQ(rs.Fields(QStringLiteral("Posted")).toLongLong(), 1);
-    EXPECT_EQ(connection->Execute(QStringLiteral("select count(*) from BILLING..tbStepAdded")).Fields(0).toLongLong(), 1);
+    EXPECT_EQ(db->Execute(QStringLiteral("select count(*) from BILLING..tbStepAdded")).Fields(0).toLongLong(), 1);
 }
 
 TEST_P(SchemaTest, AFailingStepLeavesTheVersionBeforeIt)
@@ -107,16 +107,16 @@ TEST_P(SchemaTest, AFailingStepLeavesTheVersionBeforeIt)
                  throw DatabaseError(QStringLiteral("the step's data could not be written"));
          }},
     };
-    EXPECT_THROW(applySchemaSteps(*connection, steps), DatabaseError);
-    EXPECT_EQ(storedSchemaVersion(*connection), 70);
-    EXPECT_EQ(connection->TransactionDepth(), 0);
-    EXPECT_THROW(connection->Execute(QStringLiteral("select count(*) from BILLING..tbStepSecond")), DatabaseError);
-    EXPECT_THROW(connection->Execute(QStringLiteral("select Extra from CLINICAL_AREA..tbStepFirst")), DatabaseError);
+    EXPECT_THROW(applySchemaSteps(*db, steps), DatabaseError);
+    EXPECT_EQ(storedSchemaVersion(*db), 70);
+    EXPECT_EQ(db->TransactionDepth(), 0);
+    EXPECT_THROW(db->Execute(QStringLiteral("select count(*) from BILLING..tbStepSecond")), DatabaseError);
+    EXPECT_THROW(db->Execute(QStringLiteral("select Extra from CLINICAL_AREA..tbStepFirst")), DatabaseError);
 
     fail = false;
-    EXPECT_EQ(applySchemaSteps(*connection, steps), 1);
-    EXPECT_EQ(storedSchemaVersion(*connection), 71);
-    EXPECT_EQ(connection->Execute(QStringLiteral("select count(*) from BILLING..tbStepSecond")).Fields(0).toLongLong(), 1);
+    EXPECT_EQ(applySchemaSteps(*db, steps), 1);
+    EXPECT_EQ(storedSchemaVersion(*db), 71);
+    EXPECT_EQ(db->Execute(QStringLiteral("select count(*) from BILLING..tbStepSecond")).Fields(0).toLongLong(), 1);
 }
 
 // Every hospital database lives in the one file (SQLite cannot attach

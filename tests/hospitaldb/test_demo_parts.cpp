@@ -51,10 +51,12 @@ TEST(DemoParts, ARowMoreInOnePartMovesNoOtherPart)
         // The part itself sends what it always did, and one text more.
         ASSERT_EQ(extra[part].size(), plain.at(part).size() + 1);
         EXPECT_EQ(extra[part].mid(0, plain.at(part).size()), plain.at(part));
-        for (const QString &other : parts)
-            if (other != part)
+        for (const QString &other : parts) {
+            if (other != part) {
                 EXPECT_EQ(extra[other], plain.at(other))
                     << "part " << other.toStdString() << " moved";
+            }
+        }
     }
 }
 

@@ -16,8 +16,8 @@
 #include "database/sqltext.h"
 #include "patients/frmsearcher.h"
 #include "patients/patientlist.h"
-#include "session/frmdeletepassword.h"
-#include "session/frmusersearching.h"
+#include "session/dialogs/frmdeletepassword.h"
+#include "session/dialogs/frmusersearching.h"
 #include "session/globals.h"
 #include "session/module1.h"
 #include "session/rights.h"
@@ -439,7 +439,9 @@ std::vector<Case> cases(Connection &database)
         // A slip saved without lines: the number drawn, the print table emptied.
         {[&database](Connection &c) {
              components::MedicineCatalogue catalogue(database);
-             SlipHeader header{QStringLiteral("1000018"), QStringLiteral("261018")};
+             SlipHeader header;
+             header.hospNum = QStringLiteral("1000018");
+             header.idNum = QStringLiteral("261018");
              header.userId = QStringLiteral("1001");
              saveChargeSlip(c, catalogue.Drug(), header, {});
          },
@@ -488,8 +490,9 @@ void runCase(db::HostedConnection &database, const Case &c)
             text = sent.last();
         }
         SCOPED_TRACE(text.toStdString());
-        if (!c.check.isEmpty())
+        if (!c.check.isEmpty()) {
             EXPECT_EQ(database.Execute(text).State(), Recordset::adStateClosed);
+        }
         Recordset rs = database.Execute(c.check.isEmpty() ? text : c.check);
         ASSERT_EQ(rs.RecordCount(), c.rows);
         for (const Value &value : c.values)
