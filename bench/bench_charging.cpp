@@ -11,13 +11,13 @@
 #include "charging/frmcharge.h"
 #include "components/itemlookup.h"
 #include "components/keyaid.h"
-#include "database/forwardingconnection.h"
 #include "components/medicinecatalogue.h"
 #include "components/medicinelist.h"
+#include "database/forwardingconnection.h"
 #include "hospitaldb/database.h"
 #include "session/globals.h"
-#include "widgets/messages.h"
 #include "session/module1.h"
+#include "widgets/messages.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -216,13 +216,27 @@ std::vector<ChargeLine> twentyLines()
     std::vector<ChargeLine> lines;
     for (int i = 0; i < 5; ++i) {
         const QString n = QString::number(i + 1);
-        lines.push_back({QStringLiteral("PH"), QString::number(10001 + i), QStringLiteral("MEDICINE ") + n,
-                         QStringLiteral("1"), QStringLiteral("5.00"), QStringLiteral("5.00"), {},
-                         QStringLiteral("20"), QStringLiteral("PH"), {}});
+        lines.push_back({QStringLiteral("PH"),
+                         QString::number(10001 + i),
+                         QStringLiteral("MEDICINE ") + n,
+                         QStringLiteral("1"),
+                         QStringLiteral("5.00"),
+                         QStringLiteral("5.00"),
+                         {},
+                         QStringLiteral("20"),
+                         QStringLiteral("PH"),
+                         {}});
         for (const auto &[dept, first] : {std::pair{"LB", 1001}, {"XR", 2001}, {"ON", 8001}})
-            lines.push_back({QLatin1String(dept), QString::number(first + i),
-                             QStringLiteral("SERVICE ") + n, QStringLiteral("1"),
-                             QStringLiteral("450.00"), QStringLiteral("450.00"), {}, {}, {}, {}});
+            lines.push_back({QLatin1String(dept),
+                             QString::number(first + i),
+                             QStringLiteral("SERVICE ") + n,
+                             QStringLiteral("1"),
+                             QStringLiteral("450.00"),
+                             QStringLiteral("450.00"),
+                             {},
+                             {},
+                             {},
+                             {}});
     }
     return lines;
 }

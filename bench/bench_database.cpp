@@ -5,8 +5,8 @@
 // CHEMODESK_BENCH_PG to a postgresql:// server URL to measure that engine too.
 
 #include "hospitaldb/database.h"
-#include "largedatabase.h"
 #include "hospitaldb/hospitaldb.h"
+#include "largedatabase.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -37,7 +37,10 @@ QString largePostgres()
     QUrl url(server);
     const QString name = QStringLiteral("chemodesk_bench_%1").arg(Registrations);
     auto admin = db::HostedConnection::open(server);
-    if (admin->executeNative(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = '%1'").arg(name)).atEnd()) {
+    if (admin
+            ->executeNative(
+                QStringLiteral("SELECT 1 FROM pg_database WHERE datname = '%1'").arg(name))
+            .atEnd()) {
         admin->executeNative(QStringLiteral("CREATE DATABASE %1").arg(name));
         url.setPath(QLatin1Char('/') + name);
         auto c = hospital::openDatabase(url.toString());
@@ -73,7 +76,8 @@ void SearchThroughLayer(benchmark::State &state, bool postgres)
 void SearchRawSqlite(benchmark::State &state)
 {
     const QString target = largeSqlite();
-    const QString sql = hospital::openDatabase(target)->translator().translate(Search).statements.first();
+    const QString sql =
+        hospital::openDatabase(target)->translator().translate(Search).statements.first();
     sqlite3 *db = nullptr;
     sqlite3_open_v2(target.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     const QByteArray utf8 = sql.toUtf8();

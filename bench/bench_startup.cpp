@@ -4,8 +4,8 @@
 // user component's settings file; windows are drawn off screen.
 // Run: build/bench/bench_startup
 
-#include "largedatabase.h"
 #include "hospitaldb/database.h"
+#include "largedatabase.h"
 #include "patients/frmsearchpatient.h"
 #include "session/globals.h"
 #include "shell/frmmain.h"

@@ -14,7 +14,8 @@ constexpr int Registrations = 1'000'000;
 
 inline QString benchDir()
 {
-    const QString dir = qEnvironmentVariable("CHEMODESK_BENCH_DIR", QStringLiteral(CHEMODESK_BENCH_DEFAULT_DIR));
+    const QString dir =
+        qEnvironmentVariable("CHEMODESK_BENCH_DIR", QStringLiteral(CHEMODESK_BENCH_DEFAULT_DIR));
     QDir().mkpath(dir);
     return dir;
 }

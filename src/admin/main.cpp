@@ -70,10 +70,12 @@ int runSql(db::HostedConnection &connection, const QString &text)
 
 int check(db::HostedConnection &connection)
 {
-    out() << "Engine: " << (connection.dialect() == db::Dialect::SQLite ? "SQLite" : "PostgreSQL") << '\n';
-    out() << "Schema version: " << db::storedSchemaVersion(connection) << " (this program: "
-          << hospital::schemaVersion() << ")\n";
-    out() << "Server clock: " << connection.serverNow().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << '\n';
+    out() << "Engine: " << (connection.dialect() == db::Dialect::SQLite ? "SQLite" : "PostgreSQL")
+          << '\n';
+    out() << "Schema version: " << db::storedSchemaVersion(connection)
+          << " (this program: " << hospital::schemaVersion() << ")\n";
+    out() << "Server clock: "
+          << connection.serverNow().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << '\n';
     out() << "Procedures: " << db::ProcedureRegistry::instance().names().size() << '\n';
     int missing = 0;
     QString lastDatabase;
@@ -83,7 +85,8 @@ int check(db::HostedConnection &connection)
             lastDatabase = t.database;
         }
         try {
-            Recordset rs = connection.Execute(QStringLiteral("SELECT count(*) AS Rows FROM %1..%2").arg(t.database, t.name));
+            Recordset rs = connection.Execute(
+                QStringLiteral("SELECT count(*) AS Rows FROM %1..%2").arg(t.database, t.name));
             out() << "  " << t.name << '\t' << rs.Fields(0).toLongLong() << '\n';
         } catch (const DatabaseError &) {
             out() << "  " << t.name << "\tMISSING\n";
@@ -205,7 +208,8 @@ int main(int argc, char *argv[])
             if (args.at(2) == QLatin1String("real"))
                 connection->clearClock();
             else if (args.at(2) == QLatin1String("fixed") && args.size() == 4) {
-                const QDateTime moment = QDateTime::fromString(args.at(3), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+                const QDateTime moment =
+                    QDateTime::fromString(args.at(3), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
                 if (!moment.isValid())
                     return usage();
                 connection->setClockFixed(moment);
@@ -213,7 +217,9 @@ int main(int argc, char *argv[])
                 connection->setClockOffset(args.at(3).toLongLong());
             else
                 return usage();
-            out() << "Server clock: " << connection->serverNow().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << '\n';
+            out() << "Server clock: "
+                  << connection->serverNow().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                  << '\n';
             return 0;
         }
         return usage();

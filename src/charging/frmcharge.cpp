@@ -10,8 +10,8 @@
 #include "database/sqltext.h"
 #include "platform/connection.h"
 #include "session/globals.h"
-#include "widgets/messages.h"
 #include "session/module1.h"
+#include "widgets/messages.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -374,7 +374,8 @@ void frmCharge::loadDepartments()
         for (int column = 0; column < 2 && column < rs.FieldCount(); ++column)
             grdRevenue->setItem(row, column + 1, new QTableWidgetItem(rs.Fields(column).trimmed()));
     }
-    widgets::applyFormatString(grdRevenue, QStringLiteral("  |<Code |  Description "), {35, 600, 2200});
+    widgets::applyFormatString(grdRevenue, QStringLiteral("  |<Code |  Description "),
+                               {35, 600, 2200});
 
     if (session::IsNumeric(patient_.idNum)) {
         const Recordset room = connection_.Open(

@@ -12,8 +12,8 @@
 // may give it small stand-ins.
 
 #include "chargeslipprint.h"
-#include "widgets/entrygrid.h"
 #include "platform/mainpanel.h"
+#include "widgets/entrygrid.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -3,8 +3,8 @@
 
 #include "chargelines.h"
 #include "frmcharge.h"
-#include "widgets/gridformat.h"
 #include "serviceprice.h"
+#include "widgets/gridformat.h"
 
 #include "database/sqltext.h"
 #include "platform/codesearch.h"
@@ -78,7 +78,8 @@ void frmCharge::Get_Charges()
             MSHFlexList->setItem(row, column, item);
         }
     }
-    widgets::applyFormatString(MSHFlexList, ListFormat, {250, 700, 900, 3600, 600, 1100, 1200, 800, 1000});
+    widgets::applyFormatString(MSHFlexList, ListFormat,
+                               {250, 700, 900, 3600, 600, 1100, 1200, 800, 1000});
     txtMessage->setVisible(MSHFlexList->rowCount() == 0);
     txtSlipTotal->clear();
 }

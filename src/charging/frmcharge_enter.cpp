@@ -15,8 +15,8 @@
 #include "platform/drugcatalogue.h"
 #include "platform/druglist.h"
 #include "session/globals.h"
-#include "widgets/messages.h"
 #include "session/module1.h"
+#include "widgets/messages.h"
 
 #include <QCheckBox>
 #include <QLabel>

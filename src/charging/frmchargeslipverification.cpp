@@ -1,10 +1,10 @@
 #include "frmchargeslipverification.h"
 
-#include "widgets/dialogparts.h"
 #include "database/sqltext.h"
 #include "platform/connection.h"
-#include "widgets/messages.h"
 #include "session/module1.h"
+#include "widgets/dialogparts.h"
+#include "widgets/messages.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

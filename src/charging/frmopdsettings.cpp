@@ -5,8 +5,8 @@
 
 #include "database/sqltext.h"
 #include "platform/connection.h"
-#include "widgets/messages.h"
 #include "session/module1.h"
+#include "widgets/messages.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -31,8 +31,9 @@ void openCharge(platform::MainPanel &panel)
         patient.room = QStringLiteral("OPD");
     if (platform::UserComponent *user = panel.currentUser())
         patient.employeeCode = user->EmployeeCode();
-    frmCharge screen(*g.DbConnection, {*shared.lookup, *shared.drugs, *shared.drugList, shared.keys},
-                     patient, &panel, parent);
+    frmCharge screen(*g.DbConnection,
+                     {*shared.lookup, *shared.drugs, *shared.drugList, shared.keys}, patient,
+                     &panel, parent);
     widgets::execModal(screen);
 }
 
@@ -58,8 +59,9 @@ void registerScreens(widgets::ScreenRegistry &registry)
 {
     // The surcharge tests answer "no" until the rate settings are read; read
     // them at start rather than at the first priced charge.
-    registry.onStartup(
-        [](Connection &connection, platform::MainPanel &) { LoadRateSettings(connection, rateSettings()); });
+    registry.onStartup([](Connection &connection, platform::MainPanel &) {
+        LoadRateSettings(connection, rateSettings());
+    });
     registry.set(QStringLiteral("cmdPostCharge"), openCharge);
     registry.set(QStringLiteral("mnuPostCharge"), openCharge);
     // Reached through the department password ("Cancer System Settings").

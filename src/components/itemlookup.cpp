@@ -105,8 +105,8 @@ QString exactText(const LookupList &list, const QString &section, const QString 
 QString startingText(const LookupList &list, const QString &section, const QString &text)
 {
     return rowsOf(list, section) + QStringLiteral(" AND (") + widgets::startsWith(list.name, text) +
-           QStringLiteral(" OR ") + widgets::startsWith(list.code, text) + QStringLiteral(") ORDER BY ") +
-           list.order;
+           QStringLiteral(" OR ") + widgets::startsWith(list.code, text) +
+           QStringLiteral(") ORDER BY ") + list.order;
 }
 
 } // namespace

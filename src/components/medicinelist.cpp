@@ -45,9 +45,9 @@ QString MedicineList::ListTitle() const
 QString MedicineList::listText(const QString &typed, const QString &location) const
 {
     const QString type = quote(supplies_ ? QStringLiteral("S") : QStringLiteral("M"));
-    const QString prefix =
-        widgets::startsWith(byGeneric_ ? QStringLiteral("M.GenericName") : QStringLiteral("M.ItemName"),
-                   typed.trimmed());
+    const QString prefix = widgets::startsWith(byGeneric_ ? QStringLiteral("M.GenericName")
+                                                          : QStringLiteral("M.ItemName"),
+                                               typed.trimmed());
     const QString order = byGeneric_ ? QStringLiteral("M.GenericName, M.ItemName, M.ItemID")
                                      : QStringLiteral("M.ItemName, M.ItemID");
     const QString where = location.trimmed();

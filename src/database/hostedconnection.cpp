@@ -53,8 +53,7 @@ enum PgType : Oid {
 };
 
 // A number in the engine's text form, whatever the program's locale.
-template <typename T>
-T parsed(const char *text, int length)
+template <typename T> T parsed(const char *text, int length)
 {
     T value{};
     std::from_chars(text, text + length, value);
@@ -98,7 +97,8 @@ Recordset pgRows(const PGresult *result)
                 builder.addReal(parsed<double>(text, length));
                 break;
             case PgDate: {
-                const std::string day = std::string(text, static_cast<size_t>(length)) + " 00:00:00";
+                const std::string day =
+                    std::string(text, static_cast<size_t>(length)) + " 00:00:00";
                 builder.addText(day.data(), static_cast<int>(day.size()));
                 break;
             }
@@ -118,7 +118,8 @@ Recordset pgRows(const PGresult *result)
 void sqliteGetDate(sqlite3_context *context, int, sqlite3_value **)
 {
     auto *connection = static_cast<HostedConnection *>(sqlite3_user_data(context));
-    const QByteArray text = connection->clockNow().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+    const QByteArray text =
+        connection->clockNow().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
     sqlite3_result_text(context, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
@@ -133,7 +134,9 @@ void sqliteIsNumeric(sqlite3_context *context, int, sqlite3_value **argv)
         break;
     case SQLITE_TEXT: {
         bool ok = false;
-        QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(argv[0]))).trimmed().toDouble(&ok);
+        QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])))
+            .trimmed()
+            .toDouble(&ok);
         result = ok ? 1 : 0;
         break;
     }
@@ -148,7 +151,8 @@ public:
     explicit Context(HostedConnection &connection) : connection_(connection) {}
     Recordset query(const QString &text) override { return connection_.Execute(text); }
     void exec(const QString &text) override { connection_.Execute(text); }
-    qlonglong drawCounter(const QString &table, const QString &column, const QString &where) override
+    qlonglong drawCounter(const QString &table, const QString &column,
+                          const QString &where) override
     {
         QString text = QStringLiteral("UPDATE %1 SET %2 = %2 + 1").arg(table, column);
         if (!where.isEmpty())
@@ -156,7 +160,9 @@ public:
         text += QStringLiteral(" RETURNING %1 - 1 AS Drawn").arg(column);
         Recordset rs = connection_.Execute(text);
         if (rs.RecordCount() != 1)
-            throw DatabaseError(QStringLiteral("The counter %1 of %2 has no single row to draw from.").arg(column, table));
+            throw DatabaseError(
+                QStringLiteral("The counter %1 of %2 has no single row to draw from.")
+                    .arg(column, table));
         return rs.Fields(0).toLongLong();
     }
     QDateTime now() override { return connection_.serverNow(); }
@@ -186,10 +192,13 @@ HostedConnection::~HostedConnection()
     }
 }
 
-std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target, const ProcedureRegistry &registry)
+std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target,
+                                                         const ProcedureRegistry &registry)
 {
-    const bool postgres = target.startsWith(QLatin1String("postgresql://")) || target.startsWith(QLatin1String("postgres://"));
-    std::unique_ptr<HostedConnection> c(new HostedConnection(postgres ? Dialect::PostgreSQL : Dialect::SQLite, registry));
+    const bool postgres = target.startsWith(QLatin1String("postgresql://")) ||
+                          target.startsWith(QLatin1String("postgres://"));
+    std::unique_ptr<HostedConnection> c(
+        new HostedConnection(postgres ? Dialect::PostgreSQL : Dialect::SQLite, registry));
     c->target_ = target;
     c->name_ = QStringLiteral("chemodesk-%1").arg(connectionCounter.fetchAndAddRelaxed(1));
     if (postgres) {
@@ -201,8 +210,12 @@ std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target, 
         c->db_.setUserName(url.userName());
         c->db_.setPassword(url.password());
         c->db_.setConnectOptions(QStringLiteral("connect_timeout=10"));
-        c->connectionString_ = QStringLiteral("Provider=PostgreSQL;Data Source=%1;Port=%2;Initial Catalog=%3;User ID=%4")
-                                   .arg(c->db_.hostName()).arg(c->db_.port()).arg(c->db_.databaseName(), c->db_.userName());
+        c->connectionString_ =
+            QStringLiteral(
+                "Provider=PostgreSQL;Data Source=%1;Port=%2;Initial Catalog=%3;User ID=%4")
+                .arg(c->db_.hostName())
+                .arg(c->db_.port())
+                .arg(c->db_.databaseName(), c->db_.userName());
     } else {
         c->db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), c->name_);
         c->db_.setDatabaseName(target);
@@ -210,25 +223,30 @@ std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target, 
         c->connectionString_ = QStringLiteral("Provider=SQLite;Data Source=%1").arg(target);
     }
     if (!c->db_.open())
-        throw DatabaseError(QStringLiteral("Cannot open the database %1: %2")
-                                .arg(postgres ? QUrl(target).toString(QUrl::RemovePassword) : target,
-                                     engineMessage(c->db_.lastError())));
+        throw DatabaseError(
+            QStringLiteral("Cannot open the database %1: %2")
+                .arg(postgres ? QUrl(target).toString(QUrl::RemovePassword) : target,
+                     engineMessage(c->db_.lastError())));
     if (postgres) {
         c->startServerSession();
         // Workstations first started together on a new server would all try to create the table; on
-        // PostgreSQL, CREATE TABLE IF NOT EXISTS is not safe against that, so the creation is serialised.
-        c->executeNative(QStringLiteral(
-            "DO $$BEGIN IF to_regclass('public.chemodesk_meta') IS NULL THEN PERFORM pg_advisory_xact_lock(730001); "
-            "CREATE TABLE IF NOT EXISTS public.chemodesk_meta (name text PRIMARY KEY, value text); END IF; END$$"));
+        // PostgreSQL, CREATE TABLE IF NOT EXISTS is not safe against that, so the creation is
+        // serialised.
+        c->executeNative(QStringLiteral("DO $$BEGIN IF to_regclass('public.chemodesk_meta') IS "
+                                        "NULL THEN PERFORM pg_advisory_xact_lock(730001); "
+                                        "CREATE TABLE IF NOT EXISTS public.chemodesk_meta (name "
+                                        "text PRIMARY KEY, value text); END IF; END$$"));
     } else {
         auto *handle = *static_cast<sqlite3 *const *>(c->db_.driver()->handle().constData());
         c->lite_ = handle;
-        sqlite3_create_function_v2(handle, "getdate", 0, SQLITE_UTF8, c.get(), sqliteGetDate, nullptr, nullptr, nullptr);
-        sqlite3_create_function_v2(handle, "isnumeric", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                                   sqliteIsNumeric, nullptr, nullptr, nullptr);
+        sqlite3_create_function_v2(handle, "getdate", 0, SQLITE_UTF8, c.get(), sqliteGetDate,
+                                   nullptr, nullptr, nullptr);
+        sqlite3_create_function_v2(handle, "isnumeric", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                   nullptr, sqliteIsNumeric, nullptr, nullptr, nullptr);
         c->executeNative(QStringLiteral("PRAGMA journal_mode = WAL"));
         c->executeNative(QStringLiteral("PRAGMA synchronous = NORMAL"));
-        c->executeNative(QStringLiteral("CREATE TABLE IF NOT EXISTS chemodesk_meta (name TEXT PRIMARY KEY, value TEXT)"));
+        c->executeNative(QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS chemodesk_meta (name TEXT PRIMARY KEY, value TEXT)"));
         c->setCommandTimeout(c->timeout_);
     }
     c->reloadClock();
@@ -287,8 +305,9 @@ Recordset HostedConnection::runSqlite(const QString &sql, const QString &origina
         const QByteArray utf8 = sql.toUtf8();
         const char *tail = nullptr;
         Prepared prepared;
-        if (sqlite3_prepare_v3(lite_, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_PREPARE_PERSISTENT,
-                               &prepared.statement, &tail) != SQLITE_OK) {
+        if (sqlite3_prepare_v3(lite_, utf8.constData(), static_cast<int>(utf8.size()),
+                               SQLITE_PREPARE_PERSISTENT, &prepared.statement,
+                               &tail) != SQLITE_OK) {
             const QString message = QString::fromUtf8(sqlite3_errmsg(lite_));
             sqlite3_finalize(prepared.statement);
             throw DatabaseError(message, original);
@@ -297,7 +316,8 @@ Recordset HostedConnection::runSqlite(const QString &sql, const QString &origina
             return {};
         if (tail && QByteArray(tail).trimmed().size() > 0) {
             sqlite3_finalize(prepared.statement);
-            throw DatabaseError(QStringLiteral("Only one statement can be run at a time."), original);
+            throw DatabaseError(QStringLiteral("Only one statement can be run at a time."),
+                                original);
         }
         for (int i = 0; i < sqlite3_column_count(prepared.statement); ++i)
             prepared.columns << QString::fromUtf8(sqlite3_column_name(prepared.statement, i));
@@ -321,7 +341,8 @@ Recordset HostedConnection::runSqlite(const QString &sql, const QString &origina
                 rows.addReal(sqlite3_column_double(statement, i));
                 break;
             default: {
-                const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, i));
+                const auto *text =
+                    reinterpret_cast<const char *>(sqlite3_column_text(statement, i));
                 rows.addText(text, sqlite3_column_bytes(statement, i));
             }
             }
@@ -453,7 +474,9 @@ Recordset HostedConnection::runCall(const ProcedureCall &call, const QString &te
 {
     const Procedure *body = registry_.find(call.database, call.name);
     if (!body)
-        throw DatabaseError(QStringLiteral("Could not find stored procedure '%1..%2'.").arg(call.database, call.name), text);
+        throw DatabaseError(QStringLiteral("Could not find stored procedure '%1..%2'.")
+                                .arg(call.database, call.name),
+                            text);
     Context context(*this);
     Transaction transaction(*this);
     Recordset result = (*body)(context, call.args);
@@ -464,7 +487,8 @@ Recordset HostedConnection::runCall(const ProcedureCall &call, const QString &te
 void HostedConnection::BeginTrans()
 {
     if (depth_ == 0)
-        executeNative(dialect() == Dialect::SQLite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+        executeNative(dialect() == Dialect::SQLite ? QStringLiteral("BEGIN IMMEDIATE")
+                                                   : QStringLiteral("BEGIN"));
     else
         executeNative(QStringLiteral("SAVEPOINT sp%1").arg(depth_));
     ++depth_;
@@ -507,12 +531,15 @@ void HostedConnection::RollbackTrans()
 
 void HostedConnection::setMeta(const QString &key, const QString &value)
 {
-    const QString table = dialect() == Dialect::PostgreSQL ? QStringLiteral("public.chemodesk_meta") : QStringLiteral("chemodesk_meta");
+    const QString table = dialect() == Dialect::PostgreSQL ? QStringLiteral("public.chemodesk_meta")
+                                                           : QStringLiteral("chemodesk_meta");
     if (value.isNull())
         executeNative(QStringLiteral("DELETE FROM %1 WHERE name = '%2'").arg(table, key));
     else
-        executeNative(QStringLiteral("INSERT INTO %1 (name, value) VALUES ('%2', '%3') ON CONFLICT (name) DO UPDATE SET value = excluded.value")
-                          .arg(table, key, QString(value).replace(QLatin1Char('\''), QLatin1String("''"))));
+        executeNative(
+            QStringLiteral("INSERT INTO %1 (name, value) VALUES ('%2', '%3') ON CONFLICT (name) DO "
+                           "UPDATE SET value = excluded.value")
+                .arg(table, key, QString(value).replace(QLatin1Char('\''), QLatin1String("''"))));
 }
 
 void HostedConnection::setClockFixed(const QDateTime &moment)
@@ -538,13 +565,17 @@ void HostedConnection::clearClock()
 
 void HostedConnection::reloadClock()
 {
-    const QString table = dialect() == Dialect::PostgreSQL ? QStringLiteral("public.chemodesk_meta") : QStringLiteral("chemodesk_meta");
+    const QString table = dialect() == Dialect::PostgreSQL ? QStringLiteral("public.chemodesk_meta")
+                                                           : QStringLiteral("chemodesk_meta");
     clockFixed_.reset();
     clockOffset_ = 0;
-    Recordset rs = executeNative(QStringLiteral("SELECT name, value FROM %1 WHERE name IN ('clock_fixed', 'clock_offset')").arg(table));
+    Recordset rs = executeNative(
+        QStringLiteral("SELECT name, value FROM %1 WHERE name IN ('clock_fixed', 'clock_offset')")
+            .arg(table));
     for (; !rs.atEnd(); rs.MoveNext()) {
         if (rs.Fields(0).toString() == QLatin1String("clock_fixed"))
-            clockFixed_ = QDateTime::fromString(rs.Fields(1).toString(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            clockFixed_ = QDateTime::fromString(rs.Fields(1).toString(),
+                                                QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         else
             clockOffset_ = rs.Fields(1).toLongLong();
     }

@@ -33,7 +33,8 @@ QStringList ProcedureRegistry::names() const
     return out;
 }
 
-void ProcedureRegistry::addFunction(const QString &database, const QString &name, const QString &expression)
+void ProcedureRegistry::addFunction(const QString &database, const QString &name,
+                                    const QString &expression)
 {
     // Functions are found by their own name: the screens qualify them
     // inconsistently ("DB.dbo.fn", "DB..fn"), and the names are unique.

@@ -51,7 +51,10 @@ public:
     // database and name as the screens spell them; matched case-insensitively.
     void add(const QString &database, const QString &name, Procedure body);
     const Procedure *find(const QString &database, const QString &name) const;
-    bool contains(const QString &database, const QString &name) const { return find(database, name); }
+    bool contains(const QString &database, const QString &name) const
+    {
+        return find(database, name);
+    }
     QStringList names() const;
 
     // A scalar function the screens call inside a text, such as

@@ -54,8 +54,8 @@ QDateTime Field::toDateTime() const
     if (value_.typeId() == QMetaType::QDate)
         return value_.toDate().startOfDay();
     const QString text = value_.toString().trimmed();
-    for (const char *format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-ddTHH:mm:ss",
-                               "yyyy-MM-ddTHH:mm:ss.zzz", "yyyy-MM-dd"}) {
+    for (const char *format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm:ss.zzz",
+                               "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-ddTHH:mm:ss.zzz", "yyyy-MM-dd"}) {
         const QDateTime parsed = QDateTime::fromString(text, QLatin1String(format));
         if (parsed.isValid())
             return parsed;
@@ -100,12 +100,14 @@ void Recordset::Builder::addVariant(const QVariant &value)
         return;
     case QMetaType::QDateTime: {
         // One form for every engine: the ISO text SQLite keeps.
-        const QByteArray text = value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+        const QByteArray text =
+            value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
         addText(text.constData(), static_cast<int>(text.size()));
         return;
     }
     case QMetaType::QDate: {
-        const QByteArray text = value.toDate().toString(QStringLiteral("yyyy-MM-dd 00:00:00")).toUtf8();
+        const QByteArray text =
+            value.toDate().toString(QStringLiteral("yyyy-MM-dd 00:00:00")).toUtf8();
         addText(text.constData(), static_cast<int>(text.size()));
         return;
     }
@@ -134,7 +136,8 @@ Recordset::Recordset(QStringList columns, const std::vector<std::vector<QVariant
     const qsizetype width = builder.columns_.size();
     for (const auto &row : rows)
         for (qsizetype i = 0; i < width; ++i)
-            builder.addVariant(i < static_cast<qsizetype>(row.size()) ? row[static_cast<size_t>(i)] : QVariant());
+            builder.addVariant(i < static_cast<qsizetype>(row.size()) ? row[static_cast<size_t>(i)]
+                                                                      : QVariant());
     *this = builder.finish();
 }
 
@@ -158,7 +161,8 @@ int Recordset::indexOf(const QString &name) const
 
 QVariant Recordset::value(size_t row, int column) const
 {
-    const Builder::Cell &cell = cells_[row * static_cast<size_t>(columns_.size()) + static_cast<size_t>(column)];
+    const Builder::Cell &cell =
+        cells_[row * static_cast<size_t>(columns_.size()) + static_cast<size_t>(column)];
     switch (cell.type) {
     case Builder::Cell::Null:
         return {};
@@ -172,7 +176,8 @@ QVariant Recordset::value(size_t row, int column) const
         return QVariant(value);
     }
     case Builder::Cell::Text:
-        return QVariant(QString::fromUtf8(text_.data() + cell.value, static_cast<qsizetype>(cell.length)));
+        return QVariant(
+            QString::fromUtf8(text_.data() + cell.value, static_cast<qsizetype>(cell.length)));
     }
     return {};
 }
@@ -181,9 +186,10 @@ Field Recordset::Fields(const QString &name) const
 {
     const int index = indexOf(name);
     if (index < 0)
-        throw DatabaseError(QStringLiteral("Item cannot be found in the collection corresponding to "
-                                           "the requested name or ordinal: %1")
-                                .arg(name));
+        throw DatabaseError(
+            QStringLiteral("Item cannot be found in the collection corresponding to "
+                           "the requested name or ordinal: %1")
+                .arg(name));
     return Fields(index);
 }
 
@@ -192,12 +198,14 @@ Field Recordset::Fields(int index) const
     if (!open_)
         throw DatabaseError(QStringLiteral("Operation is not allowed when the object is closed."));
     if (index < 0 || index >= columns_.size())
-        throw DatabaseError(QStringLiteral("Item cannot be found in the collection corresponding to "
-                                           "the requested name or ordinal: %1")
-                                .arg(index));
+        throw DatabaseError(
+            QStringLiteral("Item cannot be found in the collection corresponding to "
+                           "the requested name or ordinal: %1")
+                .arg(index));
     if (position_ >= rowCount_)
-        throw DatabaseError(QStringLiteral("Either BOF or EOF is True, or the current record has been "
-                                           "deleted. Requested operation requires a current record."));
+        throw DatabaseError(
+            QStringLiteral("Either BOF or EOF is True, or the current record has been "
+                           "deleted. Requested operation requires a current record."));
     return Field(columns_.at(index), value(position_, index));
 }
 

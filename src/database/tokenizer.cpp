@@ -6,8 +6,14 @@ namespace chemodesk::db {
 
 namespace {
 
-bool isWordStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
-bool isWordPart(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$'); }
+bool isWordStart(QChar c)
+{
+    return c.isLetter() || c == QLatin1Char('_');
+}
+bool isWordPart(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
+}
 
 } // namespace
 
@@ -18,7 +24,8 @@ std::vector<Token> tokenize(const QString &text)
     const qsizetype n = text.size();
     qsizetype i = 0;
     auto unterminated = [&](const char *what) {
-        throw DatabaseError(QStringLiteral("Unclosed %1 in the statement.").arg(QLatin1String(what)), text);
+        throw DatabaseError(
+            QStringLiteral("Unclosed %1 in the statement.").arg(QLatin1String(what)), text);
     };
     while (i < n) {
         const QChar c = text.at(i);
@@ -37,9 +44,8 @@ std::vector<Token> tokenize(const QString &text)
                 unterminated("comment");
             i = end + 2;
             tokens.push_back({Token::Space, QStringLiteral(" ")});
-        } else if (c == QLatin1Char('\'') ||
-                   ((c == QLatin1Char('N') || c == QLatin1Char('n')) && i + 1 < n &&
-                    text.at(i + 1) == QLatin1Char('\''))) {
+        } else if (c == QLatin1Char('\'') || ((c == QLatin1Char('N') || c == QLatin1Char('n')) &&
+                                              i + 1 < n && text.at(i + 1) == QLatin1Char('\''))) {
             i += (c == QLatin1Char('\'')) ? 1 : 2;
             QString value;
             for (;;) {
@@ -69,11 +75,14 @@ std::vector<Token> tokenize(const QString &text)
                 unterminated("quotation mark");
             tokens.push_back({Token::Quoted, text.mid(i + 1, end - i - 1)});
             i = end + 1;
-        } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && text.at(i + 1).isDigit())) {
+        } else if (c.isDigit() ||
+                   (c == QLatin1Char('.') && i + 1 < n && text.at(i + 1).isDigit())) {
             while (i < n && (text.at(i).isDigit() || text.at(i) == QLatin1Char('.')))
                 ++i;
             if (i < n && (text.at(i) == QLatin1Char('e') || text.at(i) == QLatin1Char('E')) &&
-                i + 1 < n && (text.at(i + 1).isDigit() || text.at(i + 1) == QLatin1Char('-') || text.at(i + 1) == QLatin1Char('+'))) {
+                i + 1 < n &&
+                (text.at(i + 1).isDigit() || text.at(i + 1) == QLatin1Char('-') ||
+                 text.at(i + 1) == QLatin1Char('+'))) {
                 i += 2;
                 while (i < n && text.at(i).isDigit())
                     ++i;
@@ -86,9 +95,11 @@ std::vector<Token> tokenize(const QString &text)
             tokens.push_back({Token::Word, text.mid(start, i - start)});
         } else if (c == QLatin1Char('@') || c == QLatin1Char('#')) {
             ++i;
-            while (i < n && (isWordPart(text.at(i)) || text.at(i) == QLatin1Char('@') || text.at(i) == QLatin1Char('#')))
+            while (i < n && (isWordPart(text.at(i)) || text.at(i) == QLatin1Char('@') ||
+                             text.at(i) == QLatin1Char('#')))
                 ++i;
-            tokens.push_back({c == QLatin1Char('@') ? Token::Variable : Token::Temp, text.mid(start, i - start)});
+            tokens.push_back({c == QLatin1Char('@') ? Token::Variable : Token::Temp,
+                              text.mid(start, i - start)});
         } else {
             static const char *const twoChar[] = {"<=", ">=", "<>", "!=", "!<", "!>", "||", ".."};
             QString symbol(c);

@@ -11,16 +11,16 @@ namespace chemodesk::db {
 
 struct Token {
     enum Kind {
-        Space,      // blanks, line breaks and comments
-        Word,       // a bare identifier or keyword
-        Quoted,     // [name] or "name"; text holds the name without its quotes
-        String,     // 'value'; text holds the value with doubled apostrophes undone
+        Space,  // blanks, line breaks and comments
+        Word,   // a bare identifier or keyword
+        Quoted, // [name] or "name"; text holds the name without its quotes
+        String, // 'value'; text holds the value with doubled apostrophes undone
         Number,
-        Variable,   // @name
-        Temp,       // #name
-        Symbol,     // operators and punctuation, longest match ("<=", "..")
-        Resolved    // never made here: the translator's output (an engine table name, a rewritten
-                    // function), emitted as it stands and left alone by later passes
+        Variable, // @name
+        Temp,     // #name
+        Symbol,   // operators and punctuation, longest match ("<=", "..")
+        Resolved  // never made here: the translator's output (an engine table name, a rewritten
+                  // function), emitted as it stands and left alone by later passes
     };
     Kind kind;
     QString text;

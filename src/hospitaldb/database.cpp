@@ -67,13 +67,16 @@ void initDatabase(db::HostedConnection &connection, const InitOptions &options)
     });
     const int stored = db::storedSchemaVersion(connection);
     if (stored > schemaVersion())
-        throw DatabaseError(QStringLiteral("The database is of schema version %1, newer than this program's %2.")
-                                .arg(stored)
-                                .arg(schemaVersion()));
+        throw DatabaseError(
+            QStringLiteral("The database is of schema version %1, newer than this program's %2.")
+                .arg(stored)
+                .arg(schemaVersion()));
     if (stored == 0)
         say(QStringLiteral("Creating the schema (version %1)").arg(schemaVersion()));
     else if (stored < schemaVersion())
-        say(QStringLiteral("Upgrading the schema from version %1 to %2").arg(stored).arg(schemaVersion()));
+        say(QStringLiteral("Upgrading the schema from version %1 to %2")
+                .arg(stored)
+                .arg(schemaVersion()));
     else
         say(QStringLiteral("The schema is up to date (version %1)").arg(stored));
     db::applySchemaSteps(connection, schemaSteps());
@@ -81,13 +84,15 @@ void initDatabase(db::HostedConnection &connection, const InitOptions &options)
         // Looked for inside the transaction, which the embedded file opens for writing, so that two
         // programs never both load it.
         Transaction transaction(connection);
-        Recordset loaded = connection.executeNative(
-            QStringLiteral("SELECT value FROM %1 WHERE name = 'demo_data'").arg(metaTable(connection)));
+        Recordset loaded =
+            connection.executeNative(QStringLiteral("SELECT value FROM %1 WHERE name = 'demo_data'")
+                                         .arg(metaTable(connection)));
         if (loaded.atEnd()) {
             say(QStringLiteral("Loading the demo data"));
             loadDemoData(connection);
-            connection.executeNative(QStringLiteral("INSERT INTO %1 (name, value) VALUES ('demo_data', '1')")
-                                         .arg(metaTable(connection)));
+            connection.executeNative(
+                QStringLiteral("INSERT INTO %1 (name, value) VALUES ('demo_data', '1')")
+                    .arg(metaTable(connection)));
             transaction.commit();
         } else {
             say(QStringLiteral("The demo data is already loaded"));

@@ -1,5 +1,5 @@
-#include "hospitaldb.h"
 #include "procedures.h"
+#include "hospitaldb.h"
 
 namespace chemodesk::hospital {
 

@@ -12,7 +12,8 @@ QString searchConditions(const QString &lastName, const QString &hospNum, const 
 {
     QString out;
     if (!lastName.trimmed().isEmpty())
-        out += QStringLiteral(" AND M.LastName LIKE ") + quote(lastName.trimmed() + QLatin1Char('%'));
+        out +=
+            QStringLiteral(" AND M.LastName LIKE ") + quote(lastName.trimmed() + QLatin1Char('%'));
     if (!hospNum.trimmed().isEmpty())
         out += QStringLiteral(" AND R.HospNum LIKE ") + quote(hospNum.trimmed() + QLatin1Char('%'));
     if (!idNum.trimmed().isEmpty())
@@ -38,8 +39,9 @@ Recordset getPatient(db::ProcedureContext &db, const QStringList &args)
         // Walk-ins: the ones still here, or any of them once a box narrows
         // the search (the list has no "previous" mode of its own for them).
         table = QStringLiteral("PATIENT_DATA..tbOutPatient");
-        const bool searching = !(arg(args, 1).trimmed().isEmpty() && arg(args, 2).trimmed().isEmpty() &&
-                                 arg(args, 3).trimmed().isEmpty());
+        const bool searching =
+            !(arg(args, 1).trimmed().isEmpty() && arg(args, 2).trimmed().isEmpty() &&
+              arg(args, 3).trimmed().isEmpty());
         condition = searching ? QStringLiteral("R.PatientType = 'W'")
                               : QStringLiteral("R.PatientType = 'W' AND R.DcrDate IS NULL");
     } else if (mode == QLatin1String("O")) {
@@ -51,14 +53,15 @@ Recordset getPatient(db::ProcedureContext &db, const QStringList &args)
     } else {
         throw DatabaseError(QStringLiteral("spCancer_GetPatient: unknown mode '%1'.").arg(mode));
     }
-    return db.query(QStringLiteral(
-                        "SELECT R.HospNum AS [Hospital #], R.IdNum AS [Admission #], "
-                        "M.LastName + ', ' + isnull(M.FirstName, '') + ' ' + isnull(M.MiddleName, '') AS [Patient Name], "
-                        "convert(varchar(10), R.AdmDate, 101) AS [admission date], "
-                        "convert(varchar(10), R.BillingDate, 101) AS [Billing Date] "
-                        "FROM %1 R INNER JOIN PATIENT_DATA..tbMaster M ON M.HospNum = R.HospNum "
-                        "WHERE %2%3 ORDER BY M.LastName, M.FirstName, R.AdmDate DESC")
-                        .arg(table, condition, searchConditions(arg(args, 1), arg(args, 2), arg(args, 3))));
+    return db.query(
+        QStringLiteral("SELECT R.HospNum AS [Hospital #], R.IdNum AS [Admission #], "
+                       "M.LastName + ', ' + isnull(M.FirstName, '') + ' ' + isnull(M.MiddleName, "
+                       "'') AS [Patient Name], "
+                       "convert(varchar(10), R.AdmDate, 101) AS [admission date], "
+                       "convert(varchar(10), R.BillingDate, 101) AS [Billing Date] "
+                       "FROM %1 R INNER JOIN PATIENT_DATA..tbMaster M ON M.HospNum = R.HospNum "
+                       "WHERE %2%3 ORDER BY M.LastName, M.FirstName, R.AdmDate DESC")
+            .arg(table, condition, searchConditions(arg(args, 1), arg(args, 2), arg(args, 3))));
 }
 
 // Registered out-patients with everything the registration look-up shows.
@@ -69,28 +72,34 @@ Recordset registeredOpd(db::ProcedureContext &db, const QStringList &args)
     const bool currentOnly = arg(args, 0).trimmed() == QLatin1String("1");
     const QString kind = arg(args, 1).trimmed();
     const QString text = arg(args, 2).trimmed();
-    QString condition = kind == QLatin1String("1") ? QStringLiteral("R.IdNum LIKE ") + quote(text + QLatin1Char('%'))
-                                                  : QStringLiteral("M.LastName LIKE ") + quote(text + QLatin1Char('%'));
+    QString condition = kind == QLatin1String("1")
+                            ? QStringLiteral("R.IdNum LIKE ") + quote(text + QLatin1Char('%'))
+                            : QStringLiteral("M.LastName LIKE ") + quote(text + QLatin1Char('%'));
     if (currentOnly)
         condition += QStringLiteral(" AND R.DcrDate IS NULL");
-    return db.query(QStringLiteral(
-                        "SELECT top 500 R.IdNum, R.HospNum, M.LastName, M.FirstName, M.MiddleName, R.AccountNum, "
-                        "C.Company, R.AdmDate, R.DcrDate, R.BillingDate, M.Sex, "
-                        "convert(varchar(10), M.BirthDate, 101) AS BirthDate, "
-                        "datediff(year, M.BirthDate, getdate()) AS Age, M.HouseStreet, M.Barangay, M.Town, "
-                        "M.Province, M.CivilStatus "
-                        "FROM PATIENT_DATA..tbOutPatient R INNER JOIN PATIENT_DATA..tbMaster M ON M.HospNum = R.HospNum "
-                        "LEFT OUTER JOIN BUILD_FILE..tbCoCompany C ON C.AccountNum = R.AccountNum "
-                        "WHERE %1 ORDER BY M.LastName, M.FirstName, R.AdmDate DESC")
-                        .arg(condition));
+    return db.query(
+        QStringLiteral(
+            "SELECT top 500 R.IdNum, R.HospNum, M.LastName, M.FirstName, M.MiddleName, "
+            "R.AccountNum, "
+            "C.Company, R.AdmDate, R.DcrDate, R.BillingDate, M.Sex, "
+            "convert(varchar(10), M.BirthDate, 101) AS BirthDate, "
+            "datediff(year, M.BirthDate, getdate()) AS Age, M.HouseStreet, M.Barangay, M.Town, "
+            "M.Province, M.CivilStatus "
+            "FROM PATIENT_DATA..tbOutPatient R INNER JOIN PATIENT_DATA..tbMaster M ON M.HospNum = "
+            "R.HospNum "
+            "LEFT OUTER JOIN BUILD_FILE..tbCoCompany C ON C.AccountNum = R.AccountNum "
+            "WHERE %1 ORDER BY M.LastName, M.FirstName, R.AdmDate DESC")
+            .arg(condition));
 }
 
 } // namespace
 
 void registerPatientProcedures(db::ProcedureRegistry &registry)
 {
-    registry.add(QStringLiteral("CLINICAL_AREA"), QStringLiteral("spCancer_GetPatient"), getPatient);
-    registry.add(QStringLiteral("BILLING"), QStringLiteral("spGlobal_RegisteredOPD"), registeredOpd);
+    registry.add(QStringLiteral("CLINICAL_AREA"), QStringLiteral("spCancer_GetPatient"),
+                 getPatient);
+    registry.add(QStringLiteral("BILLING"), QStringLiteral("spGlobal_RegisteredOPD"),
+                 registeredOpd);
 }
 
 } // namespace chemodesk::hospital

@@ -11,9 +11,12 @@ namespace {
 // confirm saves of the given station.
 Recordset checkUserDepartmentAccess(db::ProcedureContext &db, const QStringList &args)
 {
-    return db.query(QStringLiteral("SELECT EmployeeID, LastName, FirstName, MiddleName FROM PASSWORD..tbPasswordMaster "
-                                   "WHERE EmployeeID = %1 AND AccessCode = %2 AND DepartmentID = %3 AND isActive = 1")
-                        .arg(quote(arg(args, 0).trimmed()), quote(arg(args, 1).trimmed()), quote(arg(args, 2).trimmed())));
+    return db.query(
+        QStringLiteral(
+            "SELECT EmployeeID, LastName, FirstName, MiddleName FROM PASSWORD..tbPasswordMaster "
+            "WHERE EmployeeID = %1 AND AccessCode = %2 AND DepartmentID = %3 AND isActive = 1")
+            .arg(quote(arg(args, 0).trimmed()), quote(arg(args, 1).trimmed()),
+                 quote(arg(args, 2).trimmed())));
 }
 
 } // namespace

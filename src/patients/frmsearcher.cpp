@@ -1,8 +1,8 @@
 #include "frmsearcher.h"
 
+#include "ultrasoundpick.h"
 #include "widgets/dialogparts.h"
 #include "widgets/pickergrid.h"
-#include "ultrasoundpick.h"
 
 #include "database/sqltext.h"
 #include "platform/connection.h"

@@ -263,10 +263,10 @@ void frmSearchPatient::choose(QTreeWidgetItem *item)
     if (!panel_)
         return;
     panel_->setMenuEnabled(platform::MainAction::PatientLedger, true);
-    panel_->showPatient({item->text(HospNumColumn), item->text(IdNumColumn), item->text(NameColumn),
-                         listedClass_ == QLatin1String("I") ? QStringLiteral("I")
-                                                            : QStringLiteral("O"),
-                         chosenBillingDate_});
+    panel_->showPatient(
+        {item->text(HospNumColumn), item->text(IdNumColumn), item->text(NameColumn),
+         listedClass_ == QLatin1String("I") ? QStringLiteral("I") : QStringLiteral("O"),
+         chosenBillingDate_});
 }
 
 void frmSearchPatient::receivableEntry()

@@ -32,8 +32,7 @@ class frmSearchPatient : public QWidget {
     Q_OBJECT
 public:
     // `panel`: the main window's, which shows the chosen patient (may be null).
-    frmSearchPatient(Connection &connection, platform::MainPanel *panel,
-                     QWidget *parent = nullptr);
+    frmSearchPatient(Connection &connection, platform::MainPanel *panel, QWidget *parent = nullptr);
     ~frmSearchPatient() override;
 
     // The signed-in employee, whose rights row the receivable entry reads.

@@ -21,7 +21,9 @@ namespace chemodesk {
 class DatabaseError : public std::runtime_error {
 public:
     explicit DatabaseError(const QString &message, const QString &text = {})
-        : std::runtime_error(message.toStdString()), message_(message), text_(text) {}
+        : std::runtime_error(message.toStdString()), message_(message), text_(text)
+    {
+    }
     QString message() const { return message_; }
     // The text that was sent, for logs; never shown to the user.
     QString text() const { return text_; }
@@ -71,7 +73,11 @@ public:
     bool atEnd() const { return EOF_(); }
     bool BOF() const { return !open_ || rowCount_ == 0; }
     long RecordCount() const { return open_ ? static_cast<long>(rowCount_) : -1; }
-    void MoveNext() { if (position_ < rowCount_) ++position_; }
+    void MoveNext()
+    {
+        if (position_ < rowCount_)
+            ++position_;
+    }
     void MoveFirst() { position_ = 0; }
     void Close();
 
@@ -94,7 +100,8 @@ public:
         void addReal(double value);
         void addText(const char *utf8, int length)
         {
-            cells_.push_back({Cell::Text, static_cast<quint32>(length), static_cast<qint64>(text_.size())});
+            cells_.push_back(
+                {Cell::Text, static_cast<quint32>(length), static_cast<qint64>(text_.size())});
             text_.append(utf8, static_cast<size_t>(length));
         }
         void addVariant(const QVariant &value);
@@ -154,7 +161,10 @@ public:
 // Rolls back unless committed: a save happens whole or not at all.
 class Transaction {
 public:
-    explicit Transaction(Connection &connection) : connection_(connection) { connection_.BeginTrans(); }
+    explicit Transaction(Connection &connection) : connection_(connection)
+    {
+        connection_.BeginTrans();
+    }
     ~Transaction()
     {
         if (!done_) {

@@ -16,17 +16,17 @@ class UserComponent;
 // The main window's gated actions. An action has a button, a menu item (or a
 // whole menu), or both; see MainPanel::setButtonEnabled/setMenuEnabled.
 enum class MainAction {
-    PatientList,    // button only
-    Register,       // button only
-    CashAssessment, // button and File menu item
-    NurseActivity,  // the result-entry button and its File menu item
-    PostCharge,     // button and File menu item
-    CSRRequest,     // button and File menu item
+    PatientList,     // button only
+    Register,        // button only
+    CashAssessment,  // button and File menu item
+    NurseActivity,   // the result-entry button and its File menu item
+    PostCharge,      // button and File menu item
+    CSRRequest,      // button and File menu item
     PharmacyRequest, // button and File menu item
-    Maintenance,    // the Maintenance menu
-    Reports,        // the Reports menu
-    Ledger,         // the File menu's ledger item
-    PatientLedger,  // the Reports menu's ledger of the chosen patient
+    Maintenance,     // the Maintenance menu
+    Reports,         // the Reports menu
+    Ledger,          // the File menu's ledger item
+    PatientLedger,   // the Reports menu's ledger of the chosen patient
 };
 
 // The patient on show in the panel; all empty when none is chosen.

@@ -253,8 +253,8 @@ private:
                 if (resolveText(s, values, rows, row).trimmed().isEmpty())
                     continue;
             }
-            out.push_back({resolveText(s, def.text, rows, row), def.align, def.bold, def.italic,
-                           def.size});
+            out.push_back(
+                {resolveText(s, def.text, rows, row), def.align, def.bold, def.italic, def.size});
         }
         return out;
     }

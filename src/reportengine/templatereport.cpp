@@ -324,7 +324,8 @@ void TemplateReport::Export(const QString &filePath, platform::ExportFormat form
 void TemplateReport::PrintOut()
 {
     if (!shared_->printOut)
-        throw ReportError(QStringLiteral("This program does not print; export the report instead."));
+        throw ReportError(
+            QStringLiteral("This program does not print; export the report instead."));
     shared_->printOut(*this);
 }
 

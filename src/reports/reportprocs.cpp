@@ -3,8 +3,8 @@
 #include "frmreportviewer.h"
 
 #include "platform/usercomponent.h"
-#include "reportengine/view/printing.h"
 #include "reportengine/valueformat.h"
+#include "reportengine/view/printing.h"
 #include "session/globals.h"
 #include "widgets/messages.h"
 

@@ -11,7 +11,6 @@
 
 namespace chemodesk::session {
 
-
 bool IsNumeric(const QString &text)
 {
     const QString trimmed = text.trimmed();

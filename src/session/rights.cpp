@@ -46,9 +46,9 @@ void ApplyUserRights(const UserRights &rights, platform::MainPanel *panel)
     if (!panel)
         return;
     if (!rights.hasRow) {
-        for (MainAction action : {MainAction::CashAssessment, MainAction::NurseActivity,
-                                  MainAction::PostCharge, MainAction::CSRRequest,
-                                  MainAction::PharmacyRequest})
+        for (MainAction action :
+             {MainAction::CashAssessment, MainAction::NurseActivity, MainAction::PostCharge,
+              MainAction::CSRRequest, MainAction::PharmacyRequest})
             panel->setButtonEnabled(action, false);
         for (MainAction menu : {MainAction::Maintenance, MainAction::Reports, MainAction::Ledger})
             panel->setMenuEnabled(menu, false);

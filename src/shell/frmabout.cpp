@@ -1,7 +1,7 @@
 #include "frmabout.h"
 
-#include "session/globals.h"
 #include "session/dialogs/windows.h"
+#include "session/globals.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -5,12 +5,12 @@
 #include "mainrules.h"
 #include "patients/frmsearchpatient.h"
 #include "platform/connection.h"
-#include "widgets/screenregistry.h"
 #include "session/globals.h"
-#include "widgets/messages.h"
 #include "session/module1.h"
 #include "singleinstance.h"
 #include "usercomponent/currentuser.h"
+#include "widgets/messages.h"
+#include "widgets/screenregistry.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -8,14 +8,14 @@
 #include "mainrules.h"
 #include "patients/frmsearchpatient.h"
 #include "platform/connection.h"
-#include "widgets/screenregistry.h"
 #include "session/dialogs/frmdeletepassword.h"
 #include "session/dialogs/frmstandby.h"
-#include "session/globals.h"
-#include "widgets/messages.h"
-#include "session/module1.h"
 #include "session/dialogs/windows.h"
+#include "session/globals.h"
+#include "session/module1.h"
 #include "usercomponent/currentuser.h"
+#include "widgets/messages.h"
+#include "widgets/screenregistry.h"
 
 #include <QAction>
 #include <QFrame>

@@ -116,9 +116,9 @@ bool frmMain::isMenuEnabled(MainAction action) const
 
 void frmMain::enterReceivableMode()
 {
-    for (MainAction action : {MainAction::PatientList, MainAction::Register,
-                              MainAction::PharmacyRequest, MainAction::CSRRequest,
-                              MainAction::NurseActivity})
+    for (MainAction action :
+         {MainAction::PatientList, MainAction::Register, MainAction::PharmacyRequest,
+          MainAction::CSRRequest, MainAction::NurseActivity})
         setButtonEnabled(action, false);
     cmdPostCharge->setText(QStringLiteral("Receivable Entry"));
 }

@@ -3,9 +3,9 @@
 #include "database/hostedconnection.h"
 #include "database/sqltext.h"
 #include "hospitaldb/database.h"
-#include "widgets/messages.h"
 #include "session/scrambler.h"
 #include "signindialog.h"
+#include "widgets/messages.h"
 
 #include <QLineEdit>
 #include <QSettings>

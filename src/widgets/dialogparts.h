@@ -18,11 +18,13 @@ namespace chemodesk::widgets {
 
 // A button with its objectName; Enter stays with the boxes, never a default
 // button (pass `isDefault` for one-button dialogs where Enter means OK).
-QPushButton *namedButton(QWidget *parent, const char *name, const QString &caption, bool isDefault = false);
+QPushButton *namedButton(QWidget *parent, const char *name, const QString &caption,
+                         bool isDefault = false);
 
 enum class RowAlign { Right, Center };
 // The buttons in a row, pushed to the right (or centred).
-QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons, RowAlign align = RowAlign::Right);
+QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons,
+                       RowAlign align = RowAlign::Right);
 
 // A caption whose accelerator moves to `field`.
 void addLabelledRow(QFormLayout *form, const QString &caption, QWidget *field);

@@ -9,7 +9,8 @@ namespace {
 
 class BoxService : public MessageService {
 public:
-    int message(const QString &text, const QString &title, Icon icon, QMessageBox::StandardButtons buttons) override
+    int message(const QString &text, const QString &title, Icon icon,
+                QMessageBox::StandardButtons buttons) override
     {
         static const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information,
                                                   QMessageBox::Question, QMessageBox::Warning,
@@ -64,14 +65,14 @@ void msgCritical(const QString &text, const QString &title)
 
 bool msgYesNo(const QString &text, const QString &title)
 {
-    return messages().message(text, titleOr(title), MessageService::Question, QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+    return messages().message(text, titleOr(title), MessageService::Question,
+                              QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool msgOkCancel(const QString &text, const QString &title)
 {
-    return messages().message(text, titleOr(title), MessageService::Question, QMessageBox::Ok | QMessageBox::Cancel) ==
-           QMessageBox::Ok;
+    return messages().message(text, titleOr(title), MessageService::Question,
+                              QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
 int execModal(QDialog &dialog)

@@ -6,8 +6,8 @@
 #include "charging/pricerules.h"
 #include "reports/frmreportrange.h"
 
-#include <QAction>
 #include "shell/mainwindowfixture.h"
+#include <QAction>
 
 #include <QLineEdit>
 #include <QPushButton>

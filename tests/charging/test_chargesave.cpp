@@ -419,7 +419,9 @@ TEST_P(ChargeSave, AFailureHalfWayLeavesNothingWrittenAndTheLinesOnTheGrid)
     // The third line's charge is refused after the first two were written
     // whole (stock card, balance, print row, log book, request, charge).
     test::FailingConnection failing(
-        *db, test::FailingConnection::nthStartingWith(QStringLiteral("Clinical_Area..spCancer_Append_Charging"), 3),
+        *db,
+        test::FailingConnection::nthStartingWith(
+            QStringLiteral("Clinical_Area..spCancer_Append_Charging"), 3),
         QStringLiteral("The server refused the charge line."));
     openFor(QStringLiteral("261018"), QStringLiteral("1000018"), &failing);
     medicineLine("10001", "2");
@@ -622,7 +624,8 @@ TEST_P(ConcurrentSaves, EachWorkstationGetsItsOwnSlipAndNoLineIsLost)
     auto number = [this](const QString &text) { return db->Execute(text).Fields(0).toDouble(); };
     const QString shelf = QStringLiteral(
         "SELECT OnHand FROM INVENTORY..tbinvent WHERE ItemID = '10001' AND LocationID = '20'");
-    const QString counter = QStringLiteral("SELECT ChargeSlip FROM CLINICAL_AREA..tbGenericChargeslip");
+    const QString counter =
+        QStringLiteral("SELECT ChargeSlip FROM CLINICAL_AREA..tbGenericChargeslip");
     const double onHand = number(shelf);
     const qlonglong first = qlonglong(number(counter));
     db.reset(); // the file to the workstations alone
@@ -650,9 +653,9 @@ TEST_P(ConcurrentSaves, EachWorkstationGetsItsOwnSlipAndNoLineIsLost)
     EXPECT_EQ(number(shelf), onHand - processes);
     for (const char *table : {"CLINICAL_AREA..tbCancerCharges", "CLINICAL_AREA..tbCancerLogBook"}) {
         SCOPED_TRACE(table);
-        Recordset perSlip = db->Execute(QStringLiteral("SELECT ChargeSlip, count(*) AS N FROM ") +
-                                        QLatin1String(table) +
-                                        QStringLiteral(" WHERE IdNum = '261018' GROUP BY ChargeSlip"));
+        Recordset perSlip = db->Execute(
+            QStringLiteral("SELECT ChargeSlip, count(*) AS N FROM ") + QLatin1String(table) +
+            QStringLiteral(" WHERE IdNum = '261018' GROUP BY ChargeSlip"));
         QSet<QString> seen;
         for (; !perSlip.atEnd(); perSlip.MoveNext()) {
             seen.insert(perSlip.Fields(QStringLiteral("ChargeSlip")).trimmed());

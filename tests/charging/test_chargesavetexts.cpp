@@ -306,13 +306,13 @@ TEST_P(ChargeSaveProcedures, ValuesThatCannotBeStoredAreRefusedByName)
           {"12/01/2026 12:00:00 AM", QDateTime(QDate(2026, 12, 1), QTime(0, 0))},
           {"03/08/2026 02:30:00 AM", QDateTime(QDate(2026, 3, 8), QTime(2, 30))}}) {
         SCOPED_TRACE(sent);
-        db->Execute(charging(5, QLatin1String(sent)).replace(QStringLiteral("G9C"),
-                                                             QStringLiteral("G10C")));
+        db->Execute(charging(5, QLatin1String(sent))
+                        .replace(QStringLiteral("G9C"), QStringLiteral("G10C")));
         Recordset rs = db->Execute(QStringLiteral(
             "SELECT TransDate FROM CLINICAL_AREA..tbCancerCharges WHERE ChargeSlip = 'G10C'"));
         EXPECT_EQ(rs.Fields(0).toDateTime(), stored);
-        db->Execute(QStringLiteral(
-            "DELETE FROM CLINICAL_AREA..tbCancerCharges WHERE ChargeSlip = 'G10C'"));
+        db->Execute(
+            QStringLiteral("DELETE FROM CLINICAL_AREA..tbCancerCharges WHERE ChargeSlip = 'G10C'"));
     }
 }
 

@@ -9,10 +9,10 @@
 #include "components/keyaid.h"
 #include "components/medicinecatalogue.h"
 #include "components/medicinelist.h"
-#include "support/fakepanel.h"
 #include "session/globals.h"
 #include "session/module1.h"
 #include "support/enginetest.h"
+#include "support/fakepanel.h"
 #include "support/scriptedmessages.h"
 
 #include <QCheckBox>

@@ -3,10 +3,10 @@
 // after a search.
 
 #include "components/itemlookup.h"
-#include "widgets/picklist.h"
 #include "support/enginetest.h"
 #include "support/failingconnection.h"
 #include "support/scriptedmessages.h"
+#include "widgets/picklist.h"
 
 #include <QLineEdit>
 #include <QTableView>
@@ -16,8 +16,8 @@
 
 using namespace chemodesk;
 using components::ItemLookup;
-using widgets::PickList;
 using platform::ListKind;
+using widgets::PickList;
 
 namespace {
 
@@ -201,8 +201,9 @@ TEST_P(CodeSearchOnEngine, ExaminationsOfTheLaboratoryAndUltrasound)
 
 TEST_P(CodeSearchOnEngine, AFailingSearchReachesTheScreenAndAFailingRefillIsShown)
 {
-    test::FailingConnection failing(*db, test::FailingConnection::containing(QStringLiteral("CHEMOX")),
-                                       QStringLiteral("Timeout expired"));
+    test::FailingConnection failing(*db,
+                                    test::FailingConnection::containing(QStringLiteral("CHEMOX")),
+                                    QStringLiteral("Timeout expired"));
     lookup->setConnection(&failing);
     EXPECT_THROW(lookup->SearchListing(QStringLiteral("CHEMOX"), ListKind::OtherRevenue),
                  DatabaseError);

@@ -3,9 +3,9 @@
 // generic name.
 
 #include "components/medicinelist.h"
-#include "widgets/picklist.h"
 #include "support/enginetest.h"
 #include "support/scriptedmessages.h"
+#include "widgets/picklist.h"
 
 #include <QLineEdit>
 #include <QTableView>

@@ -55,23 +55,29 @@ TEST_P(ConnectionTest, ErrorsCarryTheEngineMessageAndLoseNothing)
         db->Execute(QStringLiteral("select NoSuchColumn from PATIENT_DATA..tbMaster"));
         FAIL() << "no error raised";
     } catch (const DatabaseError &e) {
-        EXPECT_TRUE(e.message().contains(QLatin1String("nosuchcolumn"), Qt::CaseInsensitive)) << e.what();
+        EXPECT_TRUE(e.message().contains(QLatin1String("nosuchcolumn"), Qt::CaseInsensitive))
+            << e.what();
     }
     if (GetParam() == "postgresql") {
         // The engine aborts the whole transaction on an error; the screen's
         // handler rolls back, which must leave the connection usable.
         db->RollbackTrans();
-        EXPECT_EQ(scalar(QStringLiteral("select count(*) from PATIENT_DATA..tbMaster where LastName = 'KEPT'")), QStringLiteral("0"));
+        EXPECT_EQ(scalar(QStringLiteral(
+                      "select count(*) from PATIENT_DATA..tbMaster where LastName = 'KEPT'")),
+                  QStringLiteral("0"));
     } else {
         db->CommitTrans();
-        EXPECT_EQ(scalar(QStringLiteral("select count(*) from PATIENT_DATA..tbMaster where LastName = 'KEPT'")), QStringLiteral("1"));
+        EXPECT_EQ(scalar(QStringLiteral(
+                      "select count(*) from PATIENT_DATA..tbMaster where LastName = 'KEPT'")),
+                  QStringLiteral("1"));
     }
     EXPECT_EQ(db->TransactionDepth(), 0);
 }
 
 TEST_P(ConnectionTest, NestedTransactionsUndoOnlyTheInnerUnit)
 {
-    const QString count = QStringLiteral("select count(*) from PATIENT_DATA..tbMaster where LastName in ('OUTER', 'INNER')");
+    const QString count = QStringLiteral(
+        "select count(*) from PATIENT_DATA..tbMaster where LastName in ('OUTER', 'INNER')");
     const QString first = scalar(QStringLiteral("select min(HospNum) from PATIENT_DATA..tbMaster"));
     const QString last = scalar(QStringLiteral("select max(HospNum) from PATIENT_DATA..tbMaster"));
     db->BeginTrans();
@@ -101,7 +107,8 @@ TEST_P(ConnectionTest, NestedTransactionsUndoOnlyTheInnerUnit)
 
 TEST_P(ConnectionTest, ServerClockCanBeFixedOrOffset)
 {
-    const QString text = QStringLiteral("Select GetDate() As ServerDate From Patient_Data..tbHospitalInfo");
+    const QString text =
+        QStringLiteral("Select GetDate() As ServerDate From Patient_Data..tbHospitalInfo");
     const QDateTime saturdayEvening(QDate(2026, 12, 12), QTime(18, 0, 0));
     db->setClockFixed(saturdayEvening);
     EXPECT_EQ(db->Execute(text).Fields(QStringLiteral("ServerDate")).toDateTime(), saturdayEvening);
@@ -128,16 +135,20 @@ TEST_P(ConnectionTest, QuotedValuesNeitherBreakNorChangeStatements)
         QString(10240, QLatin1Char('\'')),
         QString(10240, QLatin1Char('A')),
     };
-    const QString snapshot = QStringLiteral("select HospNum, LastName from PATIENT_DATA..tbMaster order by HospNum");
+    const QString snapshot =
+        QStringLiteral("select HospNum, LastName from PATIENT_DATA..tbMaster order by HospNum");
     auto rows = [&] {
         QStringList out;
         for (Recordset rs = db->Execute(snapshot); !rs.atEnd(); rs.MoveNext())
             out << rs.Fields(0).toString() + QLatin1Char('=') + rs.Fields(1).toString();
         return out;
     };
-    const QString target = scalar(QStringLiteral("select min(HospNum) from PATIENT_DATA..tbMaster"));
+    const QString target =
+        scalar(QStringLiteral("select min(HospNum) from PATIENT_DATA..tbMaster"));
     for (const QString &value : values) {
-        EXPECT_EQ(scalar(QStringLiteral("select '") + sql::escape(value) + QStringLiteral("' as Echo")), value);
+        EXPECT_EQ(
+            scalar(QStringLiteral("select '") + sql::escape(value) + QStringLiteral("' as Echo")),
+            value);
         EXPECT_NO_THROW(db->Execute(sql::call(QStringLiteral("Clinical_Area"),
                                               QStringLiteral("spCancer_GetPatient"),
                                               {QStringLiteral("I"), value, QString(), QString()})));
@@ -147,7 +158,9 @@ TEST_P(ConnectionTest, QuotedValuesNeitherBreakNorChangeStatements)
         db->Execute(QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET LastName = '") +
                     sql::escape(value) + QStringLiteral("' WHERE HospNum = '") +
                     sql::escape(target) + QLatin1Char('\''));
-        const QString stored = scalar(QStringLiteral("select LastName from PATIENT_DATA..tbMaster where HospNum = ") + sql::quote(target));
+        const QString stored =
+            scalar(QStringLiteral("select LastName from PATIENT_DATA..tbMaster where HospNum = ") +
+                   sql::quote(target));
         EXPECT_EQ(stored, value) << value.left(60).toStdString();
         const QStringList after = rows();
         ASSERT_EQ(after.size(), before.size());
@@ -156,8 +169,10 @@ TEST_P(ConnectionTest, QuotedValuesNeitherBreakNorChangeStatements)
                 EXPECT_EQ(after.at(i), before.at(i));
             }
         }
-        EXPECT_EQ(scalar(QStringLiteral("select count(*) from PATIENT_DATA..tbMaster where LastName = ") + sql::quote(value)),
-                  QStringLiteral("1"));
+        EXPECT_EQ(
+            scalar(QStringLiteral("select count(*) from PATIENT_DATA..tbMaster where LastName = ") +
+                   sql::quote(value)),
+            QStringLiteral("1"));
     }
 }
 
@@ -166,21 +181,25 @@ TEST_P(ConnectionTest, QuotedValuesNeitherBreakNorChangeStatements)
 TEST_P(ConnectionTest, ConcurrentProcessesDrawDistinctConsecutiveNumbers)
 {
     const int processes = GetParam() == "postgresql" ? 20 : 2;
-    const qlonglong start = scalar(QStringLiteral("select ChargeSlip from Clinical_Area..tbGenericChargeslip")).toLongLong();
+    const qlonglong start =
+        scalar(QStringLiteral("select ChargeSlip from Clinical_Area..tbGenericChargeslip"))
+            .toLongLong();
     const QString target = test::lastTarget();
     db.reset(); // let the other processes have the file to themselves
     std::vector<std::unique_ptr<QProcess>> running;
     for (int i = 0; i < processes; ++i) {
         auto p = std::make_unique<QProcess>();
         p->start(QStringLiteral(CHEMODESK_ADMIN),
-                 {QStringLiteral("sql"), target, QStringLiteral("Clinical_Area..spCancer_DrawChargeSlip")});
+                 {QStringLiteral("sql"), target,
+                  QStringLiteral("Clinical_Area..spCancer_DrawChargeSlip")});
         running.push_back(std::move(p));
     }
     QSet<QString> drawn;
     for (auto &p : running) {
         ASSERT_TRUE(p->waitForFinished(60000));
         ASSERT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
-        const QStringList lines = QString::fromUtf8(p->readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList lines = QString::fromUtf8(p->readAllStandardOutput())
+                                      .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         ASSERT_EQ(lines.size(), 2);
         drawn.insert(lines.at(1).trimmed());
     }
@@ -231,14 +250,15 @@ TEST(ServerConnection, ALostConnectionIsMadeAgainAndNothingIsHalfSaved)
     // The server's own view, from a database of its own.
     auto server = db::HostedConnection::open(qEnvironmentVariable("CHEMODESK_TEST_PG"));
     auto cutOff = [&] {
-        const QString pid =
-            workstation->executeNative(QStringLiteral("SELECT pg_backend_pid()")).Fields(0).toString();
+        const QString pid = workstation->executeNative(QStringLiteral("SELECT pg_backend_pid()"))
+                                .Fields(0)
+                                .toString();
         server->executeNative(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid));
     };
     const QString reading =
         QStringLiteral("Select GetDate() As ServerDate From Patient_Data..tbHospitalInfo");
-    const QString lastName = QStringLiteral(
-        "select LastName from PATIENT_DATA..tbMaster where HospNum = '1000001'");
+    const QString lastName =
+        QStringLiteral("select LastName from PATIENT_DATA..tbMaster where HospNum = '1000001'");
     const QString before = workstation->Execute(lastName).Fields(0).toString();
 
     cutOff();
@@ -254,13 +274,15 @@ TEST(ServerConnection, ALostConnectionIsMadeAgainAndNothingIsHalfSaved)
         workstation->Execute(reading);
         ADD_FAILURE() << "the lost transaction went unnoticed";
     } catch (const DatabaseError &e) {
-        EXPECT_TRUE(e.message().contains(QLatin1String("was not saved"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(QLatin1String("was not saved")))
+            << e.message().toStdString();
     }
     EXPECT_EQ(workstation->TransactionDepth(), 0);
     EXPECT_EQ(workstation->Execute(lastName).Fields(0).toString(), before);
     // The session's settings came back with the connection.
-    EXPECT_EQ(workstation->executeNative(QStringLiteral("SHOW statement_timeout")).Fields(0).toString(),
-              QStringLiteral("5s"));
+    EXPECT_EQ(
+        workstation->executeNative(QStringLiteral("SHOW statement_timeout")).Fields(0).toString(),
+        QStringLiteral("5s"));
 
     cutOff();
     EXPECT_THROW(workstation->Execute(change), DatabaseError);

@@ -21,9 +21,13 @@ protected:
 
 TEST_P(SchemaTest, UpgradeAddsTablesColumnsAndIndexesAndKeepsRows)
 {
-    TableDef probe{QStringLiteral("CLINICAL_AREA"), QStringLiteral("tbUpgradeProbe"),
-                   columns(QStringLiteral("ProbeID identity, Code varchar(10) not null, Amount decimal(19,4) default 0")),
-                   {QStringLiteral("ProbeID")}, {}};
+    TableDef probe{
+        QStringLiteral("CLINICAL_AREA"),
+        QStringLiteral("tbUpgradeProbe"),
+        columns(QStringLiteral(
+            "ProbeID identity, Code varchar(10) not null, Amount decimal(19,4) default 0")),
+        {QStringLiteral("ProbeID")},
+        {}};
     applySchema(*db, {probe}, 50);
     db->Execute(QStringLiteral(
         "INSERT INTO Clinical_Area..tbUpgradeProbe (Code, Amount) VALUES ('A''1', 12.5)"));
@@ -32,8 +36,11 @@ TEST_P(SchemaTest, UpgradeAddsTablesColumnsAndIndexesAndKeepsRows)
     probe.columns.push_back(columns(QStringLiteral("Remarks varchar(20) default 'none'")).front());
     probe.columns.push_back(columns(QStringLiteral("Posted datetime not null")).front());
     probe.indexes.push_back(IndexDef{{QStringLiteral("Code")}, false, true});
-    const TableDef added{QStringLiteral("BILLING"), QStringLiteral("tbUpgradeAdded"),
-                         columns(QStringLiteral("K int not null, V varchar(5)")), {QStringLiteral("K")}, {}};
+    const TableDef added{QStringLiteral("BILLING"),
+                         QStringLiteral("tbUpgradeAdded"),
+                         columns(QStringLiteral("K int not null, V varchar(5)")),
+                         {QStringLiteral("K")},
+                         {}};
     applySchema(*db, {probe, added}, 51);
     applySchema(*db, {probe, added}, 51); // repeating it changes nothing
 
@@ -51,28 +58,42 @@ TEST_P(SchemaTest, UpgradeAddsTablesColumnsAndIndexesAndKeepsRows)
 TEST_P(SchemaTest, StepsAboveTheStoredVersionAreAppliedOnceEach)
 {
     std::vector<int> filled;
-    const TableDef probe{QStringLiteral("CLINICAL_AREA"), QStringLiteral("tbStepProbe"),
-                         columns(QStringLiteral("K int not null, V varchar(10)")), {QStringLiteral("K")}, {}};
-    const SchemaStep created{60, {probe}, [&](HostedConnection &c) {
-                                 filled.push_back(60);
-                                 c.Execute(QStringLiteral("INSERT INTO Clinical_Area..tbStepProbe (K, V) VALUES (1, 'one')"));
-                             }};
+    const TableDef probe{QStringLiteral("CLINICAL_AREA"),
+                         QStringLiteral("tbStepProbe"),
+                         columns(QStringLiteral("K int not null, V varchar(10)")),
+                         {QStringLiteral("K")},
+                         {}};
+    const SchemaStep created{
+        60, {probe}, [&](HostedConnection &c) {
+            filled.push_back(60);
+            c.Execute(
+                QStringLiteral("INSERT INTO Clinical_Area..tbStepProbe (K, V) VALUES (1, 'one')"));
+        }};
     EXPECT_EQ(applySchemaSteps(*db, {created}), 1);
     EXPECT_EQ(storedSchemaVersion(*db), 60);
 
     // A column and an index for the table, then a table of its own.
-    const TableDef widened{QStringLiteral("CLINICAL_AREA"), QStringLiteral("tbStepProbe"),
-                           columns(QStringLiteral("Posted bit default 0")), {},
+    const TableDef widened{QStringLiteral("CLINICAL_AREA"),
+                           QStringLiteral("tbStepProbe"),
+                           columns(QStringLiteral("Posted bit default 0")),
+                           {},
                            {IndexDef{{QStringLiteral("V")}, false, true}}};
-    const TableDef added{QStringLiteral("BILLING"), QStringLiteral("tbStepAdded"),
-                         columns(QStringLiteral("K int not null")), {QStringLiteral("K")}, {}};
+    const TableDef added{QStringLiteral("BILLING"),
+                         QStringLiteral("tbStepAdded"),
+                         columns(QStringLiteral("K int not null")),
+                         {QStringLiteral("K")},
+                         {}};
     const std::vector<SchemaStep> steps = {
         created,
-        {61, {widened}, [&](HostedConnection &c) {
+        {61,
+         {widened},
+         [&](HostedConnection &c) {
              filled.push_back(61);
              c.Execute(QStringLiteral("UPDATE Clinical_Area..tbStepProbe SET Posted = 1"));
          }},
-        {62, {added}, [&](HostedConnection &c) {
+        {62,
+         {added},
+         [&](HostedConnection &c) {
              filled.push_back(62);
              c.Execute(QStringLiteral("INSERT INTO Billing..tbStepAdded (K) VALUES (7)"));
          }},
@@ -82,26 +103,41 @@ TEST_P(SchemaTest, StepsAboveTheStoredVersionAreAppliedOnceEach)
     EXPECT_EQ(filled, (std::vector<int>{60, 61, 62}));
     EXPECT_EQ(storedSchemaVersion(*db), 62);
 
-    Recordset rs = db->Execute(QStringLiteral("select K, V, Posted from CLINICAL_AREA..tbStepProbe"));
+    Recordset rs =
+        db->Execute(QStringLiteral("select K, V, Posted from CLINICAL_AREA..tbStepProbe"));
     ASSERT_EQ(rs.RecordCount(), 1);
     EXPECT_EQ(rs.Fields(QStringLiteral("V")).toString(), QStringLiteral("one"));
     EXPECT_EQ(rs.Fields(QStringLiteral("Posted")).toLongLong(), 1);
-    EXPECT_EQ(db->Execute(QStringLiteral("select count(*) from BILLING..tbStepAdded")).Fields(0).toLongLong(), 1);
+    EXPECT_EQ(db->Execute(QStringLiteral("select count(*) from BILLING..tbStepAdded"))
+                  .Fields(0)
+                  .toLongLong(),
+              1);
 }
 
 TEST_P(SchemaTest, AFailingStepLeavesTheVersionBeforeIt)
 {
-    const TableDef first{QStringLiteral("CLINICAL_AREA"), QStringLiteral("tbStepFirst"),
-                         columns(QStringLiteral("K int not null")), {QStringLiteral("K")}, {}};
-    const TableDef second{QStringLiteral("BILLING"), QStringLiteral("tbStepSecond"),
-                          columns(QStringLiteral("K int not null")), {QStringLiteral("K")}, {}};
-    const TableDef widened{QStringLiteral("CLINICAL_AREA"), QStringLiteral("tbStepFirst"),
-                           columns(QStringLiteral("Extra int")), {}, {}};
+    const TableDef first{QStringLiteral("CLINICAL_AREA"),
+                         QStringLiteral("tbStepFirst"),
+                         columns(QStringLiteral("K int not null")),
+                         {QStringLiteral("K")},
+                         {}};
+    const TableDef second{QStringLiteral("BILLING"),
+                          QStringLiteral("tbStepSecond"),
+                          columns(QStringLiteral("K int not null")),
+                          {QStringLiteral("K")},
+                          {}};
+    const TableDef widened{QStringLiteral("CLINICAL_AREA"),
+                           QStringLiteral("tbStepFirst"),
+                           columns(QStringLiteral("Extra int")),
+                           {},
+                           {}};
     bool fail = true;
     const std::vector<SchemaStep> steps = {
         {70, {first}, {}},
         // Its table, its column and its rows are written before it fails, and go with it.
-        {71, {second, widened}, [&](HostedConnection &c) {
+        {71,
+         {second, widened},
+         [&](HostedConnection &c) {
              c.Execute(QStringLiteral("INSERT INTO Billing..tbStepSecond (K) VALUES (1)"));
              if (fail)
                  throw DatabaseError(QStringLiteral("the step's data could not be written"));
@@ -110,13 +146,18 @@ TEST_P(SchemaTest, AFailingStepLeavesTheVersionBeforeIt)
     EXPECT_THROW(applySchemaSteps(*db, steps), DatabaseError);
     EXPECT_EQ(storedSchemaVersion(*db), 70);
     EXPECT_EQ(db->TransactionDepth(), 0);
-    EXPECT_THROW(db->Execute(QStringLiteral("select count(*) from BILLING..tbStepSecond")), DatabaseError);
-    EXPECT_THROW(db->Execute(QStringLiteral("select Extra from CLINICAL_AREA..tbStepFirst")), DatabaseError);
+    EXPECT_THROW(db->Execute(QStringLiteral("select count(*) from BILLING..tbStepSecond")),
+                 DatabaseError);
+    EXPECT_THROW(db->Execute(QStringLiteral("select Extra from CLINICAL_AREA..tbStepFirst")),
+                 DatabaseError);
 
     fail = false;
     EXPECT_EQ(applySchemaSteps(*db, steps), 1);
     EXPECT_EQ(storedSchemaVersion(*db), 71);
-    EXPECT_EQ(db->Execute(QStringLiteral("select count(*) from BILLING..tbStepSecond")).Fields(0).toLongLong(), 1);
+    EXPECT_EQ(db->Execute(QStringLiteral("select count(*) from BILLING..tbStepSecond"))
+                  .Fields(0)
+                  .toLongLong(),
+              1);
 }
 
 // Every hospital database lives in the one file (SQLite cannot attach

@@ -11,11 +11,14 @@ TEST(SqlText, ProcedureCallsFollowTheHouseConvention)
     EXPECT_EQ(sql::call(QStringLiteral("Clinical_Area"), QStringLiteral("spCancer_GetPatient"),
                         {QStringLiteral("I"), QString(), QString(), QString()}),
               QStringLiteral("Clinical_Area..spCancer_GetPatient 'I','','',''"));
-    EXPECT_EQ(sql::call(QStringLiteral("laboratory"), QStringLiteral("Verifiy_Chargeslip"), {QStringLiteral("G1520C")}),
+    EXPECT_EQ(sql::call(QStringLiteral("laboratory"), QStringLiteral("Verifiy_Chargeslip"),
+                        {QStringLiteral("G1520C")}),
               QStringLiteral("laboratory..Verifiy_Chargeslip 'G1520C'"));
-    EXPECT_EQ(sql::call(QStringLiteral("Clinical_Area"), QStringLiteral("spCancer_ChargingCodes"), QStringList()),
+    EXPECT_EQ(sql::call(QStringLiteral("Clinical_Area"), QStringLiteral("spCancer_ChargingCodes"),
+                        QStringList()),
               QStringLiteral("Clinical_Area..spCancer_ChargingCodes"));
-    EXPECT_EQ(sql::call(QStringLiteral("X"), QStringLiteral("sp"), {QStringLiteral("O'Brien"), QStringLiteral("'; --")}),
+    EXPECT_EQ(sql::call(QStringLiteral("X"), QStringLiteral("sp"),
+                        {QStringLiteral("O'Brien"), QStringLiteral("'; --")}),
               QStringLiteral("X..sp 'O''Brien','''; --'"));
 }
 
@@ -30,5 +33,6 @@ TEST(SqlText, QuotingDoublesApostrophesOnly)
     };
     for (const auto &[value, quoted] : cases)
         EXPECT_EQ(sql::quote(value), quoted);
-    EXPECT_EQ(sql::backtickApostrophes(QStringLiteral("patient's bill")), QStringLiteral("patient`s bill"));
+    EXPECT_EQ(sql::backtickApostrophes(QStringLiteral("patient's bill")),
+              QStringLiteral("patient`s bill"));
 }

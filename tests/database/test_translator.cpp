@@ -22,7 +22,8 @@ ProcedureRegistry &functions()
 {
     static ProcedureRegistry registry = [] {
         ProcedureRegistry r;
-        r.addFunction(QStringLiteral("HEMODIALYSIS"), QStringLiteral("fn_Double"), QStringLiteral("@1 * 2"));
+        r.addFunction(QStringLiteral("HEMODIALYSIS"), QStringLiteral("fn_Double"),
+                      QStringLiteral("@1 * 2"));
         return r;
     }();
     return registry;
@@ -54,34 +55,53 @@ INSTANTIATE_TEST_SUITE_P(
              "Select * from patient_data.tbpatient where idnum = '1'"},
         Case{"select x from Patient_Data.dbo.tbMaster", "select x from patient_data__tbmaster",
              "select x from patient_data.tbmaster"},
-        Case{"Select top 1 Getdate() [ServerDate],isnull(PhoneNum,'')PhoneNum From Patient_Data..tbHospitalInfo",
-             "Select getdate() ServerDate,coalesce(PhoneNum,'')PhoneNum From patient_data__tbhospitalinfo LIMIT 1",
-             "Select getdate() ServerDate,coalesce(PhoneNum,'')PhoneNum From patient_data.tbhospitalinfo LIMIT 1"},
+        Case{"Select top 1 Getdate() [ServerDate],isnull(PhoneNum,'')PhoneNum From "
+             "Patient_Data..tbHospitalInfo",
+             "Select getdate() ServerDate,coalesce(PhoneNum,'')PhoneNum From "
+             "patient_data__tbhospitalinfo LIMIT 1",
+             "Select getdate() ServerDate,coalesce(PhoneNum,'')PhoneNum From "
+             "patient_data.tbhospitalinfo LIMIT 1"},
         Case{"select a from t where b in (select top 2 c from u order by c)",
-             "select a from clinical_area__t where b in (select c from clinical_area__u order by c LIMIT 2)",
-             "select a from clinical_area.t where b in (select c from clinical_area.u order by c LIMIT 2)"},
-        Case{"select isnull(LastName,'') + ' , ' +  isnull(FirstName,'') as N from Password..tbpasswordmaster",
-             "select coalesce(LastName,'') || ' , ' ||  coalesce(FirstName,'') as \"N\" from password__tbpasswordmaster",
-             "select coalesce(LastName,'') || ' , ' ||  coalesce(FirstName,'') as \"N\" from password.tbpasswordmaster"},
-        Case{"Delete Clinical_Area..tbCancerChargePrint", "Delete FROM clinical_area__tbcancerchargeprint",
+             "select a from clinical_area__t where b in (select c from clinical_area__u order by c "
+             "LIMIT 2)",
+             "select a from clinical_area.t where b in (select c from clinical_area.u order by c "
+             "LIMIT 2)"},
+        Case{"select isnull(LastName,'') + ' , ' +  isnull(FirstName,'') as N from "
+             "Password..tbpasswordmaster",
+             "select coalesce(LastName,'') || ' , ' ||  coalesce(FirstName,'') as \"N\" from "
+             "password__tbpasswordmaster",
+             "select coalesce(LastName,'') || ' , ' ||  coalesce(FirstName,'') as \"N\" from "
+             "password.tbpasswordmaster"},
+        Case{"Delete Clinical_Area..tbCancerChargePrint",
+             "Delete FROM clinical_area__tbcancerchargeprint",
              "Delete FROM clinical_area.tbcancerchargeprint"},
         Case{"select [Hospital #] = 1, [Time] from a (nolock) where x like 'smi%'",
              "select \"Hospital #\" = 1, Time from clinical_area__a where x like 'smi%'",
-             "select \"Hospital #\" = 1, Time from clinical_area.a where upper(x) COLLATE \"C\" like 'SMI%'"},
+             "select \"Hospital #\" = 1, Time from clinical_area.a where upper(x) COLLATE \"C\" "
+             "like 'SMI%'"},
         Case{"select 1 from a where d between '12/01/2026' and '12/31/2026 11:59:59 PM'",
-             "select 1 from clinical_area__a where d between '2026-12-01 00:00:00' and '2026-12-31 23:59:59'",
-             "select 1 from clinical_area.a where d between '2026-12-01 00:00:00' and '2026-12-31 23:59:59'"},
-        Case{"SELECT isnull(HEMODIALYSIS.dbo.fn_Double('3'),'N') as P", "SELECT coalesce((('3') * 2),'N') as \"P\"",
+             "select 1 from clinical_area__a where d between '2026-12-01 00:00:00' and '2026-12-31 "
+             "23:59:59'",
+             "select 1 from clinical_area.a where d between '2026-12-01 00:00:00' and '2026-12-31 "
+             "23:59:59'"},
+        Case{"SELECT isnull(HEMODIALYSIS.dbo.fn_Double('3'),'N') as P",
+             "SELECT coalesce((('3') * 2),'N') as \"P\"",
              "SELECT coalesce((('3') * 2),'N') as \"P\""},
         Case{"select charindex('a', b), len(b), convert(varchar(10), d, 101) from t",
              "select instr( b,'a'), length(b), strftime('%m/%d/%Y',  d) from clinical_area__t",
-             "select strpos( b,'a'), length(b), to_char(cast( d AS timestamp), 'MM/DD/YYYY') from clinical_area.t"},
+             "select strpos( b,'a'), length(b), to_char(cast( d AS timestamp), 'MM/DD/YYYY') from "
+             "clinical_area.t"},
         Case{"select a.x as Total, b as [B] from t as A order by Total, A.x",
-             "select a.x as \"Total\", b as B from clinical_area__t as \"A\" order by \"Total\", A.x",
-             "select a.x as \"Total\", b as B from clinical_area.t as \"a\" order by \"Total\", A.x"},
-        Case{"select LastName from PATIENT_DATA..t where LastName like 'san%' order by LastName desc, Amount, M.FirstName",
-             "select LastName from patient_data__t where LastName like 'san%' order by LastName desc, Amount, M.FirstName",
-             "select LastName from patient_data.t where upper(LastName) COLLATE \"C\" like 'SAN%' order by upper(LastName) "
+             "select a.x as \"Total\", b as B from clinical_area__t as \"A\" order by \"Total\", "
+             "A.x",
+             "select a.x as \"Total\", b as B from clinical_area.t as \"a\" order by \"Total\", "
+             "A.x"},
+        Case{"select LastName from PATIENT_DATA..t where LastName like 'san%' order by LastName "
+             "desc, Amount, M.FirstName",
+             "select LastName from patient_data__t where LastName like 'san%' order by LastName "
+             "desc, Amount, M.FirstName",
+             "select LastName from patient_data.t where upper(LastName) COLLATE \"C\" like 'SAN%' "
+             "order by upper(LastName) "
              "COLLATE \"C\" desc, Amount, upper(M.FirstName) COLLATE \"C\""},
         Case{"select 'DELETE FROM x; --' as v, 'O''Brien' as w",
              "select 'DELETE FROM x; --' as \"v\", 'O''Brien' as \"w\"",
@@ -91,21 +111,30 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"select datepart(dw, d), dateadd(mm, -2, d), datediff(month, a, b) from t",
              "select (cast(strftime('%w',  d) AS integer) + 1), datetime( d, ( -2) || ' months'), "
              "((cast(strftime('%Y',  b) AS integer) - cast(strftime('%Y',  a) AS integer)) * 12 + "
-             "cast(strftime('%m',  b) AS integer) - cast(strftime('%m',  a) AS integer)) from clinical_area__t",
-             "select (cast(extract(dow from cast( d AS timestamp)) AS integer) + 1), (cast( d AS timestamp) + "
-             "( -2) * interval '1 month'), cast((extract(year from cast( b AS timestamp)) - extract(year from "
-             "cast( a AS timestamp))) * 12 + extract(month from cast( b AS timestamp)) - extract(month from "
+             "cast(strftime('%m',  b) AS integer) - cast(strftime('%m',  a) AS integer)) from "
+             "clinical_area__t",
+             "select (cast(extract(dow from cast( d AS timestamp)) AS integer) + 1), (cast( d AS "
+             "timestamp) + "
+             "( -2) * interval '1 month'), cast((extract(year from cast( b AS timestamp)) - "
+             "extract(year from "
+             "cast( a AS timestamp))) * 12 + extract(month from cast( b AS timestamp)) - "
+             "extract(month from "
              "cast( a AS timestamp)) AS integer) from clinical_area.t"},
         Case{"select left(LastName, 3) + '.', right(b, 2), substring(c, 1, 2), char(65) from t",
-             "select substr(LastName, 1,  3) || '.', substr(b, -( 2)), substr(c, 1, 2), char(65) from clinical_area__t",
-             "select left(LastName, 3) || '.', right(b, 2), substring(c, 1, 2), chr(65) from clinical_area.t"},
+             "select substr(LastName, 1,  3) || '.', substr(b, -( 2)), substr(c, 1, 2), char(65) "
+             "from clinical_area__t",
+             "select left(LastName, 3) || '.', right(b, 2), substring(c, 1, 2), chr(65) from "
+             "clinical_area.t"},
         Case{"select convert(money, x), convert(datetime, d), convert(int, '3') from t",
              "select cast( x AS real), datetime( d), cast( '3' AS integer) from clinical_area__t",
-             "select cast( x AS numeric), cast( d AS timestamp), cast( '3' AS integer) from clinical_area.t"},
+             "select cast( x AS numeric), cast( d AS timestamp), cast( '3' AS integer) from "
+             "clinical_area.t"},
         Case{"delete t where a = 1; insert PATIENT_DATA..tbPatient (a, b) select a, b from u",
-             "delete FROM clinical_area__t where a = 1;  insert INTO patient_data__tbpatient (a, b) select a, b "
+             "delete FROM clinical_area__t where a = 1;  insert INTO patient_data__tbpatient (a, "
+             "b) select a, b "
              "from clinical_area__u",
-             "delete FROM clinical_area.t where a = 1;  insert INTO patient_data.tbpatient (a, b) select a, b "
+             "delete FROM clinical_area.t where a = 1;  insert INTO patient_data.tbpatient (a, b) "
+             "select a, b "
              "from clinical_area.u"},
         Case{"select top 10 * from (select top 5 a from t with (nolock)) x",
              "select * from (select a from clinical_area__t LIMIT 5) x LIMIT 10",
@@ -115,7 +144,8 @@ INSTANTIATE_TEST_SUITE_P(
 // Column + column is joined only when both sides are known texts; numbers add.
 TEST(Translator, PlusJoinsTextsAndAddsNumbers)
 {
-    const QString sql = translated(Dialect::SQLite, "select LastName + FirstName, Amount + 1 from X");
+    const QString sql =
+        translated(Dialect::SQLite, "select LastName + FirstName, Amount + 1 from X");
     EXPECT_TRUE(sql.contains(QLatin1String("LastName || FirstName"))) << sql.toStdString();
     EXPECT_TRUE(sql.contains(QLatin1String("Amount + 1"))) << sql.toStdString();
 }
@@ -130,12 +160,27 @@ TEST(Translator, RecognisesProcedureCalls)
         QStringList args;
     };
     const CallCase cases[] = {
-        {"Clinical_Area..spCancer_GetPatient 'I','','',''", "CLINICAL_AREA", "spCancer_GetPatient", {"I", "", "", ""}},
-        {"BILLING..spGlobal_RegisteredOPD '0','1', 'SMITH'", "BILLING", "spGlobal_RegisteredOPD", {"0", "1", "SMITH"}},
-        {"CLINICAL_AREA..sp_PulmoAddRequest'12','','0'", "CLINICAL_AREA", "sp_PulmoAddRequest", {"12", "", "0"}},
-        {"Clinical_Area..spCancer_LoadDischargeNoticeCount ", "CLINICAL_AREA", "spCancer_LoadDischargeNoticeCount", {}},
+        {"Clinical_Area..spCancer_GetPatient 'I','','',''",
+         "CLINICAL_AREA",
+         "spCancer_GetPatient",
+         {"I", "", "", ""}},
+        {"BILLING..spGlobal_RegisteredOPD '0','1', 'SMITH'",
+         "BILLING",
+         "spGlobal_RegisteredOPD",
+         {"0", "1", "SMITH"}},
+        {"CLINICAL_AREA..sp_PulmoAddRequest'12','','0'",
+         "CLINICAL_AREA",
+         "sp_PulmoAddRequest",
+         {"12", "", "0"}},
+        {"Clinical_Area..spCancer_LoadDischargeNoticeCount ",
+         "CLINICAL_AREA",
+         "spCancer_LoadDischargeNoticeCount",
+         {}},
         {"laboratory..Verifiy_Chargeslip 'G1''2C'", "LABORATORY", "Verifiy_Chargeslip", {"G1'2C"}},
-        {"exec Hemodialysis.dbo.spHEmo_SaveSettings  '1', -2, 3.5", "HEMODIALYSIS", "spHEmo_SaveSettings", {"1", "-2", "3.5"}},
+        {"exec Hemodialysis.dbo.spHEmo_SaveSettings  '1', -2, 3.5",
+         "HEMODIALYSIS",
+         "spHEmo_SaveSettings",
+         {"1", "-2", "3.5"}},
         {"spLocal", "CLINICAL_AREA", "spLocal", {}},
     };
     for (const CallCase &c : cases) {
@@ -152,10 +197,13 @@ TEST(Translator, RecognisesProcedureCalls)
 TEST(Translator, ValuesThatLookLikeSqlStayValues)
 {
     Translator t(Dialect::PostgreSQL);
-    const Translation call = t.translate(QStringLiteral("Clinical_Area..sp 'a'';DELETE FROM y --','b'"));
+    const Translation call =
+        t.translate(QStringLiteral("Clinical_Area..sp 'a'';DELETE FROM y --','b'"));
     ASSERT_TRUE(call.call.has_value());
-    EXPECT_EQ(call.call->args, (QStringList{QStringLiteral("a';DELETE FROM y --"), QStringLiteral("b")}));
-    const Translation stmt = t.translate(QStringLiteral("select 1 from t where a = 'x''; drop table t; --'"));
+    EXPECT_EQ(call.call->args,
+              (QStringList{QStringLiteral("a';DELETE FROM y --"), QStringLiteral("b")}));
+    const Translation stmt =
+        t.translate(QStringLiteral("select 1 from t where a = 'x''; drop table t; --'"));
     ASSERT_EQ(stmt.statements.size(), 1);
 }
 
@@ -182,7 +230,8 @@ TEST(Translator, RefusesWhatItCannotTranslateByName)
             t.translate(QString::fromLatin1(text));
             ADD_FAILURE() << "translated: " << text;
         } catch (const DatabaseError &e) {
-            EXPECT_TRUE(e.message().contains(QLatin1String(expected))) << text << " -> " << e.what();
+            EXPECT_TRUE(e.message().contains(QLatin1String(expected)))
+                << text << " -> " << e.what();
         }
     }
 }

@@ -42,16 +42,18 @@ protected:
 // As the patient list sends it: the mode and the three search boxes.
 QString patientList(const char *mode, const char *lastName, const char *hospNum, const char *idNum)
 {
-    return QStringLiteral("Clinical_Area..spCancer_GetPatient '") + QLatin1String(mode) + QStringLiteral("','") +
-           sql::escape(QString::fromUtf8(lastName)) + QStringLiteral("','") + sql::escape(QString::fromUtf8(hospNum)) +
-           QStringLiteral("','") + sql::escape(QString::fromUtf8(idNum)) + QLatin1Char('\'');
+    return QStringLiteral("Clinical_Area..spCancer_GetPatient '") + QLatin1String(mode) +
+           QStringLiteral("','") + sql::escape(QString::fromUtf8(lastName)) +
+           QStringLiteral("','") + sql::escape(QString::fromUtf8(hospNum)) + QStringLiteral("','") +
+           sql::escape(QString::fromUtf8(idNum)) + QLatin1Char('\'');
 }
 
 // As the registration look-up and its picker send it (a blank before the text).
 QString registeredOpd(const char *current, const char *kind, const QString &text)
 {
-    return QStringLiteral("BILLING..spGlobal_RegisteredOPD '") + QLatin1String(current) + QStringLiteral("','") +
-           QLatin1String(kind) + QStringLiteral("', '") + sql::escape(text) + QLatin1Char('\'');
+    return QStringLiteral("BILLING..spGlobal_RegisteredOPD '") + QLatin1String(current) +
+           QStringLiteral("','") + QLatin1String(kind) + QStringLiteral("', '") +
+           sql::escape(text) + QLatin1Char('\'');
 }
 
 TEST_P(PatientProcedureTest, PatientListModesAndSearchBoxes)
@@ -70,7 +72,13 @@ TEST_P(PatientProcedureTest, PatientListModesAndSearchBoxes)
         {"C", "", "", "", 24, {"2650062B"}, {"2650061B", "2650001B", "261001"}},
         // A walk-in who has gone home is found once a box narrows the search.
         {"C", "SAMONTE", "", "", 1, {"2650061B"}, {}},
-        {"O", "", "", "", 60, {"2650001B", "2650005B", "2650047B"}, {"2650002B", "2650062B", "261001"}},
+        {"O",
+         "",
+         "",
+         "",
+         60,
+         {"2650001B", "2650005B", "2650047B"},
+         {"2650002B", "2650062B", "261001"}},
         {"D", "", "", "", 30, {"2650002B", "2650006B"}, {"2650001B", "2650061B", "261061"}},
         // The search boxes narrow, each by its first letters, together.
         {"I", "SANTOS", "", "", 4, {"261017", "261035", "261038", "261053"}, {}},
@@ -88,7 +96,8 @@ TEST_P(PatientProcedureTest, PatientListModesAndSearchBoxes)
         const QString text = patientList(c.mode, c.lastName, c.hospNum, c.idNum);
         SCOPED_TRACE(text.toStdString());
         Recordset rs = run(text);
-        for (const char *column : {"Hospital #", "Admission #", "Patient Name", "admission date", "Billing Date"})
+        for (const char *column :
+             {"Hospital #", "Admission #", "Patient Name", "admission date", "Billing Date"})
             EXPECT_TRUE(rs.HasField(QString::fromLatin1(column))) << column;
         EXPECT_EQ(rs.RecordCount(), c.rows);
         const QSet<QString> listed = ids(rs, "Admission #");
@@ -104,7 +113,8 @@ TEST_P(PatientProcedureTest, PatientListRowsShowDatesAndKeepNullBillingDates)
     Recordset rs = run(patientList("I", "", "", "261018"));
     ASSERT_EQ(rs.RecordCount(), 1);
     EXPECT_EQ(rs.Fields(QStringLiteral("Hospital #")).toString(), QStringLiteral("1000018"));
-    EXPECT_TRUE(rs.Fields(QStringLiteral("Patient Name")).toString().startsWith(QStringLiteral("O'CAMPO")));
+    EXPECT_TRUE(
+        rs.Fields(QStringLiteral("Patient Name")).toString().startsWith(QStringLiteral("O'CAMPO")));
     EXPECT_EQ(rs.Fields(QStringLiteral("admission date")).toString(), QStringLiteral("11/26/2026"));
     EXPECT_TRUE(rs.Fields(QStringLiteral("Billing Date")).IsNull());
 
@@ -152,23 +162,36 @@ TEST_P(PatientProcedureTest, RegisteredOutPatientCarriesTheWholeRecord)
     Recordset rs = run(registeredOpd("0", "1", QStringLiteral("2650001B")));
     ASSERT_EQ(rs.RecordCount(), 1);
     const std::vector<std::pair<const char *, const char *>> expected = {
-        {"IdNum", "2650001B"},     {"HospNum", "1000081"},     {"LastName", "PANGANIBAN"},
-        {"FirstName", "FERNANDO"}, {"MiddleName", "REYES"},    {"AccountNum", "BAYANIHMO"},
-        {"Company", "BAYANIHAN MEDICAL PLAN CORP."},           {"Sex", "M"},
-        {"Age", "55"},             {"HouseStreet", "BLK 11 LOT 14 VILLA VERDE SUBD."},
-        {"Barangay", "GATID"},     {"Town", "TANAUAN CITY"},   {"Province", "BATANGAS"},
-        {"CivilStatus", "1"},       {"BirthDate", "04/06/1971"},
+        {"IdNum", "2650001B"},
+        {"HospNum", "1000081"},
+        {"LastName", "PANGANIBAN"},
+        {"FirstName", "FERNANDO"},
+        {"MiddleName", "REYES"},
+        {"AccountNum", "BAYANIHMO"},
+        {"Company", "BAYANIHAN MEDICAL PLAN CORP."},
+        {"Sex", "M"},
+        {"Age", "55"},
+        {"HouseStreet", "BLK 11 LOT 14 VILLA VERDE SUBD."},
+        {"Barangay", "GATID"},
+        {"Town", "TANAUAN CITY"},
+        {"Province", "BATANGAS"},
+        {"CivilStatus", "1"},
+        {"BirthDate", "04/06/1971"},
     };
     for (const auto &[column, value] : expected)
-        EXPECT_EQ(rs.Fields(QString::fromLatin1(column)).toString(), QString::fromUtf8(value)) << column;
-    EXPECT_EQ(rs.Fields(QStringLiteral("AdmDate")).toDateTime(), QDateTime(QDate(2026, 11, 29), QTime(9, 45)));
+        EXPECT_EQ(rs.Fields(QString::fromLatin1(column)).toString(), QString::fromUtf8(value))
+            << column;
+    EXPECT_EQ(rs.Fields(QStringLiteral("AdmDate")).toDateTime(),
+              QDateTime(QDate(2026, 11, 29), QTime(9, 45)));
     EXPECT_TRUE(rs.Fields(QStringLiteral("DcrDate")).IsNull());
     EXPECT_TRUE(rs.Fields(QStringLiteral("BillingDate")).IsNull());
 
     rs = run(registeredOpd("0", "1", QStringLiteral("2650002B")));
     ASSERT_EQ(rs.RecordCount(), 1);
-    EXPECT_EQ(rs.Fields(QStringLiteral("DcrDate")).toDateTime(), QDateTime(QDate(2026, 11, 29), QTime(13, 45)));
-    EXPECT_EQ(rs.Fields(QStringLiteral("BillingDate")).toDateTime(), QDateTime(QDate(2026, 11, 29), QTime(13, 15)));
+    EXPECT_EQ(rs.Fields(QStringLiteral("DcrDate")).toDateTime(),
+              QDateTime(QDate(2026, 11, 29), QTime(13, 45)));
+    EXPECT_EQ(rs.Fields(QStringLiteral("BillingDate")).toDateTime(),
+              QDateTime(QDate(2026, 11, 29), QTime(13, 15)));
 
     // Never filled in at registration; the look-up then shows "1".
     rs = run(registeredOpd("0", "1", QStringLiteral("2650017B")));
@@ -191,7 +214,8 @@ TEST_P(PatientProcedureTest, UsedChargeSlipsAreFound)
         {"G1500C'", 0},
     };
     for (const auto &[slip, rows] : cases) {
-        const QString text = QStringLiteral("laboratory..Verifiy_Chargeslip '") + sql::escape(QString::fromUtf8(slip)) + QLatin1Char('\'');
+        const QString text = QStringLiteral("laboratory..Verifiy_Chargeslip '") +
+                             sql::escape(QString::fromUtf8(slip)) + QLatin1Char('\'');
         SCOPED_TRACE(text.toStdString());
         EXPECT_EQ(run(text).RecordCount(), rows);
     }
@@ -207,7 +231,8 @@ TEST_P(PatientProcedureTest, InPatientPriceOnlyWhileAdmitted)
         {"999999", "N"},   // unknown
     };
     for (const auto &[id, price] : cases) {
-        const QString text = QStringLiteral("SELECT isnull(HEMODIALYSIS.dbo.fn_HemoIPDPrice('") + sql::escape(QString::fromUtf8(id)) +
+        const QString text = QStringLiteral("SELECT isnull(HEMODIALYSIS.dbo.fn_HemoIPDPrice('") +
+                             sql::escape(QString::fromUtf8(id)) +
                              QStringLiteral("'),'N') as IPDPrice");
         SCOPED_TRACE(text.toStdString());
         Recordset rs = run(text);
@@ -238,9 +263,12 @@ TEST_P(PatientProcedureTest, AccessCodeCheckForTheUnit)
     };
     for (const Case &c : cases) {
         const QString scrambled =
-            session::Scramble(QStringLiteral("E"), QString::fromLatin1(session::AccessCodeKey), QString::fromUtf8(c.code)).trimmed();
-        const QString text = QStringLiteral("Clinical_Area..sp_Check_User_Department_Access '") + sql::escape(QString::fromUtf8(c.user)) +
-                             QStringLiteral("','") + sql::escape(scrambled) + QStringLiteral("','") + QStringLiteral("ON") +
+            session::Scramble(QStringLiteral("E"), QString::fromLatin1(session::AccessCodeKey),
+                              QString::fromUtf8(c.code))
+                .trimmed();
+        const QString text = QStringLiteral("Clinical_Area..sp_Check_User_Department_Access '") +
+                             sql::escape(QString::fromUtf8(c.user)) + QStringLiteral("','") +
+                             sql::escape(scrambled) + QStringLiteral("','") + QStringLiteral("ON") +
                              QLatin1Char('\'');
         SCOPED_TRACE(text.toStdString());
         Recordset rs = run(text);
@@ -248,8 +276,9 @@ TEST_P(PatientProcedureTest, AccessCodeCheckForTheUnit)
         ASSERT_EQ(rs.RecordCount(), expected.isEmpty() ? 0 : 1);
         if (expected.isEmpty())
             continue;
-        EXPECT_EQ(rs.Fields(QStringLiteral("LastName")).toString() + QStringLiteral(", ") + rs.Fields(QStringLiteral("FirstName")).toString() +
-                      QLatin1Char(' ') + rs.Fields(QStringLiteral("MiddleName")).toString(),
+        EXPECT_EQ(rs.Fields(QStringLiteral("LastName")).toString() + QStringLiteral(", ") +
+                      rs.Fields(QStringLiteral("FirstName")).toString() + QLatin1Char(' ') +
+                      rs.Fields(QStringLiteral("MiddleName")).toString(),
                   expected);
     }
 }
@@ -263,7 +292,10 @@ TEST_P(PatientProcedureTest, ChargeSlipsAreDrawnInTurn)
     Recordset second = run(draw);
     ASSERT_EQ(second.RecordCount(), 1);
     EXPECT_EQ(second.Fields(QStringLiteral("ChargeSlip")).toLongLong(), 1521);
-    EXPECT_EQ(run(QStringLiteral("select ChargeSlip from Clinical_Area..tbGenericChargeslip")).Fields(0).toLongLong(), 1522);
+    EXPECT_EQ(run(QStringLiteral("select ChargeSlip from Clinical_Area..tbGenericChargeslip"))
+                  .Fields(0)
+                  .toLongLong(),
+              1522);
 }
 
 CHEMODESK_ENGINE_TESTS(PatientProcedureTest);

@@ -120,9 +120,9 @@ Drive chargeScreen(Connection &database, const char *idNum, const char *hospNum,
         g().SelIdNum = q(idNum);
         g().SelHospNum = q(hospNum);
         Components parts(database);
-        frmCharge screen(c, parts.refs(),
-                         {QStringLiteral("PATIENT"), q(hospNum), q(idNum), QString(),
-                          QStringLiteral("1001")});
+        frmCharge screen(
+            c, parts.refs(),
+            {QStringLiteral("PATIENT"), q(hospNum), q(idNum), QString(), QStringLiteral("1001")});
         screen.show();
         if (then)
             then(screen);
@@ -226,16 +226,22 @@ std::vector<Case> cases(Connection &database)
         QStringLiteral("left outer join ") +
         QStringLiteral(" Build_File..tbCoRoomClass C on B.roomclassid = c.roomclassid ") +
         QStringLiteral(" where A.Idnum = '");
-    const QString okeyCs = QStringLiteral("select Okeycs from patient_data..tbpatient2 where idnum = '");
-    const QString okeyPh = QStringLiteral("select Okeyph from patient_data..tbpatient2 where idnum = '");
+    const QString okeyCs =
+        QStringLiteral("select Okeycs from patient_data..tbpatient2 where idnum = '");
+    const QString okeyPh =
+        QStringLiteral("select Okeyph from patient_data..tbpatient2 where idnum = '");
     // The screen asks the shelf only for an item the location stocks, and no
     // department of the demo data issues from location 22.
-    const QString onHand = QStringLiteral("select isnull(OnHand,0)Onhand from INVENTORY..tbinvent where ItemID = '");
+    const QString onHand =
+        QStringLiteral("select isnull(OnHand,0)Onhand from INVENTORY..tbinvent where ItemID = '");
     auto copied = query;
 
     return {
         // Server clock and hospital information, read at start.
-        {[](Connection &c) { session::GetServerDate(c); }, "ServerDate", 1, {{"ServerDate", NowText}}},
+        {[](Connection &c) { session::GetServerDate(c); },
+         "ServerDate",
+         1,
+         {{"ServerDate", NowText}}},
         {[](Connection &c) { session::ReadHospitalInfoA(c); },
          "tbhospitalInfo",
          1,
@@ -247,7 +253,10 @@ std::vector<Case> cases(Connection &database)
         {[](Connection &c) { session::ReadHospitalInfoB(c); },
          "AllowZeroOnHand",
          1,
-         {{"ServerDate", NowText}, {"AllowZeroOnHand", "1"}, {"PhoneNum", "(049) 501-2345"}, {"Address", "Gen. Luna St., Brgy. Poblacion, Santa Cruz, Laguna"}}},
+         {{"ServerDate", NowText},
+          {"AllowZeroOnHand", "1"},
+          {"PhoneNum", "(049) 501-2345"},
+          {"Address", "Gen. Luna St., Brgy. Poblacion, Santa Cruz, Laguna"}}},
         {[](Connection &c) { session::GetHospitalInfo(c); },
          "tbKidneySettings",
          1,
@@ -268,16 +277,31 @@ std::vector<Case> cases(Connection &database)
 
         // Charge account: a company or HMO account, a Null account (read as
         // empty), a personal account equal to the hospital number.
-        {accountOf("I", "261001"), "AccountNum", 1, {{"AccountNum", "HLTHPLUS"}, {"Hospnum", "1000001"}}},
+        {accountOf("I", "261001"),
+         "AccountNum",
+         1,
+         {{"AccountNum", "HLTHPLUS"}, {"Hospnum", "1000001"}}},
         {accountOf("I", "261003"), "AccountNum", 1, {{"AccountNum", ""}, {"HospNum", "1000003"}}},
-        {accountOf("I", "261006"), "AccountNum", 1, {{"AccountNum", "1000006"}, {"HospNum", "1000006"}}},
+        {accountOf("I", "261006"),
+         "AccountNum",
+         1,
+         {{"AccountNum", "1000006"}, {"HospNum", "1000006"}}},
         {accountOf("I", "2650001B"), "AccountNum", 0, {}},
-        {accountOf("O", "2650001B"), "AccountNum", 1, {{"AccountNum", "BAYANIHMO"}, {"HospNum", "1000081"}}},
-        {accountOf("O", "2650062B"), "AccountNum", 1, {{"AccountNum", "1000142"}, {"HospNum", "1000142"}}},
+        {accountOf("O", "2650001B"),
+         "AccountNum",
+         1,
+         {{"AccountNum", "BAYANIHMO"}, {"HospNum", "1000081"}}},
+        {accountOf("O", "2650062B"),
+         "AccountNum",
+         1,
+         {{"AccountNum", "1000142"}, {"HospNum", "1000142"}}},
         {accountOf("O", "2650003B"), "AccountNum", 1, {{"AccountNum", ""}}},
 
         // Billed accounts: only registrations not yet discharged are found.
-        {billed("261010"), "BillingDate", 1, {{"Idnum", "261010"}, {"BillingDate", "2026-12-01 08:00:00"}}},
+        {billed("261010"),
+         "BillingDate",
+         1,
+         {{"Idnum", "261010"}, {"BillingDate", "2026-12-01 08:00:00"}}},
         {billed("261001"), "BillingDate", 1, {{"BillingDate", Null}}},
         {billed("261061"), "BillingDate", 0, {}},
         {billed("999999"), "BillingDate", 0, {}},
@@ -289,7 +313,10 @@ std::vector<Case> cases(Connection &database)
         {rights("1001"),
          "tbCancerUserSetting",
          1,
-         {{"isCashAssessment", "1"}, {"isPostCharge", "1"}, {"isMaintenance", "1"}, {"isCancelCharges", "1"}}},
+         {{"isCashAssessment", "1"},
+          {"isPostCharge", "1"},
+          {"isMaintenance", "1"},
+          {"isCancelCharges", "1"}}},
         {rights("1002"),
          "tbCancerUserSetting",
          1,
@@ -301,13 +328,28 @@ std::vector<Case> cases(Connection &database)
           {"isMaintenance", "0"},
           {"isReports", "1"},
           {"isPatientLedger", "1"}}},
-        {rights("1007"), "tbCancerUserSetting", 1, {{"isPostCharge", Null}, {"isReports", Null}, {"isPatientLedger", Null}}},
+        {rights("1007"),
+         "tbCancerUserSetting",
+         1,
+         {{"isPostCharge", Null}, {"isReports", Null}, {"isPatientLedger", Null}}},
         {rights("1003"), "tbCancerUserSetting", 0, {}},
-        {receivable("1005"), "tbCancerUserSetting", 1, {{"isReceivableEntry", "1"}, {"isCancelCharges", "0"}}},
-        {receivable("1002"), "tbCancerUserSetting", 1, {{"isReceivableEntry", "0"}, {"isCancelCharges", "0"}}},
+        {receivable("1005"),
+         "tbCancerUserSetting",
+         1,
+         {{"isReceivableEntry", "1"}, {"isCancelCharges", "0"}}},
+        {receivable("1002"),
+         "tbCancerUserSetting",
+         1,
+         {{"isReceivableEntry", "0"}, {"isCancelCharges", "0"}}},
         // The charge screen reads the cancel right of the signed-in employee.
-        {chargeScreen(database, "261018", "1000018"), "tbCancerUserSetting", 1, {{"isReceivableEntry", "1"}, {"isCancelCharges", "1"}}},
-        {[](Connection &c) { session::DepartmentPassword(c); }, "OPDPassword", 1, {{"OPDPassword", "CANCER"}}},
+        {chargeScreen(database, "261018", "1000018"),
+         "tbCancerUserSetting",
+         1,
+         {{"isReceivableEntry", "1"}, {"isCancelCharges", "1"}}},
+        {[](Connection &c) { session::DepartmentPassword(c); },
+         "OPDPassword",
+         1,
+         {{"OPDPassword", "CANCER"}}},
         {sent(session::EmployeeSearchById(QStringLiteral("1001"))),
          "tbpasswordmaster",
          1,
@@ -329,7 +371,10 @@ std::vector<Case> cases(Connection &database)
         copied(okeyPh + e("261006") + u'\'', 1, {{"OkeyPH", "1"}}),
 
         // Patient list: walk-in cash patients; the ultrasound picker.
-        {cash("2650062B"), "tboutPatient", 1, {{"PatientType", "W"}, {"AccountNum", "1000142"}, {"HospNum", "1000142"}}},
+        {cash("2650062B"),
+         "tboutPatient",
+         1,
+         {{"PatientType", "W"}, {"AccountNum", "1000142"}, {"HospNum", "1000142"}}},
         {cash("2650001B"), "tboutPatient", 1, {{"PatientType", "O"}, {"AccountNum", "BAYANIHMO"}}},
         {sent(patients::frmSearcher::listText()), "tbcoultraexam", 6, {}},
         {sent(patients::frmSearcher::narrowedText(QStringLiteral("PELVIC"))),
@@ -342,8 +387,14 @@ std::vector<Case> cases(Connection &database)
         {location("PH"), "tbCoRevenueCode", 1, {{"LocationID", "20"}}},
         {location("LB"), "tbCoRevenueCode", 1, {{"LocationID", ""}}},
         {location("ZZ"), "tbCoRevenueCode", 0, {}},
-        {stockLocation("CS"), "tbCoRevenuecode", 1, {{"LocationID", "21"}, {"StockcardRevenueid", "CS"}}},
-        {stockLocation("LB"), "tbCoRevenuecode", 1, {{"LocationID", Null}, {"StockcardRevenueid", Null}}},
+        {stockLocation("CS"),
+         "tbCoRevenuecode",
+         1,
+         {{"LocationID", "21"}, {"StockcardRevenueid", "CS"}}},
+        {stockLocation("LB"),
+         "tbCoRevenuecode",
+         1,
+         {{"LocationID", Null}, {"StockcardRevenueid", Null}}},
 
         // Rate settings and the calendar tests.
         {[](Connection &c) {
@@ -352,24 +403,37 @@ std::vector<Case> cases(Connection &database)
          },
          "tbHemo_settings",
          1,
-         {{"isAllowNewHemoStatRate", "1"}, {"isAllowERRate", "0"}, {"isAllowICURate", "1"}, {"HolidayRate", "30"}, {"MaxMarkupRate", "50"}}},
+         {{"isAllowNewHemoStatRate", "1"},
+          {"isAllowERRate", "0"},
+          {"isAllowICURate", "1"},
+          {"HolidayRate", "30"},
+          {"MaxMarkupRate", "50"}}},
         {rateRule([](Connection &c, RateSettings &s) { ApplyMarkup(c, s); }),
          "tbHemo_settings",
          1,
-         {{"isAssesmentMarkUp", "1"}, {"isAllowHMORate", "1"}, {"WeekendAfterFive", "30"}, {"dtWeekendEndMarkup", "1900-01-01 23:59:59"}}},
+         {{"isAssesmentMarkUp", "1"},
+          {"isAllowHMORate", "1"},
+          {"WeekendAfterFive", "30"},
+          {"dtWeekendEndMarkup", "1900-01-01 23:59:59"}}},
         {rateRule([](Connection &c, RateSettings &s) { IsWeekendMarkup(c, s); }),
          "tbhospitalinfo",
          1,
-         {{"Time", NowText}, {"dtWeekendStartMarkup", "1900-01-01 00:00:00"}, {"dtWeekendEndMarkup", "1900-01-01 23:59:59"}}},
-        {rateRule([](Connection &c, RateSettings &s) { IsAfterFivePM(c, s); }), "tbhospitalinfo", 1, {{"Time", NowText}}},
+         {{"Time", NowText},
+          {"dtWeekendStartMarkup", "1900-01-01 00:00:00"},
+          {"dtWeekendEndMarkup", "1900-01-01 23:59:59"}}},
+        {rateRule([](Connection &c, RateSettings &s) { IsAfterFivePM(c, s); }),
+         "tbhospitalinfo",
+         1,
+         {{"Time", NowText}}},
         {fixRate("LB", "1001"), "FixRate", 1, {{"Fixrate", "N"}}},
         {fixRate("LB", "1021"), "FixRate", 1, {{"Fixrate", "Y"}}},
         {fixRate("CT", "4001"), "FixRate", 1, {{"FixRate", "Y"}}},
         // The price rules never ask this of medicines and supplies (they take
         // no markup); copied to show the listing holds none.
-        copied(QStringLiteral("Select FixRate from Billing..tbBillExamListing where RevenueID = '") +
-                   e("PH") + QStringLiteral("' and ItemID = '") + e("10001") + u'\'',
-               0, {}),
+        copied(
+            QStringLiteral("Select FixRate from Billing..tbBillExamListing where RevenueID = '") +
+                e("PH") + QStringLiteral("' and ItemID = '") + e("10001") + u'\'',
+            0, {}),
         {labSection("1007"), "LabSectionID", 1, {{"LabSectionID", "CH"}}},
         {labSection("1021"), "LabSectionID", 1, {{"LabSectionID", "IS"}}},
         {labSection("9999"), "LabSectionID", 0, {}},
@@ -379,7 +443,10 @@ std::vector<Case> cases(Connection &database)
         {station("261008"), "StationID", 1, {{"StationID", "PICU"}}},
         {station("261018"), "StationID", 1, {{"StationID", "4W"}}},
         {station("2650001B"), "StationID", 0, {}},
-        {[](Connection &c) { GetICURate(c, QStringLiteral("8001")); }, "TbCoOtherRevenue", 1, {{"IcuRate", "1875"}, {"RateI", "1800"}, {"RateA", "1500"}}},
+        {[](Connection &c) { GetICURate(c, QStringLiteral("8001")); },
+         "TbCoOtherRevenue",
+         1,
+         {{"IcuRate", "1875"}, {"RateI", "1800"}, {"RateA", "1500"}}},
         {[](Connection &c) { GetERRate(c, QStringLiteral("1001")); }, "TbCoOtherRevenue", 0, {}},
         {erNum("2650005B"), "ERNum", 1, {{"ERNum", "ER26-00023"}}},
         {erNum("2650001B"), "ERNum", 1, {{"ERNum", Null}}},
@@ -390,17 +457,27 @@ std::vector<Case> cases(Connection &database)
          "TbCoOtherRevenue",
          1,
          {{"RateH", "400"}, {"OtherRevenue", "COMPLETE BLOOD COUNT (CBC)"}}},
-        {[](Connection &c) { GetHMORate(c, QStringLiteral("ON"), QStringLiteral("8001")); }, "TbCoOtherRevenue", 1, {{"RateH", "1725"}}},
+        {[](Connection &c) { GetHMORate(c, QStringLiteral("ON"), QStringLiteral("8001")); },
+         "TbCoOtherRevenue",
+         1,
+         {{"RateH", "1725"}}},
         {roomClass("261018"), "RoomClassID", 1, {{"RoomClassID", "C"}}},
         {roomClass("261006"), "RoomClassID", 1, {{"RoomClassID", "A"}}},
         {roomClass("2650001B"), "RoomClassID", 0, {}},
         {[](Connection &c) { StatPrice(c, 100); },
          "tbCancer_settings",
          1,
-         {{"HemoStatRate", "25"}, {"MaxMarkupRate", "50"}, {"StatAndWeekendRate", "40"}, {"StatAndAfterFivePmRate", "35"}, {"HolidayRate", "30"}}},
+         {{"HemoStatRate", "25"},
+          {"MaxMarkupRate", "50"},
+          {"StatAndWeekendRate", "40"},
+          {"StatAndAfterFivePmRate", "35"},
+          {"HolidayRate", "30"}}},
 
         // Charge entry: senior citizens, the room, stock on hand.
-        {chargeScreen(database, "261018", "1000018"), "tbMaster", 1, {{"SeniorCitizen", "1"}, {"LastName", "O'CAMPO"}}},
+        {chargeScreen(database, "261018", "1000018"),
+         "tbMaster",
+         1,
+         {{"SeniorCitizen", "1"}, {"LastName", "O'CAMPO"}}},
         {chargeScreen(database, "261001", "1000001"), "tbMaster", 1, {{"SeniorCitizen", "0"}}},
         {chargeScreen(database, "261018", "1000018"), "roomid from", 1, {{"RoomID", "404"}}},
         {chargeScreen(database, "261018", "1000018",
@@ -411,11 +488,16 @@ std::vector<Case> cases(Connection &database)
          "OnHand",
          1,
          {{"OnHand", "0"}}},
-        copied(onHand + e("10017") + QStringLiteral("' and LocationID = '") + e("22") + u'\'', 1, {{"OnHand", "40"}}),
-        copied(onHand + e("10017") + QStringLiteral("' and LocationID = '") + e("21") + u'\'', 0, {}),
+        copied(onHand + e("10017") + QStringLiteral("' and LocationID = '") + e("22") + u'\'', 1,
+               {{"OnHand", "40"}}),
+        copied(onHand + e("10017") + QStringLiteral("' and LocationID = '") + e("21") + u'\'', 0,
+               {}),
 
         // Charge-slip booklets.
-        {booklet("1001"), "tbPAsswordMaster", 1, {{"FirstName", "ROSARIO"}, {"MiddleName", "MANALO"}, {"LastName", "DELA CRUZ"}}},
+        {booklet("1001"),
+         "tbPAsswordMaster",
+         1,
+         {{"FirstName", "ROSARIO"}, {"MiddleName", "MANALO"}, {"LastName", "DELA CRUZ"}}},
         {booklet("9999"), "tbPAsswordMaster", 0, {}},
         {booklet("1002"), "tbKidneyChargeSlip", 1, {{"ChargeSlip", "5101"}}},
         // 1003 has a master row but no booklet, so the dialog asks for it.
@@ -424,18 +506,25 @@ std::vector<Case> cases(Connection &database)
         // Saving charges: a package's stock cards (the issue and its
         // cancellation share slip and item), the print table emptied. Each
         // effect is first shown absent.
-        query(QStringLiteral("select count(*) as Tied from INVENTORY..tbInvStockCard where PackageID = 'PKG01'"), 1, {{"Tied", "0"}}),
-        query(QStringLiteral("select count(*) as Lines from Clinical_Area..tbCancerChargePrint"), 1, {{"Lines", "4"}}),
+        query(
+            QStringLiteral(
+                "select count(*) as Tied from INVENTORY..tbInvStockCard where PackageID = 'PKG01'"),
+            1, {{"Tied", "0"}}),
+        query(QStringLiteral("select count(*) as Lines from Clinical_Area..tbCancerChargePrint"), 1,
+              {{"Lines", "4"}}),
         // No code sends this now (packages are not tied on saving any more);
         // kept so the stock card's PackageID keeps working on both engines.
         Case{nullptr,
              nullptr,
              1,
              {{"Tied", "2"}, {"ItemID", "10025"}, {"RefNum", "G1504C"}},
-             QStringLiteral("select count(*) as Tied, min(ItemID) as ItemID, max(RefNum) as RefNum from INVENTORY..tbInvStockCard "
+             QStringLiteral("select count(*) as Tied, min(ItemID) as ItemID, max(RefNum) as RefNum "
+                            "from INVENTORY..tbInvStockCard "
                             "where PackageID = 'PKG01'"),
-             QStringLiteral("UPDATE INVENTORY..tbInvStockCard ") + QStringLiteral("SET PackageID = '") + e("PKG01") + QStringLiteral("'") +
-                 QStringLiteral(" WHERE ItemID = '") + e("10025") + QStringLiteral("' AND RefNum = '") + e("G1504C") + QStringLiteral("'")},
+             QStringLiteral("UPDATE INVENTORY..tbInvStockCard ") +
+                 QStringLiteral("SET PackageID = '") + e("PKG01") + QStringLiteral("'") +
+                 QStringLiteral(" WHERE ItemID = '") + e("10025") +
+                 QStringLiteral("' AND RefNum = '") + e("G1504C") + QStringLiteral("'")},
         // A slip saved without lines: the number drawn, the print table emptied.
         {[&database](Connection &c) {
              components::MedicineCatalogue catalogue(database);
@@ -484,9 +573,8 @@ void runCase(db::HostedConnection &database, const Case &c)
             c.drive(recorder);
             const QStringList sent =
                 recorder.texts.filter(QLatin1String(c.sends), Qt::CaseInsensitive);
-            ASSERT_FALSE(sent.isEmpty())
-                << "nothing holding " << c.sends << " among:\n"
-                << recorder.texts.join(QLatin1Char('\n')).toStdString();
+            ASSERT_FALSE(sent.isEmpty()) << "nothing holding " << c.sends << " among:\n"
+                                         << recorder.texts.join(QLatin1Char('\n')).toStdString();
             text = sent.last();
         }
         SCOPED_TRACE(text.toStdString());

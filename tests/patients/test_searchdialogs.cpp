@@ -4,10 +4,10 @@
 #include "patients/frmsearch.h"
 #include "patients/frmsearcher.h"
 #include "patients/ultrasoundpick.h"
-#include "widgets/messages.h"
 #include "support/enginetest.h"
 #include "support/recordingconnection.h"
 #include "support/scriptedmessages.h"
+#include "widgets/messages.h"
 
 #include <QLineEdit>
 #include <QPushButton>

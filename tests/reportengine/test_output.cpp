@@ -17,8 +17,8 @@ using namespace chemodesk;
 using chemodesk::testing::RecordingConnection;
 using platform::ExportFormat;
 using platform::ReportError;
-using reportengine::ViewingEngine;
 using reportengine::TemplateReport;
+using reportengine::ViewingEngine;
 
 namespace {
 

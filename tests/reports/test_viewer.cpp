@@ -4,8 +4,8 @@
 #include "support/scriptedmessages.h"
 #include "support/testdatabase.h"
 
-#include "reportengine/view/reportview.h"
 #include "reportengine/view/printing.h"
+#include "reportengine/view/reportview.h"
 #include "reports/frmreportviewer.h"
 #include "reports/reportprocs.h"
 #include "session/globals.h"

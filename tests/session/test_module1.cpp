@@ -1,6 +1,6 @@
+#include "session/dialogs/windows.h"
 #include "session/globals.h"
 #include "session/module1.h"
-#include "session/dialogs/windows.h"
 #include "support/recordingconnection.h"
 
 #include <gtest/gtest.h>

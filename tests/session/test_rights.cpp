@@ -79,8 +79,7 @@ TEST_P(RightsOnEngine, DemoEmployeesGetTheirButtonsAndMenus)
         SCOPED_TRACE(c.employee);
         test::FakePanel main;
         main.setAll(true);
-        const UserRights rights =
-            session::LoadUserRights(*db, QLatin1String(c.employee), &main);
+        const UserRights rights = session::LoadUserRights(*db, QLatin1String(c.employee), &main);
         EXPECT_EQ(rights.hasRow, c.hasRow);
         EXPECT_EQ(bits(rights), QLatin1String(c.flags));
         EXPECT_EQ(main.states(), QLatin1String(c.states));

@@ -9,9 +9,9 @@
 #include "patients/frmsearchpatient.h"
 #include "session/globals.h"
 #include "shell/frmmain.h"
-#include "widgets/screenregistry.h"
 #include "support/scriptedmessages.h"
 #include "support/testdatabase.h"
+#include "widgets/screenregistry.h"
 
 #include <QDir>
 #include <QFile>

@@ -69,9 +69,9 @@ protected:
         for (const char *name :
              {"cmdPostCharge", "cmdResultEntry", "cmdCSRRequest", "cmdPharmacy", "cmdCash"})
             widgets::screens().set(QLatin1String(name),
-                                 [this, key = QString::fromLatin1(name)](platform::MainPanel &) {
-                                     opened.append(key);
-                                 });
+                                   [this, key = QString::fromLatin1(name)](platform::MainPanel &) {
+                                       opened.append(key);
+                                   });
     }
 
     QString admission(Patient patient)

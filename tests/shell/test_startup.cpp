@@ -65,7 +65,9 @@ TEST_F(MainWindowStartup, StartsInTheDepartmentsOrder)
 {
     // A subsystem's start-up read (the rate settings) runs once the
     // department settings are in, so no surcharge test starts from nothing.
-    widgets::screens().onStartup([](Connection &c, platform::MainPanel &) { c.Execute(QStringLiteral("Select * from HemoDialysis..tbHemo_settings")); });
+    widgets::screens().onStartup([](Connection &c, platform::MainPanel &) {
+        c.Execute(QStringLiteral("Select * from HemoDialysis..tbHemo_settings"));
+    });
     FakeUser *user = nullptr;
     shell::MainWindowOptions o = options(QStringLiteral("1001"));
     o.userFactory = [&user] {

@@ -22,10 +22,9 @@ public:
     static constexpr Action Buttons[] = {Action::CashAssessment, Action::NurseActivity,
                                          Action::PostCharge, Action::CSRRequest,
                                          Action::PharmacyRequest};
-    static constexpr Action Menus[] = {Action::CashAssessment, Action::NurseActivity,
-                                       Action::PostCharge,     Action::CSRRequest,
-                                       Action::PharmacyRequest, Action::Maintenance,
-                                       Action::Reports,        Action::Ledger};
+    static constexpr Action Menus[] = {
+        Action::CashAssessment,  Action::NurseActivity, Action::PostCharge, Action::CSRRequest,
+        Action::PharmacyRequest, Action::Maintenance,   Action::Reports,    Action::Ledger};
 
     FakePanel() { setAll(true); }
 

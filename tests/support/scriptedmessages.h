@@ -35,7 +35,8 @@ public:
     void clear() { shown_.clear(); }
     int dialogsShown() const { return dialogsShown_; }
 
-    int message(const QString &text, const QString &title, Icon icon, QMessageBox::StandardButtons buttons) override
+    int message(const QString &text, const QString &title, Icon icon,
+                QMessageBox::StandardButtons buttons) override
     {
         shown_.push_back({text, title, icon});
         if (!answers_.empty()) {

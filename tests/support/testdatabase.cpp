@@ -24,14 +24,18 @@ QString tempDir()
     return dir;
 }
 
-QString serverUrl() { return qEnvironmentVariable("CHEMODESK_TEST_PG"); }
+QString serverUrl()
+{
+    return qEnvironmentVariable("CHEMODESK_TEST_PG");
+}
 
 QString sqliteTemplate(bool demo)
 {
     // Named by schema version, so a changed schema never reuses an old template.
-    const QString path = tempDir() + QStringLiteral("/template-%1-v%2.db")
-                                         .arg(demo ? QStringLiteral("demo") : QStringLiteral("empty"))
-                                         .arg(hospital::schemaVersion());
+    const QString path =
+        tempDir() + QStringLiteral("/template-%1-v%2.db")
+                        .arg(demo ? QStringLiteral("demo") : QStringLiteral("empty"))
+                        .arg(hospital::schemaVersion());
     QLockFile lock(path + QStringLiteral(".lock"));
     lock.setStaleLockTime(0);
     lock.lock();
@@ -59,16 +63,19 @@ QString postgresTemplate(bool demo)
     auto admin = db::HostedConnection::open(serverUrl());
     admin->executeNative(QStringLiteral("SELECT pg_advisory_lock(7301)"));
     try {
-        Recordset exists = admin->executeNative(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = '%1'").arg(name));
+        Recordset exists = admin->executeNative(
+            QStringLiteral("SELECT 1 FROM pg_database WHERE datname = '%1'").arg(name));
         if (exists.atEnd()) {
             admin->executeNative(QStringLiteral("CREATE DATABASE %1_building").arg(name));
             {
-                auto connection = hospital::openDatabase(postgresUrl(name + QStringLiteral("_building")));
+                auto connection =
+                    hospital::openDatabase(postgresUrl(name + QStringLiteral("_building")));
                 hospital::InitOptions options;
                 options.demo = demo;
                 hospital::initDatabase(*connection, options);
             }
-            admin->executeNative(QStringLiteral("ALTER DATABASE %1_building RENAME TO %1").arg(name));
+            admin->executeNative(
+                QStringLiteral("ALTER DATABASE %1_building RENAME TO %1").arg(name));
         }
     } catch (...) {
         admin->executeNative(QStringLiteral("SELECT pg_advisory_unlock(7301)"));
@@ -80,7 +87,10 @@ QString postgresTemplate(bool demo)
 
 } // namespace
 
-std::vector<std::string> backends() { return {"sqlite", "postgresql"}; }
+std::vector<std::string> backends()
+{
+    return {"sqlite", "postgresql"};
+}
 
 bool backendAvailable(const std::string &backend)
 {
@@ -116,7 +126,10 @@ std::unique_ptr<db::HostedConnection> freshDatabase(const std::string &backend, 
     return hospital::openDatabase(lastTargetValue);
 }
 
-QString lastTarget() { return lastTargetValue; }
+QString lastTarget()
+{
+    return lastTargetValue;
+}
 
 QString unbuiltTarget(const std::string &backend)
 {
@@ -124,7 +137,8 @@ QString unbuiltTarget(const std::string &backend)
     if (backend == "sqlite")
         return tempDir() + QStringLiteral("/unbuilt-%1.db").arg(id);
     const QString name = QStringLiteral("chemodesk_u_%1").arg(id);
-    db::HostedConnection::open(serverUrl())->executeNative(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0").arg(name));
+    db::HostedConnection::open(serverUrl())
+        ->executeNative(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0").arg(name));
     return postgresUrl(name);
 }
 

@@ -1,9 +1,9 @@
 // The shared entry grid on its own, configured as a small screen would:
 // five columns, one exempt, Enter rules as callbacks, driven by keys.
 
+#include "platform/keyfilter.h"
 #include "widgets/entrygrid.h"
 #include "widgets/gridformat.h"
-#include "platform/keyfilter.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -5,8 +5,8 @@
 // screen GetForm names: 2 the rights screen, 3 the department settings
 // (through the hook the main window sets).
 
-#include <QDialog>
 #include "platform/mainpanel.h"
+#include <QDialog>
 
 #include <QString>
 

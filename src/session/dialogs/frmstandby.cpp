@@ -1,8 +1,8 @@
 #include "frmstandby.h"
 
-#include "widgets/dialogparts.h"
 #include "platform/connection.h"
 #include "session/globals.h"
+#include "widgets/dialogparts.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

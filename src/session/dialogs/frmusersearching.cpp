@@ -150,7 +150,8 @@ void frmUserSearching::selectRow()
 {
     const int row = MSHFlexList->currentRow();
     if (row < 0 || row >= MSHFlexList->rowCount()) {
-        widgets::msgInformation(QStringLiteral("Please select an employee."), QStringLiteral("Message"));
+        widgets::msgInformation(QStringLiteral("Please select an employee."),
+                                QStringLiteral("Message"));
         return;
     }
     selectedId_ = MSHFlexList->item(row, 0)->text();

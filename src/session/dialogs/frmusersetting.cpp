@@ -3,8 +3,8 @@
 #include "database/sqltext.h"
 #include "platform/connection.h"
 #include "session/dialogs/frmusersearching.h"
-#include "widgets/messages.h"
 #include "session/rights.h"
+#include "widgets/messages.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -39,8 +39,7 @@ QString SaveUserSettingText(const QString &employeeId, const UserRights &r)
 
 frmUserSetting::frmUserSetting(Connection &connection, platform::MainPanel *panel,
                                const QString &signedInEmployee, QWidget *parent)
-    : QDialog(parent), connection_(connection), panel_(panel),
-      signedInEmployee_(signedInEmployee)
+    : QDialog(parent), connection_(connection), panel_(panel), signedInEmployee_(signedInEmployee)
 {
     setObjectName(QStringLiteral("frmUserSetting"));
     setWindowTitle(QStringLiteral("User Settings"));
@@ -219,7 +218,7 @@ void frmUserSetting::loadEmployee()
         if (employee.atEnd()) {
             txtEmpName->clear();
             widgets::msgInformation(QStringLiteral("Employee ID %1 was not found.").arg(id),
-                           QStringLiteral("Message"));
+                                    QStringLiteral("Message"));
             txtEmpID->selectAll();
             txtEmpID->setFocus();
             return;
@@ -247,7 +246,8 @@ void frmUserSetting::save()
 {
     const QString id = txtEmpID->text().trimmed();
     if (id.isEmpty()) {
-        widgets::msgInformation(QStringLiteral("Please enter an employee ID."), QStringLiteral("Message"));
+        widgets::msgInformation(QStringLiteral("Please enter an employee ID."),
+                                QStringLiteral("Message"));
         return;
     }
     try {
@@ -256,7 +256,8 @@ void frmUserSetting::save()
         widgets::msgCritical(e.message(), QStringLiteral("Message"));
         return;
     }
-    widgets::msgInformation(QStringLiteral("User Settings Successfully Saved! "), QStringLiteral("Message"));
+    widgets::msgInformation(QStringLiteral("User Settings Successfully Saved! "),
+                            QStringLiteral("Message"));
     try {
         LoadUserRights(connection_, signedInEmployee_, panel_);
     } catch (const DatabaseError &e) {

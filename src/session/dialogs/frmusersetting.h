@@ -5,8 +5,8 @@
 // are applied to the main window again, so a change of one's own rights shows
 // at once.
 
-#include <QDialog>
 #include "platform/mainpanel.h"
+#include <QDialog>
 
 #include <QString>
 

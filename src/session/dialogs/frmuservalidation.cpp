@@ -1,11 +1,11 @@
 #include "frmuservalidation.h"
 
-#include "widgets/dialogparts.h"
 #include "database/sqltext.h"
 #include "platform/connection.h"
 #include "session/globals.h"
-#include "widgets/messages.h"
 #include "session/scrambler.h"
+#include "widgets/dialogparts.h"
+#include "widgets/messages.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -123,7 +123,7 @@ bool frmUserValidation::runCheck()
     g.ValidatedUserName = check.name;
     if (!check.valid) {
         widgets::msgInformation(QStringLiteral("Unauthorized User for this department"),
-                       QStringLiteral("Message"));
+                                QStringLiteral("Message"));
         g.ValidatedUserId.clear();
         g.ValidationReason.clear();
         txtAccessCode->selectAll();
@@ -137,7 +137,7 @@ bool frmUserValidation::reasonMissing()
     if (!globals().ReasonRequired || !txtReason->text().trimmed().isEmpty())
         return false;
     widgets::msgInformation(QStringLiteral("Please Enter Reason for Cancellation"),
-                   QStringLiteral("Message"));
+                            QStringLiteral("Message"));
     txtReason->setFocus();
     return true;
 }

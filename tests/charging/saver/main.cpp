@@ -36,19 +36,23 @@ int main(int argc, char **argv)
         // laboratory and an x-ray request and the doctor's fee.
         auto line = [](const char *dept, const char *item, const char *description,
                        const char *amount, const char *location = "") {
-            return charging::ChargeLine{QLatin1String(dept),   QLatin1String(item),
-                                        QLatin1String(description), QStringLiteral("1"),
-                                        QLatin1String(amount), QLatin1String(amount),
-                                        QString(),             QLatin1String(location),
-                                        QLatin1String(*location ? dept : ""), QString()};
+            return charging::ChargeLine{QLatin1String(dept),
+                                        QLatin1String(item),
+                                        QLatin1String(description),
+                                        QStringLiteral("1"),
+                                        QLatin1String(amount),
+                                        QLatin1String(amount),
+                                        QString(),
+                                        QLatin1String(location),
+                                        QLatin1String(*location ? dept : ""),
+                                        QString()};
         };
         const std::vector<charging::ChargeLine> lines{
             line("PH", "10001", "PARACETAMOL 500MG TABLET", "5.00", "20"),
             line("LB", "1001", "COMPLETE BLOOD COUNT", "455.00"),
             line("XR", "2001", "CHEST PA", "650.00"),
             line("MD", "102", "Dr. SANTIAGO, MARIA LOURDES", "2500.00")};
-        const QString slip =
-            charging::saveChargeSlip(*connection, catalogue.Drug(), header, lines);
+        const QString slip = charging::saveChargeSlip(*connection, catalogue.Drug(), header, lines);
         std::printf("%s\n", qPrintable(slip));
         return 0;
     } catch (const DatabaseError &e) {
