@@ -10,18 +10,25 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 mode=${1:-run}
 
 bash "$root/scripts/setup-debian.sh"
-if [ "$mode" = sanitize ]; then
-    build=${CHEMODESK_BUILD_DIR:-$root/build-sanitize}
-    flags="-fsanitize=address,undefined -fno-omit-frame-pointer"
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-        -DCMAKE_CXX_FLAGS="$flags -O1" -DCMAKE_EXE_LINKER_FLAGS="$flags" >/dev/null
+case $mode in
+run | test) preset=ci build=${CHEMODESK_BUILD_DIR:-$root/build} ;;
+sanitize)
+    preset=sanitize build=${CHEMODESK_BUILD_DIR:-$root/build-sanitize}
     # Qt's own allocations kept until exit are not this program's leaks.
     export ASAN_OPTIONS=detect_leaks=0:halt_on_error=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-else
-    build=${CHEMODESK_BUILD_DIR:-$root/build}
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    ;;
+*)
+    echo "usage: $0 run|test|sanitize" >&2
+    exit 2
+    ;;
+esac
+# The house style is checked before anything is built; warnings are errors
+# in these builds (CMakePresets.json), so neither can land unseen.
+if [ "$mode" != run ]; then
+    bash "$root/scripts/check-format.sh"
 fi
+cmake --preset "$preset" -S "$root" -B "$build" >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
 
 case $mode in
@@ -39,9 +46,5 @@ test | sanitize)
     rm -rf "$build/tests/tmp"
     cd "$build"
     ctest --output-on-failure --timeout 600 -j "$(nproc)"
-    ;;
-*)
-    echo "usage: $0 run|test|sanitize" >&2
-    exit 2
     ;;
 esac

@@ -2,6 +2,7 @@
 // rows out as tab-separated lines, the server's message and status 1 on error.
 
 #include "support/enginetest.h"
+#include "testpaths.h"
 
 #include <QProcess>
 

@@ -21,6 +21,7 @@
 #include "support/enginetest.h"
 #include "support/failingconnection.h"
 #include "support/scriptedmessages.h"
+#include "testpaths.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

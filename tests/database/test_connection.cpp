@@ -3,6 +3,7 @@
 
 #include "database/sqltext.h"
 #include "support/enginetest.h"
+#include "testpaths.h"
 
 #include <QProcess>
 #include <QSet>

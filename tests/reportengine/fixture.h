@@ -5,6 +5,7 @@
 
 #include "reportengine/templatereport.h"
 #include "support/recordingconnection.h"
+#include "testpaths.h"
 
 #include <QDir>
 #include <QFile>

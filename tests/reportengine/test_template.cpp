@@ -2,6 +2,7 @@
 // is one), so the hospital's IT staff can mend a template by its message.
 
 #include "fixture.h"
+#include "testpaths.h"
 
 #include "reportengine/reporttemplate.h"
 

@@ -2,6 +2,7 @@
 // the given values, without a window.
 
 #include "support/testdatabase.h"
+#include "testpaths.h"
 
 #include <QFile>
 #include <QFileInfo>

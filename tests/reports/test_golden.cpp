@@ -3,6 +3,7 @@
 // files in golden/. CHEMODESK_UPDATE_GOLDEN=1 writes them anew (SQLite).
 
 #include "support/enginetest.h"
+#include "testpaths.h"
 
 #include "reportengine/reporttemplate.h"
 #include "reportengine/templatereport.h"
@@ -21,7 +22,7 @@ using namespace chemodesk;
 
 namespace {
 
-const QString GoldenFolder = QFileInfo(QStringLiteral(__FILE__)).path() + QStringLiteral("/golden");
+const QString GoldenFolder = QStringLiteral(CHEMODESK_SOURCE_DIR "/tests/reports/golden");
 
 struct Golden {
     QString name;

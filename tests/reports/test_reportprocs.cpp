@@ -3,6 +3,7 @@
 
 #include "fakeengine.h"
 #include "support/scriptedmessages.h"
+#include "testpaths.h"
 
 #include "reports/frmreportviewer.h"
 #include "reports/reportprocs.h"

@@ -3,6 +3,7 @@
 
 #include "support/scriptedmessages.h"
 #include "support/testdatabase.h"
+#include "testpaths.h"
 
 #include "reportengine/view/printing.h"
 #include "reportengine/view/reportview.h"

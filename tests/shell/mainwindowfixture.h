@@ -11,6 +11,7 @@
 #include "shell/frmmain.h"
 #include "support/scriptedmessages.h"
 #include "support/testdatabase.h"
+#include "testpaths.h"
 #include "widgets/screenregistry.h"
 
 #include <QDir>
@@ -43,11 +44,10 @@ inline QString accessCodeOf(const QString &employee)
     return found == codes.end() ? QString() : found->second;
 }
 
-// The repository's resources folder, found from this file.
+// A file of the repository's resources folder.
 inline QString resourceFile(const QString &name)
 {
-    return QFileInfo(QStringLiteral(__FILE__)).absolutePath() +
-           QStringLiteral("/../../resources/") + name;
+    return QStringLiteral(CHEMODESK_SOURCE_DIR "/resources/") + name;
 }
 
 inline bool waitFor(const std::function<bool()> &condition, int ms = 5000)

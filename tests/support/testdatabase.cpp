@@ -1,4 +1,5 @@
 #include "testdatabase.h"
+#include "testpaths.h"
 
 #include "hospitaldb/database.h"
 #include "hospitaldb/hospitaldb.h"
