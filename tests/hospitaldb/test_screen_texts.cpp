@@ -21,6 +21,7 @@
 #include "session/globals.h"
 #include "session/module1.h"
 #include "session/rights.h"
+#include "shell/mainrules.h"
 #include "support/enginetest.h"
 #include "support/scriptedmessages.h"
 
@@ -218,18 +219,14 @@ std::vector<Case> cases(Connection &database)
         };
     };
 
-    // Sent by the main window's rules, which are being moved out of
-    // src/session/mainwindow just now; copied until they settle.
-    const QString roomClassMain =
-        QStringLiteral("Select B.RoomClassID from Patient_data..tbPatient A left outer join") +
-        QStringLiteral(" build_file..tbcoroom B on A.Roomid = B.roomid ") +
-        QStringLiteral("left outer join ") +
-        QStringLiteral(" Build_File..tbCoRoomClass C on B.roomclassid = c.roomclassid ") +
-        QStringLiteral(" where A.Idnum = '");
-    const QString okeyCs =
-        QStringLiteral("select Okeycs from patient_data..tbpatient2 where idnum = '");
-    const QString okeyPh =
-        QStringLiteral("select Okeyph from patient_data..tbpatient2 where idnum = '");
+    // The main window's own look-ups before it opens a screen.
+    auto mainRoomClass = [](const char *idNum) {
+        return [idNum](Connection &c) { shell::RoomClassOf(c, q(idNum)); };
+    };
+    auto chargeable = [](shell::RequestKind kind, const char *idNum) {
+        return [kind, idNum](Connection &c) { shell::RequestChargeable(c, kind, q(idNum)); };
+    };
+    using shell::RequestKind;
     // The screen asks the shelf only for an item the location stocks, and no
     // department of the demo data issues from location 22.
     const QString onHand =
@@ -361,14 +358,14 @@ std::vector<Case> cases(Connection &database)
         {sent(session::EmployeeSearchByName(QStringLiteral("O'"))), "tbpasswordmaster", 0, {}},
 
         // Main window: room class of an admission; charge-to-account flags.
-        copied(roomClassMain + e("261018") + u'\'', 1, {{"RoomClassID", "C"}}),
-        copied(roomClassMain + e("261001") + u'\'', 1, {{"RoomClassID", "D"}}),
-        copied(roomClassMain + e("2650001B") + u'\'', 0, {}),
-        copied(okeyCs + e("261006") + u'\'', 1, {{"OkeyCS", "0"}}),
-        copied(okeyCs + e("261001") + u'\'', 1, {{"OkeyCS", "1"}}),
-        copied(okeyCs + e("2650001B") + u'\'', 0, {}),
-        copied(okeyPh + e("261018") + u'\'', 1, {{"OkeyPH", "0"}}),
-        copied(okeyPh + e("261006") + u'\'', 1, {{"OkeyPH", "1"}}),
+        {mainRoomClass("261018"), "RoomClassID", 1, {{"RoomClassID", "C"}}},
+        {mainRoomClass("261001"), "RoomClassID", 1, {{"RoomClassID", "D"}}},
+        {mainRoomClass("2650001B"), "RoomClassID", 0, {}},
+        {chargeable(RequestKind::CentralSupply, "261006"), "Okeycs", 1, {{"OkeyCS", "0"}}},
+        {chargeable(RequestKind::CentralSupply, "261001"), "Okeycs", 1, {{"OkeyCS", "1"}}},
+        {chargeable(RequestKind::CentralSupply, "2650001B"), "Okeycs", 0, {}},
+        {chargeable(RequestKind::Pharmacy, "261018"), "Okeyph", 1, {{"OkeyPH", "0"}}},
+        {chargeable(RequestKind::Pharmacy, "261006"), "Okeyph", 1, {{"OkeyPH", "1"}}},
 
         // Patient list: walk-in cash patients; the ultrasound picker.
         {cash("2650062B"),
