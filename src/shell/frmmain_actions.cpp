@@ -292,8 +292,8 @@ void frmMain::Lock()
     // Whoever unlocked works with their own rights and their own settings
     // (the report log-on among them), not those of the employee who locked.
     try {
-        widgets::screens().runStartup(*connection(), *this);
         applyRights(session::ReadUserRights(*connection(), user_->EmployeeCode()));
+        widgets::screens().runStartup(*connection(), *this);
     } catch (const DatabaseError &e) {
         widgets::msgCritical(e.message());
     }
