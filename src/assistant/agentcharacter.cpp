@@ -4,7 +4,6 @@
 #include "speechbubble.h"
 
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPropertyAnimation>
 #include <QtGlobal>
@@ -36,7 +35,7 @@ AgentCharacter::AgentCharacter(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("Agent1"));
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_NoSystemBackground);
-    setCursor(Qt::OpenHandCursor);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
     hide();
 
     balloon_ = new SpeechBubble(parent);
@@ -291,7 +290,7 @@ QPoint AgentCharacter::clampedToParent(QPoint topLeft) const
         std::clamp(topLeft.y(), area.top(), std::max(area.top(), area.bottom() - height())));
 }
 
-// --------------------------------------------------------------------- input
+// ------------------------------------------------------------------- drawing
 
 void AgentCharacter::paintEvent(QPaintEvent *)
 {
@@ -299,26 +298,6 @@ void AgentCharacter::paintEvent(QPaintEvent *)
         return;
     QPainter painter(this);
     paintCharacter(painter, *character_, character_->poses.value(pose_), rect());
-}
-
-void AgentCharacter::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        dragOffset_ = event->position().toPoint();
-}
-
-void AgentCharacter::mouseMoveEvent(QMouseEvent *event)
-{
-    if (!(event->buttons() & Qt::LeftButton) || walk_->state() == QAbstractAnimation::Running)
-        return;
-    move(clampedToParent(mapToParent(event->position().toPoint() - dragOffset_)));
-    if (balloon_ && balloon_->isVisible())
-        balloon_->say(balloon_->text(), geometry());
-}
-
-void AgentCharacter::mouseDoubleClickEvent(QMouseEvent *)
-{
-    Hide();
 }
 
 } // namespace chemodesk::assistant

@@ -5,7 +5,8 @@
 // another, so "show, move, play, speak, play" reads as a little scene: it
 // walks to the point, gestures, says its line in a balloon (and aloud where
 // the workstation can speak), then rests. Hide stops the scene at once.
-// The user may drag it aside, or double-click it away.
+// It stands over the patient list, so it takes no mouse input: a click on it
+// reaches the row beneath.
 
 #include "characterfile.h"
 #include "platform/assistant.h"
@@ -60,9 +61,6 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     using Step = std::function<void()>;
@@ -97,7 +95,6 @@ private:
     QPointer<SpeechBubble> balloon_;
     QObject *voice_ = nullptr;
     bool voiceTried_ = false;
-    QPoint dragOffset_;
     double timeScale_ = 1.0;
 };
 

@@ -146,6 +146,7 @@ frmSearchPatient::frmSearchPatient(Connection &connection, platform::MainPanel *
     lblEdit->setFocusPolicy(Qt::NoFocus);
     actions->addWidget(lblEdit);
     setDatasheetAvailable(false);
+    setReceivableEntryAvailable(false);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(options);
@@ -175,6 +176,11 @@ void frmSearchPatient::setDatasheetAvailable(bool available)
     for (LinkLabel *label : Label7)
         label->setEnabled(available);
     lblProcedures->setEnabled(available);
+}
+
+void frmSearchPatient::setReceivableEntryAvailable(bool available)
+{
+    lblReceivableEntry->setEnabled(available);
 }
 
 bool frmSearchPatient::CheckCash(const QString &IdNum)
@@ -271,6 +277,8 @@ void frmSearchPatient::choose(QTreeWidgetItem *item)
 
 void frmSearchPatient::receivableEntry()
 {
+    if (!lblReceivableEntry->isEnabled())
+        return;
     auto &g = session::globals();
     try {
         g.ReceivableMode = HasReceivableRight(connection_, employeeCode_);

@@ -39,6 +39,9 @@ public:
     void setEmployeeCode(const QString &employeeCode) { employeeCode_ = employeeCode; }
     // The datasheet shortcuts stay disabled until something opens the datasheet.
     void setDatasheetAvailable(bool available);
+    // Receivable entry stays disabled until the receivable list exists: without
+    // it the mode would start with nothing to end it.
+    void setReceivableEntryAvailable(bool available);
 
     // A walk-in cash patient (see patientlist.h). Raises DatabaseError.
     bool CheckCash(const QString &IdNum);
@@ -55,7 +58,8 @@ public:
     void search();
     // Puts the current row into the main window's panel.
     void chooseCurrentPatient();
-    // Switches the main window into receivable entry, when the employee may.
+    // Switches the main window into receivable entry, when the employee may and
+    // the receivable list exists.
     void receivableEntry();
 
     QRadioButton *optPatientType[3] = {};

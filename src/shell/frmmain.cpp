@@ -245,8 +245,9 @@ void frmMain::showPatientList()
                 openScreen(QStringLiteral("Label7"));
             });
     connect(list, &patients::frmSearchPatient::unloaded, this, &frmMain::patientListUnloaded);
+    list->setReceivableEntryAvailable(widgets::screens().has(QStringLiteral("lblReceivableEntry")));
     connect(list, &patients::frmSearchPatient::receivableEntryRequested, this,
-            [this] { openScreen(QStringLiteral("lblReceivableEntry")); });
+            &frmMain::openReceivableList);
     patientList_ = list;
     QMdiSubWindow *sub = mdiArea_->addSubWindow(list);
     sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -273,6 +274,32 @@ void frmMain::patientListUnloaded()
     session::ApplyUserRights(rights_, this);
     mnuViewResults->setEnabled(true);
     mnuMLedger->setEnabled(false);
+}
+
+// The receivable list is modal: once it returns, charges are ordinary again,
+// whatever the list or the charge screen did to the buttons meanwhile.
+void frmMain::openReceivableList()
+{
+    openScreen(QStringLiteral("lblReceivableEntry"));
+    leaveReceivableMode();
+}
+
+void frmMain::leaveReceivableMode()
+{
+    globals().ReceivableMode = false;
+    cmdPostCharge->setText(QStringLiteral("Post &Charge"));
+    cmdPatientList->setEnabled(true);
+    cmdRegister->setEnabled(true);
+    session::ApplyUserRights(rights_, this);
+}
+
+void frmMain::hidePatientData(bool hidden)
+{
+    fraPat->setVisible(!hidden && !txtHospNum->text().isEmpty());
+    if (patientList_) {
+        QWidget *frame = qobject_cast<QMdiSubWindow *>(patientList_->parentWidget());
+        (frame ? frame : patientList_.data())->setVisible(!hidden);
+    }
 }
 
 // ------------------------------------------------------------ status and timers
@@ -308,7 +335,13 @@ void frmMain::serverClockTick()
 void frmMain::CheckDischargeNotices()
 {
     tmrNotice->stop();
-    if (Connection *c = globals().DbConnection) {
+    // Announced only to an employee who can open the notices.
+    const bool canAct =
+        mnuMaintenance->menuAction()->isEnabled() && mnuDischargeNotice->isEnabled();
+    if (!canAct) {
+        tmrMerlin->stop();
+        Agent1->Hide();
+    } else if (Connection *c = globals().DbConnection) {
         try {
             if (DischargeNoticeCount(*c) > 0) {
                 tmrMerlin->start();

@@ -171,8 +171,10 @@ private:
     void buildPanel(QWidget *central);
     QPushButton *addButton(const char *name, const QString &caption, void (frmMain::*action)());
     QAction *addItem(QMenu *menu, const char *name, const QString &caption);
-    // Items of screens that are not built stay disabled, whoever enables them.
-    void gateOnScreen(QAction *item);
+    // Controls of screens that are not built stay disabled, whoever enables
+    // them. A menu item that runs a button's action waits for both screens.
+    void gateOnScreen(QAction *item, const QPushButton *runs = nullptr);
+    void gateOnScreen(QPushButton *button);
     // Runs the screen registered for `action` over this window.
     void openScreen(const QString &action);
     QPushButton *buttonOf(platform::MainAction action) const;
@@ -183,6 +185,10 @@ private:
     void loadBackground();
     void showPatientList();
     void patientListUnloaded();
+    void openReceivableList();
+    void leaveReceivableMode();
+    // Names and numbers of patients stay out of sight while the window is locked.
+    void hidePatientData(bool hidden);
     void applyRights(const session::UserRights &rights);
     void refreshStatusBar();
     void serverClockTick();

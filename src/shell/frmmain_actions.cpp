@@ -81,10 +81,14 @@ QString frmMain::chosenBillingDate() const
 
 // ------------------------------------------------------------------ actions
 
+// Closes the open list; a closed one comes back, so the button (and its menu
+// item) is never left without anything to do.
 void frmMain::PatientList()
 {
-    if (!globals().PatientListLoaded || !patientList_)
+    if (!globals().PatientListLoaded || !patientList_) {
+        showPatientList();
         return;
+    }
     if (auto *sub = qobject_cast<QMdiSubWindow *>(patientList_->parentWidget()))
         sub->close();
     else
@@ -270,17 +274,26 @@ void frmMain::Lock()
             return options_.userFactory();
         return std::make_unique<CurrentUser>(options_.userSettingsPath);
     };
+    const QString lockedBy = user_->EmployeeCode();
     session::frmStandBy lock(std::move(user_), factory, this);
+    hidePatientData(true);
     widgets::execModal(lock);
     user_ = lock.takeCurrentUser();
     if (!lock.Unlocked()) {
         close();
         return;
     }
-    // Whoever unlocked works with their own rights, not those of the
-    // employee who locked.
+    // Another employee starts without the patient the previous one was on.
+    if (user_->EmployeeCode() != lockedBy) {
+        for (QLineEdit *box : {txtPatName, txtHospNum, txtIDNum, txtPatInOut, txtBillingDate})
+            box->clear();
+    }
+    leaveReceivableMode();
+    // Whoever unlocked works with their own rights and their own settings
+    // (the report log-on among them), not those of the employee who locked.
     try {
         applyRights(session::ReadUserRights(*connection(), user_->EmployeeCode()));
+        widgets::screens().runStartup(*connection(), *this);
     } catch (const DatabaseError &e) {
         widgets::msgCritical(e.message());
     }
@@ -295,6 +308,8 @@ void frmMain::Lock()
             old->close();
         showPatientList();
     }
+    hidePatientData(false);
+    CheckDischargeNotices();
 }
 
 void frmMain::About()

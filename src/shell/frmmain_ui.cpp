@@ -6,6 +6,7 @@
 #include "widgets/screenregistry.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -45,6 +46,25 @@ QMenu *namedMenu(QMenu *menu, const char *name)
     return menu;
 }
 
+// Puts a button back to disabled whenever something enables it while no
+// screen is registered under its name, so that rights alone never offer a
+// screen that does not exist.
+class ScreenGate : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::EnabledChange) {
+            auto *control = static_cast<QWidget *>(watched);
+            if (control->isEnabled() && !widgets::screens().has(control->objectName()))
+                control->setEnabled(false);
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 QPushButton *frmMain::addButton(const char *name, const QString &caption, void (frmMain::*action)())
@@ -65,14 +85,24 @@ QAction *frmMain::addItem(QMenu *menu, const char *name, const QString &caption)
     return item;
 }
 
-void frmMain::gateOnScreen(QAction *item)
+void frmMain::gateOnScreen(QAction *item, const QPushButton *runs)
 {
-    auto gate = [item] {
-        if (item->isEnabled() && !widgets::screens().has(item->objectName()))
+    const QString screen = runs ? runs->objectName() : QString();
+    auto gate = [item, screen] {
+        const widgets::ScreenRegistry &registry = widgets::screens();
+        if (item->isEnabled() &&
+            (!registry.has(item->objectName()) || (!screen.isEmpty() && !registry.has(screen))))
             item->setEnabled(false);
     };
     connect(item, &QAction::changed, item, gate);
     gate();
+}
+
+void frmMain::gateOnScreen(QPushButton *button)
+{
+    button->installEventFilter(new ScreenGate(button));
+    if (!widgets::screens().has(button->objectName()))
+        button->setEnabled(false);
 }
 
 void frmMain::buildPanel(QWidget *central)
@@ -102,8 +132,10 @@ void frmMain::buildPanel(QWidget *central)
         row->addWidget(button);
     }
     row->addStretch();
-    // Printing the datasheet waits for the report viewer.
-    cmdDatasheet->setEnabled(widgets::screens().has(QStringLiteral("cmdDatasheet")));
+    // Patient List, Close Patient and Register act on this window itself.
+    for (QPushButton *button :
+         {cmdPostCharge, cmdCash, cmdResultEntry, cmdCSRRequest, cmdPharmacy, cmdDatasheet})
+        gateOnScreen(button);
 
     fraPat = new QFrame(central);
     fraPat->setObjectName(QStringLiteral("fraPat"));
@@ -240,6 +272,11 @@ void frmMain::buildMenus()
     connect(mnuAbout, &QAction::triggered, this, &frmMain::About);
 
     // Screens that later parts of the program bring.
+    gateOnScreen(mnuCashAssessment, cmdCash);
+    gateOnScreen(mnuPostCharge, cmdPostCharge);
+    gateOnScreen(mnuNurseActivity, cmdResultEntry);
+    gateOnScreen(mnuCsr, cmdCSRRequest);
+    gateOnScreen(mnuPhRequest, cmdPharmacy);
     for (QAction *item : {mnuLedger, mnuAssessment, mnuCash, mnuMLedger, mnuDischargeNotice,
                           mnuViewResults, mnuSetup})
         gateOnScreen(item);

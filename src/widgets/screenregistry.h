@@ -6,10 +6,12 @@
 // ("cmdPostCharge", "mnuBuildPack", ...). The main window makes its checks and
 // copies the selected patient into the program-wide context, then runs what
 // is registered here; the screen reads that context and talks back to the
-// main window through the panel it is given. A menu item whose screen is not
-// registered stays disabled. The patient list's links are keyed by theirs:
-// "lblReceivableEntry" (the receivable list) and "Label7" (the datasheet on
-// the tab the panel's datasheetTab() names).
+// main window through the panel it is given. A button, menu item or link
+// whose screen is not registered stays disabled, whatever the employee's
+// rights; a menu item that runs a button's action (File > Post Charge runs
+// "cmdPostCharge") waits for both names. The patient list's links are keyed
+// by theirs: "lblReceivableEntry" (the receivable list) and "Label7" (the
+// datasheet on the tab the panel's datasheetTab() names).
 
 #include <QHash>
 #include <QString>

@@ -319,6 +319,7 @@ TEST_P(PatientList, ReceivableEntryOnlyForEmployeesWithTheRight)
         list.reset();
         main = std::make_unique<test::FakePanel>();
         list = std::make_unique<frmSearchPatient>(*db, main.get());
+        list->setReceivableEntryAvailable(true);
         list->setEmployeeCode(QString::fromUtf8(employee));
         messages.clear();
         g.ReceivableMode = !granted;
@@ -341,6 +342,23 @@ TEST_P(PatientList, ReceivableEntryOnlyForEmployeesWithTheRight)
             EXPECT_EQ(messages.shown().back().icon, widgets::MessageService::Question);
         }
     }
+}
+
+// Until the receivable list exists nothing would end receivable entry: the
+// link stays off and starts nothing, even for an employee with the right.
+TEST_P(PatientList, ReceivableEntryWaitsForTheReceivableList)
+{
+    list->setEmployeeCode(QStringLiteral("1001"));
+    EXPECT_FALSE(list->lblReceivableEntry->isEnabled());
+    QSignalSpy requested(list.get(), &frmSearchPatient::receivableEntryRequested);
+    list->receivableEntry();
+    EXPECT_FALSE(g.ReceivableMode);
+    EXPECT_EQ(requested.count(), 0);
+    EXPECT_EQ(main->postChargeCaption, QStringLiteral("Post &Charge"));
+    list->setReceivableEntryAvailable(true);
+    list->lblReceivableEntry->click();
+    EXPECT_TRUE(g.ReceivableMode);
+    EXPECT_EQ(requested.count(), 1);
 }
 
 TEST_P(PatientList, ClosingTellsTheMainWindowAndLeavesItsButtonsAlone)
@@ -423,6 +441,7 @@ TEST(PatientListTexts, ModesAndSearchTextsAreSentEscaped)
 
     db.clearRecord();
     list.setEmployeeCode(QStringLiteral("1001"));
+    list.setReceivableEntryAvailable(true);
     list.lblReceivableEntry->click();
     EXPECT_EQ(db.texts(),
               QStringList{"Select * from Clinical_Area..tbCancerUserSetting where EmpID = '1001'"});

@@ -286,19 +286,25 @@ const QString PasswordQuery =
 
 TEST(DepartmentPassword, ComparedExactlyAndCaseSensitively)
 {
+    const QString wrong = QStringLiteral("Password not valid!");
+    const QString unset = session::NoDepartmentPasswordMessage();
+    // With no password set nothing typed matches, an empty text least of all:
+    // the dialog closes with the message that one must be set first.
     const struct {
         const char *name;
         std::optional<QVariant> stored; // no row when empty
         const char *typed;
         bool ok;
+        const QString &refusal;
     } cases[] = {
-        {"right", QVariant(QStringLiteral("CANCER")), "CANCER", true},
-        {"lower case", QVariant(QStringLiteral("CANCER")), "cancer", false},
-        {"a trailing blank", QVariant(QStringLiteral("CANCER")), "CANCER ", false},
-        {"empty", QVariant(QStringLiteral("CANCER")), "", false},
-        {"no hospital row, nothing typed", std::nullopt, "", true},
-        {"no hospital row, something typed", std::nullopt, "CANCER", false},
-        {"Null password, nothing typed", QVariant(), "", true},
+        {"right", QVariant(QStringLiteral("CANCER")), "CANCER", true, wrong},
+        {"lower case", QVariant(QStringLiteral("CANCER")), "cancer", false, wrong},
+        {"a trailing blank", QVariant(QStringLiteral("CANCER")), "CANCER ", false, wrong},
+        {"empty", QVariant(QStringLiteral("CANCER")), "", false, wrong},
+        {"no hospital row, nothing typed", std::nullopt, "", false, unset},
+        {"no hospital row, something typed", std::nullopt, "CANCER", false, unset},
+        {"Null password, nothing typed", QVariant(), "", false, unset},
+        {"empty password, nothing typed", QVariant(QString()), "", false, unset},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -314,8 +320,9 @@ TEST(DepartmentPassword, ComparedExactlyAndCaseSensitively)
         QTest::keyClick(dialog.txtPassword, Qt::Key_Return);
         EXPECT_EQ(db.texts(), QStringList{PasswordQuery});
         EXPECT_EQ(dialog.DeleteOK(), c.ok);
-        EXPECT_EQ(dialog.isVisible(), !c.ok);
-        EXPECT_EQ(messages.lastText(), c.ok ? QString() : QStringLiteral("Password not valid!"));
+        // A wrong password may be typed again; a missing one leaves nothing to try.
+        EXPECT_EQ(dialog.isVisible(), !c.ok && &c.refusal == &wrong);
+        EXPECT_EQ(messages.lastText(), c.ok ? QString() : c.refusal);
         // No screen asked for, none opened.
         EXPECT_EQ(messages.dialogsShown(), 0);
     }
@@ -348,6 +355,30 @@ TEST(DepartmentPassword, OpensTheScreenItWasAskedFor)
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
         EXPECT_EQ(opened, form == 2 ? QStringLiteral("frmUserSetting") : QString());
         EXPECT_EQ(departmentSettings, form == 3 ? 1 : 0);
+    }
+}
+
+// A hospital row without a password must not hand the rights screen (or the
+// department settings) to whoever presses Enter on an empty box.
+TEST(DepartmentPassword, WithNoPasswordSetNeitherScreenOpens)
+{
+    chemodesk::testing::RecordingConnection db;
+    db.answer(PasswordQuery,
+              chemodesk::testing::table({QStringLiteral("OPDPassword")}, {{QVariant()}}));
+    test::FakePanel panel;
+    for (int form : {2, 3}) {
+        SCOPED_TRACE(form);
+        test::ScriptedMessages messages;
+        int departmentSettings = 0;
+        frmDeletePassword dialog(db);
+        dialog.setGetForm(form);
+        dialog.setUserSettingContext(&panel, QStringLiteral("1001"));
+        dialog.setDepartmentSettings([&] { ++departmentSettings; });
+        dialog.cmdEnter->click();
+        EXPECT_FALSE(dialog.DeleteOK());
+        EXPECT_EQ(messages.dialogsShown(), 0);
+        EXPECT_EQ(departmentSettings, 0);
+        EXPECT_EQ(messages.lastText(), session::NoDepartmentPasswordMessage());
     }
 }
 

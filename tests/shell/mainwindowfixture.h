@@ -7,6 +7,7 @@
 
 #include "assistant/agentcharacter.h"
 #include "patients/frmsearchpatient.h"
+#include "patients/linklabel.h"
 #include "session/globals.h"
 #include "shell/frmmain.h"
 #include "support/scriptedmessages.h"

@@ -63,11 +63,13 @@ QString admissionWhere(Patient patient)
 
 class MainWindowActions : public MainWindowTest {
 protected:
-    // Screens of the four checked actions, counting how often they open.
+    // Screens of the checked actions, under their buttons' and menu items'
+    // names, counting how often they open.
     void registerScreens()
     {
         for (const char *name :
-             {"cmdPostCharge", "cmdResultEntry", "cmdCSRRequest", "cmdPharmacy", "cmdCash"})
+             {"cmdPostCharge", "cmdResultEntry", "cmdCSRRequest", "cmdPharmacy", "cmdCash",
+              "mnuPostCharge", "mnuNurseActivity", "mnuCsr", "mnuPhRequest", "mnuCashAssessment"})
             widgets::screens().set(QLatin1String(name),
                                    [this, key = QString::fromLatin1(name)](platform::MainPanel &) {
                                        opened.append(key);
@@ -326,6 +328,7 @@ TEST_F(MainWindowActions, ClosedAccountCheckOutlivesThePatientList)
 
 TEST_F(MainWindowActions, ClosingThePatientListRestoresEachButtonToItsRights)
 {
+    registerScreens();
     shell::frmMain &w = start(QStringLiteral("1004"));
     ASSERT_TRUE(choose(w, 0, admission(Patient::Chargeable)));
     w.cmdRegister->click();
@@ -340,13 +343,129 @@ TEST_F(MainWindowActions, ClosingThePatientListRestoresEachButtonToItsRights)
     EXPECT_FALSE(w.cmdPostCharge->isEnabled());
     EXPECT_FALSE(w.mnuMLedger->isEnabled());
 
-    // Pressed again with the list gone, the button does nothing.
+    // Pressed again with the list gone, the button brings it back.
     w.cmdPatientList->click();
     EXPECT_TRUE(messages.shown().empty());
+    EXPECT_NE(w.patientList(), nullptr);
+}
+
+// However the list went, its own button and menu item bring it back; while it
+// is open the button closes it.
+TEST_F(MainWindowActions, PatientListComesBackFromItsButtonOrMenuItem)
+{
+    shell::frmMain &w = start();
+    const std::function<void()> closings[] = {
+        [&] { w.cmdPatientList->click(); },
+        [&] { w.patientList()->parentWidget()->close(); },
+        [&] { w.cmdClosePatient->click(); },
+    };
+    for (const auto &closeList : closings) {
+        for (QObject *reopen :
+             std::initializer_list<QObject *>{w.cmdPatientList, w.mnuPatientList}) {
+            SCOPED_TRACE(reopen->objectName().toStdString());
+            ASSERT_NE(w.patientList(), nullptr);
+            closeList();
+            ASSERT_TRUE(waitFor([&] { return w.patientList() == nullptr; }));
+            EXPECT_FALSE(session::globals().PatientListLoaded);
+            trigger(w, reopen->objectName());
+            ASSERT_NE(w.patientList(), nullptr);
+            EXPECT_TRUE(w.patientList()->isVisible());
+            EXPECT_TRUE(session::globals().PatientListLoaded);
+        }
+    }
+    EXPECT_TRUE(messages.shown().empty()) << messages.lastText().toStdString();
+}
+
+// Receivable entry lasts as long as the receivable list: once it returns, a
+// billed account is refused again and the buttons are the employee's own.
+TEST_F(MainWindowActions, ReceivableEntryEndsWithTheReceivableList)
+{
+    registerScreens();
+    bool modeInside = false;
+    widgets::screens().set(QStringLiteral("lblReceivableEntry"), [&](platform::MainPanel &) {
+        modeInside = session::globals().ReceivableMode;
+    });
+    shell::frmMain &w = start();
+    ASSERT_TRUE(w.patientList()->lblReceivableEntry->isEnabled());
+    w.patientList()->lblReceivableEntry->click();
+    EXPECT_TRUE(modeInside);
+    EXPECT_FALSE(session::globals().ReceivableMode);
+    EXPECT_EQ(w.cmdPostCharge->text(), QStringLiteral("Post &Charge"));
+    for (QPushButton *button : {w.cmdPatientList, w.cmdRegister, w.cmdPharmacy, w.cmdCSRRequest,
+                                w.cmdResultEntry, w.cmdPostCharge})
+        EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+    ASSERT_TRUE(choose(w, 0, admission(Patient::Billed)));
+    messages.clear();
+    w.cmdPostCharge->click();
+    EXPECT_EQ(messages.lastText(), ClosedForCharges);
+    EXPECT_TRUE(opened.isEmpty());
+}
+
+// Without a receivable list the link cannot start a mode nothing would end.
+TEST_F(MainWindowActions, ReceivableEntryWaitsForTheReceivableList)
+{
+    shell::frmMain &w = start();
+    EXPECT_FALSE(w.patientList()->lblReceivableEntry->isEnabled());
+    w.patientList()->receivableEntry();
+    EXPECT_FALSE(session::globals().ReceivableMode);
+    EXPECT_EQ(w.cmdPostCharge->text(), QStringLiteral("Post &Charge"));
+    EXPECT_TRUE(w.cmdPatientList->isEnabled());
+}
+
+// Whoever unlocks posts ordinary charges, even if receivable entry was on.
+TEST_F(MainWindowActions, UnlockingEndsReceivableEntry)
+{
+    registerScreens();
+    shell::frmMain &w = start();
+    session::globals().ReceivableMode = true;
+    w.enterReceivableMode();
+    messages.onDialog([](QDialog &dialog) {
+        dynamic_cast<session::frmStandBy &>(dialog).unlock();
+        return dialog.result();
+    });
+    w.mnuLock->trigger();
+    EXPECT_FALSE(session::globals().ReceivableMode);
+    EXPECT_EQ(w.cmdPostCharge->text(), QStringLiteral("Post &Charge"));
+    EXPECT_TRUE(w.cmdPatientList->isEnabled());
+    EXPECT_TRUE(w.cmdPharmacy->isEnabled());
+}
+
+// While locked no patient's name or number shows; afterwards the same
+// employee finds their patient again and another starts with none.
+TEST_F(MainWindowActions, LockHidesPatientsAndAnotherEmployeeStartsWithoutOne)
+{
+    for (const char *next : {"1001", "1005"}) {
+        SCOPED_TRACE(next);
+        shell::frmMain &w = start(QStringLiteral("1001"));
+        const QString idNum = admission(Patient::Chargeable);
+        ASSERT_TRUE(choose(w, 0, idNum));
+        writeSettings(QLatin1String(next), accessCodeOf(QLatin1String(next)));
+        bool panelShown = true;
+        bool listShown = true;
+        messages.onDialog([&](QDialog &dialog) {
+            panelShown = w.fraPat->isVisible();
+            listShown = w.patientList() && w.patientList()->isVisible();
+            dynamic_cast<session::frmStandBy &>(dialog).unlock();
+            return dialog.result();
+        });
+        w.mnuLock->trigger();
+        EXPECT_FALSE(panelShown);
+        EXPECT_FALSE(listShown);
+        ASSERT_EQ(w.currentUser()->EmployeeCode(), QLatin1String(next));
+        const bool same = QLatin1String(next) == QLatin1String("1001");
+        EXPECT_EQ(w.fraPat->isVisible(), same);
+        EXPECT_EQ(w.txtIDNum->text(), same ? idNum : QString());
+        EXPECT_EQ(w.txtHospNum->text().isEmpty(), !same);
+        EXPECT_EQ(w.txtPatName->text().isEmpty(), !same);
+        ASSERT_NE(w.patientList(), nullptr);
+        EXPECT_TRUE(w.patientList()->isVisible());
+        windows.clear();
+    }
 }
 
 TEST_F(MainWindowActions, ClosePatientLeavesOnlyTheMainWindow)
 {
+    registerScreens();
     shell::frmMain &w = start();
     ASSERT_TRUE(choose(w, 0, admission(Patient::Chargeable)));
     EXPECT_TRUE(w.fraPat->isVisible());
@@ -366,6 +485,7 @@ TEST_F(MainWindowActions, ClosePatientLeavesOnlyTheMainWindow)
 
 TEST_F(MainWindowActions, RightsSavedInUserSettingsAreWhatTheListRestores)
 {
+    registerScreens();
     shell::frmMain &w = start(QStringLiteral("1004"));
     // The department password is right; meanwhile the rights row changes.
     messages.onDialog([this](QDialog &dialog) {

@@ -68,10 +68,20 @@ TEST_F(MainWindowStartup, StartsInTheDepartmentsOrder)
     widgets::screens().onStartup([](Connection &c, platform::MainPanel &) {
         c.Execute(QStringLiteral("Select * from HemoDialysis..tbHemo_settings"));
     });
+    // The notice list exists, so the notices are counted last.
+    widgets::screens().set(QStringLiteral("mnuDischargeNotice"), [](platform::MainPanel &) {});
     FakeUser *user = nullptr;
     shell::MainWindowOptions o = options(QStringLiteral("1001"));
     o.userFactory = [&user] {
         auto made = std::make_unique<FakeUser>(true);
+        // An employee with the Maintenance right, who can open the notices.
+        made->connection.answer(
+            QStringLiteral("Select * from CLINICAL_AREA..tbCancerUserSetting where EmpID = '1001'"),
+            testing::table(
+                {"isCashAssessment", "isNurseActivity", "isPostCharge", "isCSRReqeust",
+                 "isPHRequest", "isMaintenance", "isReports", "isReceivableEntry",
+                 "isPatientLedger", "isCancelCharges"},
+                {{false, false, false, false, false, true, false, false, false, false}}));
         user = made.get();
         return made;
     };
@@ -169,8 +179,12 @@ class MainWindowRights : public MainWindowTest, public ::testing::WithParamInter
 
 TEST_P(MainWindowRights, AppliesTheEmployeesRightsRow)
 {
-    // With its screen present the ledger item shows its right.
-    widgets::screens().set(QStringLiteral("mnuLedger"), [](platform::MainPanel &) {});
+    // With their screens present the buttons, their menu items and the ledger
+    // item show their rights.
+    for (const char *name :
+         {"mnuLedger", "cmdCash", "cmdResultEntry", "cmdPostCharge", "cmdCSRRequest", "cmdPharmacy",
+          "mnuCashAssessment", "mnuNurseActivity", "mnuPostCharge", "mnuCsr", "mnuPhRequest"})
+        widgets::screens().set(QLatin1String(name), [](platform::MainPanel &) {});
     const RightsCase c = GetParam();
     shell::frmMain &w = start(QLatin1String(c.employee));
     const char *buttons[] = {"cmdCash", "cmdResultEntry", "cmdPostCharge", "cmdCSRRequest",
@@ -208,7 +222,13 @@ TEST_F(MainWindowStartup, ItemsOfScreensNotBuiltStayDisabled)
           "mnuSetup", "mnuReportAudit", "mnuCensus", "mnuReportStatus", "mnuChange"})
         EXPECT_FALSE(w.findChild<QAction *>(QLatin1String(name))->isEnabled()) << name;
     EXPECT_TRUE(w.findChild<QAction *>(QStringLiteral("mnuBuildPack"))->isEnabled());
-    EXPECT_FALSE(w.cmdDatasheet->isEnabled());
+    // Whatever the rights say (this employee has them all).
+    for (QPushButton *button : {w.cmdDatasheet, w.cmdCash, w.cmdResultEntry, w.cmdPostCharge,
+                                w.cmdCSRRequest, w.cmdPharmacy})
+        EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
+    for (QAction *item :
+         {w.mnuCashAssessment, w.mnuNurseActivity, w.mnuPostCharge, w.mnuCsr, w.mnuPhRequest})
+        EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
     for (QAction *item :
          {w.mnuPatientList, w.mnuHemoTransac, w.mnuLock, w.mnuAbout, w.mnuUserSetting, w.mnuExit})
         EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
@@ -314,6 +334,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MainWindowStartup, AnnouncesDischargeNoticesAfterStart)
 {
+    widgets::screens().set(QStringLiteral("mnuDischargeNotice"), [](platform::MainPanel &) {});
     shell::frmMain &w = start();
     EXPECT_TRUE(w.tmrNotice->isActive());
     EXPECT_TRUE(w.tmrMerlin->isActive());
@@ -335,6 +356,47 @@ TEST_F(MainWindowStartup, StaysQuietWithoutDischargeNotices)
     EXPECT_FALSE(w.tmrMerlin->isActive());
     EXPECT_FALSE(w.agent()->isVisible());
     EXPECT_FALSE(w.agent()->isBusy());
+}
+
+// The assistant speaks only to an employee who can open the notices: one
+// with the Maintenance right, once the notice list exists.
+TEST_F(MainWindowStartup, AnnouncesOnlyToWhoeverCanOpenTheNotices)
+{
+    const struct {
+        const char *employee;
+        bool noticeScreen;
+        bool announced;
+    } cases[] = {{"1001", true, true}, {"1001", false, false}, {"1003", true, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.employee) + (c.noticeScreen ? " with" : " without"));
+        widgets::screens().clear();
+        if (c.noticeScreen)
+            widgets::screens().set(QStringLiteral("mnuDischargeNotice"),
+                                   [](platform::MainPanel &) {});
+        shell::frmMain &w = start(QLatin1String(c.employee));
+        EXPECT_EQ(w.agent()->isVisible(), c.announced);
+        EXPECT_EQ(w.tmrMerlin->isActive(), c.announced);
+        windows.clear();
+    }
+}
+
+// The assistant stands over the patient list: a click on it, or on its
+// balloon, must reach the row beneath.
+TEST_F(MainWindowStartup, AssistantLetsClicksThroughToTheList)
+{
+    widgets::screens().set(QStringLiteral("mnuDischargeNotice"), [](platform::MainPanel &) {});
+    shell::frmMain &w = start();
+    assistant::AgentCharacter *agent = w.agent();
+    ASSERT_TRUE(waitFor([&] { return !agent->balloonText().isEmpty(); }));
+    auto *balloon = w.findChild<QWidget *>(QStringLiteral("assistantBubble"));
+    ASSERT_NE(balloon, nullptr);
+    for (QWidget *shown : {static_cast<QWidget *>(agent), balloon}) {
+        SCOPED_TRACE(shown->objectName().toStdString());
+        ASSERT_TRUE(shown->isVisible());
+        QWidget *hit = w.childAt(shown->geometry().center());
+        EXPECT_NE(hit, shown);
+        EXPECT_FALSE(hit && shown->isAncestorOf(hit));
+    }
 }
 
 } // namespace

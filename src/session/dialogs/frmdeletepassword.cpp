@@ -22,6 +22,12 @@ QString DepartmentPassword(Connection &connection)
     return rs.Fields(QStringLiteral("OPDPassword")).toString();
 }
 
+QString NoDepartmentPasswordMessage()
+{
+    return QStringLiteral("No department password is set. Ask IT to set one before using this "
+                          "screen.");
+}
+
 frmDeletePassword::frmDeletePassword(Connection &connection, QWidget *parent)
     : QDialog(parent), connection_(connection)
 {
@@ -92,6 +98,13 @@ void frmDeletePassword::enter()
         expected = DepartmentPassword(connection_);
     } catch (const DatabaseError &e) {
         widgets::msgCritical(e.message(), QStringLiteral("Message"));
+        return;
+    }
+    // Without a password set, an empty one would open the rights screen to
+    // anybody signed in.
+    if (expected.isEmpty()) {
+        widgets::msgExclamation(NoDepartmentPasswordMessage());
+        reject();
         return;
     }
     if (txtPassword->text() != expected) {

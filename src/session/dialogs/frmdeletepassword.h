@@ -23,6 +23,9 @@ namespace chemodesk::session {
 
 // OPDPassword of the hospital information; an empty text when there is none.
 QString DepartmentPassword(Connection &connection);
+// The refusal when the hospital has no department password: the screens it
+// guards stay shut until one is set.
+QString NoDepartmentPasswordMessage();
 
 class frmDeletePassword : public QDialog {
     Q_OBJECT
