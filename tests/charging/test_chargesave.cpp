@@ -318,9 +318,19 @@ TEST_P(ChargeSave, ADiscountIsSavedAsACreditAndTakenOffEveryTotal)
     enter(QString());
     enter(QStringLiteral("300"));
     EXPECT_EQ(screen->txtTotal->text(), QStringLiteral("1500.00"));
+    reports::setReportsFolder(QStringLiteral(CHEMODESK_REPORTS_SOURCE));
+    screen->setSlipPrinter(PrintChargeSlip);
     confirm();
+    messages.onDialog([](QDialog &) { return int(QDialog::Rejected); }); // the viewer
     printSave();
     ASSERT_EQ(shownTexts(), QStringList{QStringLiteral("ChargeSlip Number : G1520C")});
+    // The slip prints the discount as a deduction and totals the rest.
+    auto *report = dynamic_cast<reportengine::TemplateReport *>(reports::CurrentReport());
+    ASSERT_NE(report, nullptr);
+    const QString slipText = report->document().dump();
+    EXPECT_TRUE(slipText.contains(QStringLiteral("| -300.00\n"))) << slipText.toStdString();
+    EXPECT_TRUE(slipText.contains(QStringLiteral("| 1,500.00\n"))) << slipText.toStdString();
+    reports::setReportsFolder({});
     const QString slip = QStringLiteral(" WHERE ChargeSlip = 'G1520C'");
     for (const char *table : {"CLINICAL_AREA..tbCancerCharges", "CLINICAL_AREA..tbCancerLogBook"}) {
         SCOPED_TRACE(table);
