@@ -48,6 +48,21 @@ bool isTypedAmountLine(const QString &dept)
     return isDoctorLine(dept) || isDiscountLine(dept);
 }
 
+double signedAmount(const QString &dept, double amount)
+{
+    return isDiscountLine(dept) ? -std::abs(amount) : amount;
+}
+
+QString storedAmount(const QString &dept, const QString &amount)
+{
+    const QString typed = amount.trimmed();
+    bool ok = false;
+    const double value = typed.toDouble(&ok);
+    if (!isDiscountLine(dept) || !ok || value == 0)
+        return typed;
+    return QString::number(signedAmount(dept, value), 'g', 15);
+}
+
 QList<int> exemptColumnsFor(const QString &dept)
 {
     if (dept.trimmed().isEmpty())

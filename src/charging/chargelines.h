@@ -54,6 +54,13 @@ bool isDoctorLine(const QString &dept);
 bool isDiscountLine(const QString &dept);
 bool isTypedAmountLine(const QString &dept);
 
+// A discount is typed as the amount taken off and kept as a credit, a
+// negative amount, so that every sum of the account's lines (the billing
+// office's included) deducts it; any other line as typed.
+double signedAmount(const QString &dept, double amount);
+// The amount a line is saved with: the typed text, a discount's negated.
+QString storedAmount(const QString &dept, const QString &amount);
+
 // The columns the cursor skips on a line of `dept`. Location is always
 // filled by the program. A line without a department stops at its code.
 QList<int> exemptColumnsFor(const QString &dept);

@@ -155,8 +155,8 @@ QString updateBalanceText(const QString &item, const QString &location)
 QString chargePrintText(const ChargeLine &line)
 {
     return sql::call(Unit, QStringLiteral("spCancer_SaveChargePrint"),
-                     {t(line.item), t(line.amount), t(line.quantity), t(line.dept),
-                      t(line.description), t(line.location), t(line.stockcardRevenue),
+                     {t(line.item), storedAmount(line.dept, line.amount), t(line.quantity),
+                      t(line.dept), t(line.description), t(line.location), t(line.stockcardRevenue),
                       t(line.flags)});
 }
 
@@ -167,7 +167,7 @@ QStringList leadingValues(const SlipHeader &header, const ChargeLine &line, cons
                           const QString &date)
 {
     return {t(header.hospNum),     t(header.idNum),
-            t(line.item),          t(line.amount),
+            t(line.item),          storedAmount(line.dept, line.amount),
             t(line.quantity),      date,
             t(line.dept),          QStringLiteral("X"),
             t(header.userId),      t(line.description),

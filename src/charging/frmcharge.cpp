@@ -184,6 +184,8 @@ void frmCharge::buildUi()
     connect(txtVisa, &QLineEdit::returnPressed, this, &frmCharge::saveCardPercentage);
     connect(cmdDoctor, &QPushButton::clicked, this, &frmCharge::chooseDoctor);
     txtDoctorID->installEventFilter(this);
+    // A name left beside a code typed over would be saved with the wrong doctor.
+    connect(txtDoctorID, &QLineEdit::textEdited, txtDoctor, &QLineEdit::clear);
     connect(vkCommand1[0], &QPushButton::clicked, this, [this] { saveCharges(false); });
     connect(vkCommand1[5], &QPushButton::clicked, this, [this] { saveCharges(true); });
     connect(vkcmdOption[0], &QPushButton::clicked, this, &frmCharge::cancelCharge);
@@ -437,7 +439,14 @@ void frmCharge::keyPressEvent(QKeyEvent *event)
 
 void frmCharge::reject()
 {
-    if (widgets::msgOkCancel(QStringLiteral("Are you sure to close this program?"),
+    bool unsaved = false;
+    for (int line = 1; line <= mshflexEntry->lineCount() && !unsaved; ++line)
+        unsaved = mshflexEntry->QualifiedRow(line);
+    const QString question = QStringLiteral("Are you sure to close this program?");
+    if (widgets::msgOkCancel(unsaved ? QStringLiteral("The charges entered have not been saved "
+                                                      "and will be lost. ") +
+                                           question
+                                     : question,
                              QStringLiteral("Hemo Dialysis Module")))
         QDialog::reject();
 }

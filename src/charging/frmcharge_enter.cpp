@@ -377,7 +377,12 @@ void frmCharge::computeAmount(int line)
 
 void frmCharge::recomputeTotal()
 {
-    txtTotal->setText(formatAmount(mshflexEntry->columnSum(colAmount)));
+    // Discounts are taken off, as they are when saved.
+    double total = 0;
+    for (int line = 1; line <= mshflexEntry->lineCount(); ++line)
+        total += signedAmount(mshflexEntry->text(line, colDept),
+                              mshflexEntry->text(line, colAmount).trimmed().toDouble());
+    txtTotal->setText(formatAmount(total));
 }
 
 } // namespace chemodesk::charging

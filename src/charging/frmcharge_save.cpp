@@ -76,6 +76,11 @@ void frmCharge::saveCharges(bool print)
                 return;
             }
         }
+        // Nothing to save is told before anyone is asked for an access code.
+        if (const auto refusal = checkLines(gridLines())) {
+            showRefusal(*refusal);
+            return;
+        }
         if (!confirmUser(false))
             return;
         const SlipHeader header = slipHeader();

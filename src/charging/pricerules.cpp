@@ -10,8 +10,8 @@ namespace {
 
 const QString TimeFormat = QStringLiteral("HH:mm:ss");
 
-// A time of day as the weekend and after-five tests compare it; a Null reads
-// as an empty text, which every time is later than.
+// A time of day as the weekend test compares it; a Null reads as an empty
+// text, an open bound of the window.
 QString timeText(const Field &field)
 {
     if (field.IsNull())
@@ -77,11 +77,34 @@ bool IsWeekendMarkup(Connection &connection, const RateSettings &s)
     const int day = now.date().dayOfWeek();
     if (day != Qt::Saturday && day != Qt::Sunday)
         return false;
-    // Compared as texts, so a window that wraps past midnight (start later
-    // than end) covers both ends of the day.
+    // The settings screen keeps one window for Saturday and one for Sunday;
+    // the hospital row's single window stands for a day the screen never set.
+    QString start = timeText(rs.Fields(QStringLiteral("dtWeekendStartMarkup")));
+    QString end = timeText(rs.Fields(QStringLiteral("dtWeekendEndMarkup")));
+    const Recordset settings =
+        connection.Open(QStringLiteral("Select * from HEMODIALYSIS..tbHemo_settings"));
+    if (!settings.atEnd()) {
+        const bool saturday = day == Qt::Saturday;
+        const Field dayStart = settings.Fields(saturday ? QStringLiteral("dtWeekendStartMarkup")
+                                                        : QStringLiteral("dtSundayStartMarkup"));
+        const Field dayEnd = settings.Fields(saturday ? QStringLiteral("dtWeekendEndMarkup")
+                                                      : QStringLiteral("dtSundayEndMarkup"));
+        if (!dayStart.IsNull() || !dayEnd.IsNull()) {
+            start = timeText(dayStart);
+            end = timeText(dayEnd);
+        }
+    }
+    // An open bound reaches the edge of the day.
+    if (start.isEmpty())
+        start = QStringLiteral("00:00:00");
+    if (end.isEmpty())
+        end = QStringLiteral("23:59:59");
     const QString time = now.toString(TimeFormat);
-    return time >= timeText(rs.Fields(QStringLiteral("dtWeekendStartMarkup"))) ||
-           time <= timeText(rs.Fields(QStringLiteral("dtWeekendEndMarkup")));
+    // A window that wraps past midnight (start later than end) covers both
+    // ends of the day; any other only the hours between.
+    if (start <= end)
+        return time >= start && time <= end;
+    return time >= start || time <= end;
 }
 
 bool IsAfterFivePM(Connection &connection, const RateSettings &s)

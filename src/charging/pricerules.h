@@ -36,8 +36,8 @@ struct RateSettings {
     bool isAllowERRate = false;
     bool isAllowICURate = false;
     bool isAllowHMORate = false;
-    // Kept as loaded; the weekend test reads its window from the hospital
-    // information instead.
+    // Kept as loaded; the weekend test reads the day's window from the
+    // settings row (the hospital row's when that day has none) at the moment.
     QString WeekendStartMarkup;
     QString WeekendEndMarkup;
 
@@ -61,8 +61,10 @@ void LoadRateSettings(Connection &connection, RateSettings &settings);
 // name and greeting are those of the first row.
 bool IsHolidayToday(Connection &connection, RateSettings &settings);
 
-// Saturday or Sunday inside the hospital's weekend window; false without a
-// query when the weekend rate is off.
+// Saturday inside Saturday's window, Sunday inside Sunday's, as the settings
+// screen saved them (the hospital row's window where a day has none); a
+// window ending before it starts wraps past midnight. False without a query
+// when the weekend rate is off.
 bool IsWeekendMarkup(Connection &connection, const RateSettings &settings);
 
 // From 17:00:01 to midnight; false without a query when the rate is off.

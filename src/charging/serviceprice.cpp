@@ -70,9 +70,9 @@ bool Check_IfERRate(Connection &connection, const QString &IdNum)
     const Recordset rs = connection.Open(
         QStringLiteral("Select ERNum from PATIENT_DATA..tboutpatient where IDNum = '") +
         quoted(IdNum));
-    // Every out-patient has a registration row; only those that came through
-    // the emergency room carry an ER number.
-    return !rs.atEnd() && !rs.Fields(QStringLiteral("ERNum")).trimmed().isEmpty();
+    // With the ER rule on, every registered out-patient is charged the
+    // emergency-room rate, whether or not the registration carries an ER number.
+    return !rs.atEnd();
 }
 
 std::optional<double> GetERRate(Connection &connection, const QString &item)
@@ -130,13 +130,14 @@ ServicePrice ServiceBasePrice(Connection &connection, RateSettings &settings,
         const double rate = classRate(rates, GetRoomClass(connection, IdNum));
         return {rate, formatStored(rate)};
     }
-    // An out-patient who did not come through the emergency room is priced
-    // by the HMO and regular rules, whether or not the ER rule is on.
-    if (settings.isAllowERRate && Check_IfERRate(connection, IdNum)) {
-        if (const auto rate = GetERRate(connection, item))
-            return special(*rate);
-    }
-    if (settings.isAllowHMORate && Check_IfHMO(connection, IdNum)) {
+    // The ER rule, when on, decides alone: the HMO rule is not reached. An
+    // out-patient without a registration is charged the regular rate.
+    if (settings.isAllowERRate) {
+        if (Check_IfERRate(connection, IdNum)) {
+            if (const auto rate = GetERRate(connection, item))
+                return special(*rate);
+        }
+    } else if (settings.isAllowHMORate && Check_IfHMO(connection, IdNum)) {
         if (const auto rate = GetHMORate(connection, section, item))
             return special(*rate);
     }

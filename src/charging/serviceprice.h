@@ -39,7 +39,7 @@ struct ServicePrice {
 bool Check_IfICURate(Connection &connection, const QString &IdNum);
 // The unit's intensive-care rate of a service; none when it is not on file.
 std::optional<double> GetICURate(Connection &connection, const QString &item);
-// The registration came through the emergency room (it carries an ER number).
+// The out-patient has a registration row (the ER rule's test).
 bool Check_IfERRate(Connection &connection, const QString &IdNum);
 // The unit's emergency-room rate of a service; none when it is not on file.
 std::optional<double> GetERRate(Connection &connection, const QString &item);

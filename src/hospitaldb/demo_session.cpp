@@ -63,7 +63,8 @@ void hospitalSettings(Connection &c)
                  flag(false), flag(false), flag(true), flag(true)}});
 
     // The ER rule is off: with it on, every out-patient with a registration
-    // would be priced at the emergency-room rate and the HMO rule never reached.
+    // row is priced at the emergency-room rate (RateI), an ER number or not,
+    // and the HMO rule is never reached.
     insertRows(
         c, QStringLiteral("HEMODIALYSIS..tbHemo_settings"),
         QStringLiteral("SettingID, isAllowNewHemoStatRate, isAllowHolidayRate, "

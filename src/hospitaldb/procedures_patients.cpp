@@ -83,7 +83,10 @@ Recordset registeredOpd(db::ProcedureContext &db, const QStringList &args)
             "R.AccountNum, "
             "C.Company, R.AdmDate, R.DcrDate, R.BillingDate, M.Sex, "
             "convert(varchar(10), M.BirthDate, 101) AS BirthDate, "
-            "datediff(year, M.BirthDate, getdate()) AS Age, M.HouseStreet, M.Barangay, M.Town, "
+            // Completed years: a year less until this year's birthday.
+            "datediff(year, M.BirthDate, getdate()) - CASE WHEN month(getdate()) * 100 + "
+            "day(getdate()) < month(M.BirthDate) * 100 + day(M.BirthDate) THEN 1 ELSE 0 END "
+            "AS Age, M.HouseStreet, M.Barangay, M.Town, "
             "M.Province, M.CivilStatus "
             "FROM PATIENT_DATA..tbOutPatient R INNER JOIN PATIENT_DATA..tbMaster M ON M.HospNum = "
             "R.HospNum "

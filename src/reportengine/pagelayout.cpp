@@ -116,12 +116,43 @@ void PageLayout::addText(const QRectF &rect, const QString &text, const QFont &f
     QString shown = text;
     if (!(flags & Qt::TextWordWrap))
         shown = QFontMetricsF(font).elidedText(text, Qt::ElideRight, rect.width());
-    pages_.back().push_back({Item::Text, rect, shown, font, flags});
+    pages_.back().push_back({Item::Text, rect, shown, font, flags, text});
+}
+
+int PageLayout::cellFlags(size_t column, const QString &text, const QFont &font) const
+{
+    const double width = columnX_[column + 1] - columnX_[column] - 2 * Padding;
+    int flags = int(table_->columns[column].align) | Qt::AlignTop | Qt::TextWordWrap;
+    // A word wider than its column (a long number, a code) breaks anywhere
+    // rather than running into the next column.
+    const QFontMetricsF metrics(font);
+    for (const QString &word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        if (metrics.horizontalAdvance(word) > width) {
+            flags |= Qt::TextWrapAnywhere;
+            break;
+        }
+    return flags;
+}
+
+double PageLayout::cellsHeight(const DocRow &r, size_t first, const QFont &font,
+                               double minimum) const
+{
+    double height = minimum;
+    for (size_t k = first; k < r.cells.size() && table_; ++k) {
+        const QString &text = r.cells[k].text;
+        if (text.isEmpty())
+            continue;
+        const double width = columnX_[k + 1] - columnX_[k] - 2 * Padding;
+        const QRectF bounds = QFontMetricsF(font).boundingRect(QRectF(0, 0, width, 1e6),
+                                                               cellFlags(k, text, font), text);
+        height = std::max(height, bounds.height() + 2);
+    }
+    return height;
 }
 
 void PageLayout::addLine(double x1, double x2, double y)
 {
-    pages_.back().push_back({Item::Line, QRectF(x1, y, x2 - x1, 0), {}, {}, 0});
+    pages_.back().push_back({Item::Line, QRectF(x1, y, x2 - x1, 0), {}, {}, 0, {}});
 }
 
 void PageLayout::newPage()
@@ -165,13 +196,20 @@ void PageLayout::text(const DocText &line)
 void PageLayout::columnHeads()
 {
     const QFont bold = font(doc_->fontSize, true);
+    // A caption wider than its column goes on two lines rather than cut.
+    DocRow heads;
+    for (const DocColumn &c : table_->columns)
+        heads.cells.push_back({c.caption, {}});
     const double h = lineHeight(bold);
+    const double height = cellsHeight(heads, 0, bold, h);
     for (size_t k = 0; k < table_->columns.size(); ++k) {
         const DocColumn &c = table_->columns[k];
-        addText(QRectF(columnX_[k] + Padding, y_, columnX_[k + 1] - columnX_[k] - 2 * Padding, h),
-                c.caption, bold, int(c.align) | Qt::AlignVCenter);
+        addText(
+            QRectF(columnX_[k] + Padding, y_, columnX_[k + 1] - columnX_[k] - 2 * Padding, height),
+            c.caption, bold,
+            height > h ? cellFlags(k, c.caption, bold) : int(c.align) | Qt::AlignVCenter);
     }
-    y_ += h;
+    y_ += height;
     addLine(margin_, size_.width() - margin_, y_);
     y_ += 1;
 }
@@ -202,12 +240,9 @@ void PageLayout::row(const DocRow &r)
         y_ += h;
         return;
     case DocRow::Detail:
-        ensure(h);
         break;
     case DocRow::GroupFooter:
     case DocRow::Total:
-        ensure(h + 3);
-        y_ += 1;
         break;
     }
     // Labels run over the empty cells before the first figure.
@@ -218,26 +253,44 @@ void PageLayout::row(const DocRow &r)
                 firstFigure = k;
                 break;
             }
+    }
+    // Dates, reasons and long names wrap in their columns: the row grows to
+    // its tallest cell instead of cutting any short.
+    const size_t firstCell = r.kind == DocRow::Detail ? 0 : firstFigure;
+    double rowHeight = cellsHeight(r, firstCell, f, h);
+    const double labelEnd = table_ && firstFigure < r.cells.size() ? columnX_[firstFigure] : right;
+    const double indent = margin_ + Padding + r.level * 10;
+    const int labelFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextWrapAnywhere;
+    if (r.kind != DocRow::Detail && !r.label.isEmpty()) {
+        const QRectF bounds = QFontMetricsF(f).boundingRect(
+            QRectF(0, 0, labelEnd - indent - Padding, 1e6), labelFlags, r.label);
+        rowHeight = std::max(rowHeight, bounds.height() + 2);
+    }
+    if (r.kind == DocRow::Detail) {
+        ensure(rowHeight);
+    } else {
+        ensure(rowHeight + 3);
+        y_ += 1;
         if (r.kind == DocRow::Total)
             addLine(margin_, right, y_ - 0.5);
         else
             for (size_t k = firstFigure; k < r.cells.size() && table_; ++k)
                 if (!r.cells[k].text.isEmpty())
                     addLine(columnX_[k] + Padding, columnX_[k + 1] - Padding, y_ - 0.5);
-        const double labelEnd =
-            table_ && firstFigure < r.cells.size() ? columnX_[firstFigure] : right;
-        const double indent = margin_ + Padding + r.level * 10;
-        addText(QRectF(indent, y_, labelEnd - indent - Padding, h), r.label, f,
-                Qt::AlignLeft | Qt::AlignVCenter);
+        addText(QRectF(indent, y_, labelEnd - indent - Padding, rowHeight), r.label, f,
+                rowHeight > h ? labelFlags : Qt::AlignLeft | Qt::AlignVCenter);
     }
-    for (size_t k = r.kind == DocRow::Detail ? 0 : firstFigure; k < r.cells.size() && table_; ++k) {
+    for (size_t k = firstCell; k < r.cells.size() && table_; ++k) {
         if (r.cells[k].text.isEmpty())
             continue;
         const DocColumn &c = table_->columns[k];
-        addText(QRectF(columnX_[k] + Padding, y_, columnX_[k + 1] - columnX_[k] - 2 * Padding, h),
-                r.cells[k].text, f, int(c.align) | Qt::AlignVCenter);
+        const QRectF cell(columnX_[k] + Padding, y_, columnX_[k + 1] - columnX_[k] - 2 * Padding,
+                          rowHeight);
+        // A row of one line keeps its texts centred on the line.
+        addText(cell, r.cells[k].text, f,
+                rowHeight > h ? cellFlags(k, r.cells[k].text, f) : int(c.align) | Qt::AlignVCenter);
     }
-    y_ += h;
+    y_ += rowHeight;
     if (r.kind == DocRow::Total)
         y_ += 2;
 }
@@ -253,11 +306,11 @@ void PageLayout::finish()
                   formatDateTime(doc_->printDate, QStringLiteral("mm/dd/yyyy hh:mm AM/PM"))
             : QString();
     for (int i = 0; i < pageCount(); ++i) {
+        const QString number = QStringLiteral("Page %1 of %2").arg(i + 1).arg(pageCount());
         pages_[size_t(i)].push_back({Item::Text, QRectF(margin_, y, width, FooterHeight), printed,
-                                     small, Qt::AlignLeft | Qt::AlignVCenter});
-        pages_[size_t(i)].push_back({Item::Text, QRectF(margin_, y, width, FooterHeight),
-                                     QStringLiteral("Page %1 of %2").arg(i + 1).arg(pageCount()),
-                                     small, Qt::AlignRight | Qt::AlignVCenter});
+                                     small, Qt::AlignLeft | Qt::AlignVCenter, printed});
+        pages_[size_t(i)].push_back({Item::Text, QRectF(margin_, y, width, FooterHeight), number,
+                                     small, Qt::AlignRight | Qt::AlignVCenter, number});
     }
 }
 
@@ -302,6 +355,23 @@ void PageLayout::paint(QPagedPaintDevice &device, const QString &what, int first
     }
     if (!painter.end())
         throw ReportError(QStringLiteral("The report cannot be written to %1.").arg(what));
+}
+
+QStringList PageLayout::cutTexts(int page) const
+{
+    QStringList out;
+    if (page < 0 || page >= pageCount())
+        return out;
+    for (const Item &item : pages_[size_t(page)]) {
+        if (item.kind != Item::Text || item.full.isEmpty())
+            continue;
+        const QRectF needed = QFontMetricsF(item.font).boundingRect(
+            QRectF(0, 0, item.rect.width(), 1e6), item.flags, item.full);
+        if (item.text != item.full || needed.height() > item.rect.height() + 0.5 ||
+            needed.width() > item.rect.width() + 0.5)
+            out << item.full;
+    }
+    return out;
 }
 
 QStringList PageLayout::pageTexts(int page) const

@@ -49,6 +49,9 @@ public:
 
     // The texts of a page, for tests.
     QStringList pageTexts(int page) const;
+    // The texts of a page shown cut short (elided, or taller or wider than
+    // their box), as they should have read; for tests.
+    QStringList cutTexts(int page) const;
 
 private:
     struct Item {
@@ -58,6 +61,7 @@ private:
         QString text;
         QFont font;
         int flags = 0;
+        QString full; // the text before any eliding
     };
     using Page = std::vector<Item>;
 
@@ -68,6 +72,10 @@ private:
     void text(const DocText &line);
     void columnHeads();
     void row(const DocRow &row);
+    // The height the cells of a row need with their texts wrapped in their
+    // columns, at least `minimum`.
+    double cellsHeight(const DocRow &row, size_t first, const QFont &font, double minimum) const;
+    int cellFlags(size_t column, const QString &text, const QFont &font) const;
     void addText(const QRectF &rect, const QString &text, const QFont &font, int flags);
     void addLine(double x1, double x2, double y);
     void finish();

@@ -3,6 +3,7 @@
 #include "gridformat.h"
 #include "platform/keyfilter.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -95,6 +96,7 @@ bool EntryGrid::PutTextBox(int column, int line, const QString &prompt)
     }
     line_ = line;
     column_ = column;
+    pointRefusedAt_.reset();
     const GridColumn &c = columns_[size_t(column)];
     txtEntry->setMaxLength(c.maxLength > 0 ? c.maxLength : 32767);
     txtEntry->setValidator(c.keys == KeyClass::Digits    ? digits_
@@ -317,17 +319,29 @@ bool EntryGrid::eventFilter(QObject *watched, QEvent *event)
     }
 }
 
+bool EntryGrid::refuse(const QString &why)
+{
+    QApplication::beep();
+    if (prompt_)
+        prompt_->setText(why);
+    Q_EMIT keyRefused(why);
+    return true;
+}
+
 // True when the key was refused or typed here in another form.
 bool EntryGrid::typedKey(QKeyEvent *event)
 {
     const QString typed = event->text();
     if (typed.isEmpty() || !typed.at(0).isPrint() || size_t(column_) >= columns_.size())
         return false;
+    const QString wholeNumbers =
+        QStringLiteral("Only whole numbers can be typed here: delete the number and type it "
+                       "again.");
     switch (columns_[size_t(column_)].keys) {
     case KeyClass::Any:
         return false;
     case KeyClass::NotTyped:
-        return true;
+        return refuse(QStringLiteral("This column is filled in by the program."));
     case KeyClass::Upper: {
         QString upper;
         for (const QChar ch : typed) {
@@ -338,21 +352,31 @@ bool EntryGrid::typedKey(QKeyEvent *event)
         return true;
     }
     case KeyClass::Digits:
-        for (const QChar ch : typed)
+        if (pointRefusedAt_ && !txtEntry->hasSelectedText() && txtEntry->text() == *pointRefusedAt_)
+            return refuse(wholeNumbers);
+        pointRefusedAt_.reset();
+        for (const QChar ch : typed) {
+            if (ch == QLatin1Char('.') || ch == QLatin1Char(',')) {
+                pointRefusedAt_ = txtEntry->text();
+                return refuse(wholeNumbers);
+            }
             if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
-                return true;
+                return refuse(QStringLiteral("Only digits can be typed here."));
+        }
         return false;
     case KeyClass::Decimal: {
+        const QString decimal =
+            QStringLiteral("Only digits and one decimal point can be typed here.");
         QString rest = txtEntry->text();
         if (txtEntry->hasSelectedText())
             rest.remove(txtEntry->selectionStart(), txtEntry->selectedText().size());
         for (const QChar ch : typed) {
             if (ch == QLatin1Char('.')) {
                 if (rest.contains(QLatin1Char('.')))
-                    return true;
+                    return refuse(decimal);
                 rest.append(ch);
             } else if (ch < QLatin1Char('0') || ch > QLatin1Char('9')) {
-                return true;
+                return refuse(decimal);
             }
         }
         return false;

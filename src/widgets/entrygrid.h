@@ -15,6 +15,7 @@
 #include <QTableWidget>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -127,6 +128,8 @@ public:
 Q_SIGNALS:
     // Lines were added, deleted or emptied (totals follow).
     void linesChanged();
+    // A typed key was refused; `why` is also shown on the prompt line.
+    void keyRefused(const QString &why);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -140,6 +143,8 @@ private:
     int step(int from, int direction) const;
     void enter();
     bool typedKey(QKeyEvent *event);
+    // Beeps and says why on the prompt line; always true (the key is taken).
+    bool refuse(const QString &why);
     void placeBox();
     void number();
     QTableWidgetItem *cell(int line, int column);
@@ -156,6 +161,10 @@ private:
     int line_ = 1;
     int column_ = 1;
     int preparedLine_ = 0;
+    // The box's text when a point was refused in a whole-number box: while
+    // it stays so, the digits after the point are refused too, so "2.5"
+    // never becomes 25.
+    std::optional<QString> pointRefusedAt_;
     QValidator *digits_ = nullptr;
     QValidator *decimal_ = nullptr;
 };

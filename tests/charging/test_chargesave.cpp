@@ -309,6 +309,44 @@ TEST_P(ChargeSave, DepartmentLinesWriteTheirRequestsStockCardsAndBalances)
               302.0);
 }
 
+// A discount is kept as a credit (a negative amount), so that every sum of
+// the account's lines, the billing office's included, takes it off.
+TEST_P(ChargeSave, ADiscountIsSavedAsACreditAndTakenOffEveryTotal)
+{
+    serviceLine("on", "8001"); // class C: 1800
+    enter(QStringLiteral("sm"));
+    enter(QString());
+    enter(QStringLiteral("300"));
+    EXPECT_EQ(screen->txtTotal->text(), QStringLiteral("1500.00"));
+    reports::setReportsFolder(QStringLiteral(CHEMODESK_REPORTS_SOURCE));
+    screen->setSlipPrinter(PrintChargeSlip);
+    confirm();
+    messages.onDialog([](QDialog &) { return int(QDialog::Rejected); }); // the viewer
+    printSave();
+    ASSERT_EQ(shownTexts(), QStringList{QStringLiteral("ChargeSlip Number : G1520C")});
+    // The slip prints the discount as a deduction and totals the rest.
+    auto *report = dynamic_cast<reportengine::TemplateReport *>(reports::CurrentReport());
+    ASSERT_NE(report, nullptr);
+    const QString slipText = report->document().dump();
+    EXPECT_TRUE(slipText.contains(QStringLiteral("| -300.00\n"))) << slipText.toStdString();
+    EXPECT_TRUE(slipText.contains(QStringLiteral("| 1,500.00\n"))) << slipText.toStdString();
+    reports::setReportsFolder({});
+    const QString slip = QStringLiteral(" WHERE ChargeSlip = 'G1520C'");
+    for (const char *table : {"CLINICAL_AREA..tbCancerCharges", "CLINICAL_AREA..tbCancerLogBook"}) {
+        SCOPED_TRACE(table);
+        EXPECT_DOUBLE_EQ(number(QStringLiteral("SELECT Amount FROM ") + QLatin1String(table) +
+                                slip + QStringLiteral(" AND RevenueID = 'SM'")),
+                         -300);
+        EXPECT_DOUBLE_EQ(
+            number(QStringLiteral("SELECT sum(Amount) FROM ") + QLatin1String(table) + slip), 1500);
+    }
+    EXPECT_DOUBLE_EQ(
+        number(QStringLiteral("SELECT sum(Amount) FROM CLINICAL_AREA..tbCancerChargePrint")), 1500);
+    EXPECT_DOUBLE_EQ(number(QStringLiteral("Clinical_Area..List_All_CancerCharges_"
+                                           "TotalAmountPerChargeSlip '261018','KS','G1520C'")),
+                     1500);
+}
+
 TEST_P(ChargeSave, RefusalsComeInOrderAndWriteNothing)
 {
     struct Case {
@@ -350,8 +388,12 @@ TEST_P(ChargeSave, RefusalsComeInOrderAndWriteNothing)
         const int lines = grid->lineCount();
         const QString total = screen->txtTotal->text();
         messages.clear();
-        confirm();
+        // Only the account is checked after the access code; the lines before it.
+        const int dialogs = messages.dialogsShown();
+        if (c.clearDoctor)
+            confirm();
         save();
+        EXPECT_EQ(messages.dialogsShown(), dialogs + (c.clearDoctor ? 1 : 0));
         ASSERT_EQ(messages.shown().size(), 1u) << shownTexts().join(QLatin1Char('|')).toStdString();
         EXPECT_EQ(messages.lastText(), QLatin1String(c.text));
         EXPECT_EQ(messages.lastTitle(), *c.title ? QLatin1String(c.title) : program);
@@ -361,6 +403,17 @@ TEST_P(ChargeSave, RefusalsComeInOrderAndWriteNothing)
         EXPECT_EQ(screen->txtTotal->text(), total);
     }
     EXPECT_EQ(rows("CLINICAL_AREA..tbCancerCharges", QStringLiteral("IdNum = '261018'")), 0);
+
+    // A blank grid is refused before anyone is asked for an access code.
+    openFor(QStringLiteral("261018"), QStringLiteral("1000018"));
+    messages.clear();
+    const int dialogs = messages.dialogsShown();
+    for (auto button : {screen->vkCommand1[0], screen->vkCommand1[5]}) {
+        button->click();
+        EXPECT_EQ(messages.lastText(),
+                  QStringLiteral("Can't Save a Blank Charge!! Enter a Charge first....."));
+        EXPECT_EQ(messages.dialogsShown(), dialogs);
+    }
 
     // Without a confirmed employee nothing is even checked.
     openFor(QStringLiteral("261018"), QStringLiteral("1000018"));

@@ -232,7 +232,8 @@ TEST_P(PostCharges, ADiscountLineTakesItsAmountLikeAFee)
     EXPECT_EQ(grid->currentColumn(), colAmount);
     enter(QStringLiteral("300"));
     EXPECT_EQ(cell(1, colAmount), QStringLiteral("300.00"));
-    EXPECT_EQ(total(), QStringLiteral("300.00"));
+    // A discount is taken off the total, alone or beside a charge.
+    EXPECT_EQ(total(), QStringLiteral("-300.00"));
     EXPECT_EQ(grid->lineCount(), 2);
     EXPECT_TRUE(messages.shown().empty());
     // Only a fee's quantity goes without a unit price; the typed amount stays.
@@ -323,8 +324,13 @@ TEST_P(PostCharges, AServiceIsPricedByRoomClassAndStatRaisesItOnce)
     EXPECT_EQ(total(), QStringLiteral("1800.00"));
     EXPECT_EQ(grid->currentColumn(), colQuantity);
 
+    // Quantities are whole: the point is refused with a word on the message
+    // line, and so is what follows it, so 2.5 is never taken for 25.
     QTest::keyClicks(box, QStringLiteral("2.5"));
-    EXPECT_EQ(box->text(), QStringLiteral("25")); // the point is refused in Quantity
+    EXPECT_EQ(box->text(), QStringLiteral("2"));
+    EXPECT_EQ(screen->lblMessage->text(),
+              QStringLiteral("Only whole numbers can be typed here: delete the number and type it "
+                             "again."));
     box->clear();
     enter(QStringLiteral("0"));
     EXPECT_EQ(messages.lastText(), QStringLiteral("Quantity should be greater than Zero!"));
@@ -461,6 +467,33 @@ TEST_P(PostCharges, TheTotalFollowsEveryChangeAndDeleteAsksFirst)
     EXPECT_EQ(grid->lineCount(), 1);
     EXPECT_EQ(total(), QStringLiteral("0.00"));
     EXPECT_EQ(grid->currentColumn(), colDept);
+}
+
+// Unsaved lines are named in the question, so nobody closes them away unaware.
+TEST_P(PostCharges, ClosingWithUnsavedLinesSaysTheyWillBeLost)
+{
+    enter(QStringLiteral("sm"));
+    enter(QString());
+    enter(QStringLiteral("300"));
+    messages.answer(QMessageBox::Cancel);
+    screen->vkCommand1[2]->click();
+    EXPECT_EQ(messages.lastText(),
+              QStringLiteral("The charges entered have not been saved and will be lost. "
+                             "Are you sure to close this program?"));
+    EXPECT_EQ(messages.lastTitle(), QStringLiteral("Hemo Dialysis Module"));
+    EXPECT_TRUE(screen->isVisible());
+    EXPECT_EQ(cell(1, colAmount), QStringLiteral("300.00"));
+}
+
+// Overwriting the code leaves no name of another doctor beside it.
+TEST_P(PostCharges, EditingTheDoctorCodeClearsTheNameUntilLookedUp)
+{
+    QTest::keyClicks(screen->txtDoctorID, QStringLiteral("3"));
+    EXPECT_TRUE(screen->txtDoctor->text().isEmpty());
+    screen->txtDoctorID->clear();
+    QTest::keyClicks(screen->txtDoctorID, QStringLiteral("103"));
+    QTest::keyClick(screen->txtDoctorID, Qt::Key_Return);
+    EXPECT_EQ(screen->txtDoctor->text(), QStringLiteral("DR. WILLIAM TAN"));
 }
 
 TEST_P(PostCharges, ExitAsksBeforeClosing)

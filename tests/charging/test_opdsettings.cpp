@@ -225,6 +225,32 @@ TEST_P(OpdSettings, SavedSettingsReadBack)
     EXPECT_EQ(row.Fields(QStringLiteral("dtSundayEndMarkup")).toDateTime().time(), QTime(22, 0, 0));
 }
 
+// The times typed for Saturday and for Sunday are the ones the weekend
+// surcharge then keeps to, each on its own day.
+TEST_P(OpdSettings, SavedWeekendTimesGovernTheWeekendSurcharge)
+{
+    test::ScriptedMessages messages;
+    RateSettings settings;
+    frmOPDsettings screen(*db, settings);
+    screen.show();
+    screen.dtStartTime->setTime(QTime(8, 0, 0));
+    screen.dtEndTime->setTime(QTime(12, 0, 0));
+    screen.dtStartTime2->setTime(QTime(14, 0, 0));
+    screen.dtEndTime2->setTime(QTime(18, 0, 0));
+    ASSERT_TRUE(screen.save());
+    const std::pair<QDateTime, bool> cases[] = {
+        {QDateTime(QDate(2026, 12, 5), QTime(9, 0)), true},   // Saturday
+        {QDateTime(QDate(2026, 12, 5), QTime(15, 0)), false}, // Saturday
+        {QDateTime(QDate(2026, 12, 6), QTime(9, 0)), false},  // Sunday
+        {QDateTime(QDate(2026, 12, 6), QTime(15, 0)), true},  // Sunday
+    };
+    for (const auto &[moment, weekend] : cases) {
+        SCOPED_TRACE(moment.toString(Qt::ISODate).toStdString());
+        db->setClockFixed(moment);
+        EXPECT_EQ(charging::IsWeekendMarkup(*db, settings), weekend);
+    }
+}
+
 CHEMODESK_ENGINE_TESTS(OpdSettings);
 
 } // namespace

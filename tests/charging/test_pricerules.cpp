@@ -137,24 +137,43 @@ TEST_P(PriceRules, SurchargesThatAreOffNeverApply)
     EXPECT_DOUBLE_EQ(ApplyMarkup(*db, settings), 100.0);
 }
 
-TEST_P(PriceRules, WeekendWindowComparesTimesOfDay)
+TEST_P(PriceRules, WeekendWindowIsBetweenItsTimesOrWrapsPastMidnight)
 {
-    // A window that wraps: from 13:00 through midnight to 08:00.
-    exec(QStringLiteral("UPDATE PATIENT_DATA..tbHospitalInfo SET "
-                        "dtWeekendStartMarkup = '1900-01-01 13:00:00', "
-                        "dtWeekendEndMarkup = '1900-01-01 08:00:00'"));
+    // Saturday's window is an ordinary one (08:00 to 17:00), Sunday's wraps
+    // from 13:00 through midnight to 08:00.
+    exec(QStringLiteral("UPDATE HEMODIALYSIS..tbHemo_settings SET "
+                        "dtWeekendStartMarkup = '1900-01-01 08:00:00', "
+                        "dtWeekendEndMarkup = '1900-01-01 17:00:00', "
+                        "dtSundayStartMarkup = '1900-01-01 13:00:00', "
+                        "dtSundayEndMarkup = '1900-01-01 08:00:00'"));
     RateSettings settings;
     LoadRateSettings(*db, settings);
     const std::pair<QDateTime, bool> cases[] = {
-        {at(2026, 12, 5, 8, 0, 0), true},     {at(2026, 12, 5, 8, 0, 1), false},
-        {at(2026, 12, 5, 12, 59, 59), false}, {at(2026, 12, 5, 13, 0, 0), true},
-        {at(2026, 12, 6, 0, 30), true},       {at(2026, 12, 7, 14, 0), false},
+        {at(2026, 12, 5, 7, 59, 59), false}, {at(2026, 12, 5, 8, 0, 0), true},
+        {at(2026, 12, 5, 12, 0), true},      {at(2026, 12, 5, 17, 0, 0), true},
+        {at(2026, 12, 5, 17, 0, 1), false},  {at(2026, 12, 5, 23, 30), false},
+        {at(2026, 12, 6, 0, 30), true},      {at(2026, 12, 6, 8, 0, 0), true},
+        {at(2026, 12, 6, 8, 0, 1), false},   {at(2026, 12, 6, 12, 59, 59), false},
+        {at(2026, 12, 6, 13, 0, 0), true},   {at(2026, 12, 7, 14, 0), false},
     };
     for (const auto &[moment, weekend] : cases) {
         SCOPED_TRACE(moment.toString(Qt::ISODate).toStdString());
         db->setClockFixed(moment);
         EXPECT_EQ(IsWeekendMarkup(*db, settings), weekend);
     }
+
+    // A day the settings row has no window for keeps the hospital row's.
+    exec(QStringLiteral("UPDATE HEMODIALYSIS..tbHemo_settings SET "
+                        "dtSundayStartMarkup = NULL, dtSundayEndMarkup = NULL"));
+    exec(QStringLiteral("UPDATE PATIENT_DATA..tbHospitalInfo SET "
+                        "dtWeekendStartMarkup = '1900-01-01 10:00:00', "
+                        "dtWeekendEndMarkup = '1900-01-01 11:00:00'"));
+    db->setClockFixed(at(2026, 12, 6, 10, 30));
+    EXPECT_TRUE(IsWeekendMarkup(*db, settings));
+    db->setClockFixed(at(2026, 12, 6, 9, 30));
+    EXPECT_FALSE(IsWeekendMarkup(*db, settings));
+    db->setClockFixed(at(2026, 12, 5, 9, 30));
+    EXPECT_TRUE(IsWeekendMarkup(*db, settings));
 }
 
 TEST_P(PriceRules, ServiceBasePriceByPatient)
@@ -186,8 +205,11 @@ TEST_P(PriceRules, ServiceBasePriceByPatient)
          "1500"},
         {"ER patient, rule on", "isAllowERRate = 1", "O", "2650005B", "ON", "8001", 1800,
          "1800.00"},
-        {"HMO patient, ER rule on but no ER number", "isAllowERRate = 1", "O", "2650001B", "ON",
-         "8001", 1725, "1725.00"},
+        // With the ER rule on, a registration is enough: the HMO rule is not reached.
+        {"HMO patient, ER rule on, no ER number", "isAllowERRate = 1", "O", "2650001B", "ON",
+         "8001", 1800, "1800.00"},
+        {"no registration, ER rule on: regular rate", "isAllowERRate = 1", "O", "2659999B", "ON",
+         "8001", 1500, "1500"},
         {"HMO patient, section's own HMO rate", "isAllowERRate = 0", "O", "2650001B", "LB", "1001",
          400, "400.00"},
         {"company account", "isAllowERRate = 0", "O", "2650002B", "ON", "8001", 1500, "1500"},
@@ -298,10 +320,9 @@ TEST(PriceRuleTexts, ServicePriceAsksInOrder)
                                  "Patient_data..tbPatient A Left Outer Join BUILD_FILE..TbCoRoom "
                                  "B on A.RoomID = B.RoomID where A.Idnum = '26''1'"),
                   settingsText,
+                  // With the ER rule on, the HMO rule is never asked.
                   QStringLiteral("Select ERNum from PATIENT_DATA..tboutpatient where IDNum = "
                                  "'26''B'"),
-                  QStringLiteral("Select Accountnum from PATIENT_DATA..tboutpatient where IDNum "
-                                 "= '26''B'"),
                   QStringLiteral("Select * from Clinical_Area..tbCancer_settings"),
                   QStringLiteral("SELECT isnull(HEMODIALYSIS.dbo.fn_HemoIPDPrice('26''1'),'N') "
                                  "as IPDPrice"),
@@ -320,6 +341,13 @@ TEST(PriceRuleTexts, ServicePriceAsksInOrder)
     ServiceBasePrice(db, settings, QStringLiteral("I"), QStringLiteral("1"), QStringLiteral("ON"),
                      QStringLiteral("8'1"), {});
     ServiceBasePrice(db, settings, QStringLiteral("O"), QStringLiteral("2B"), QStringLiteral("ON"),
+                     QStringLiteral("8'1"), {});
+    // The HMO rate is asked for only with the ER rule off.
+    std::vector<QVariant> withoutEr(size_t(flags.size()), QVariant(1));
+    withoutEr[size_t(flags.indexOf(QStringLiteral("isAllowERRate")))] = QVariant(0);
+    db.answerOnce(settingsText, table(flags, {withoutEr}));
+    RateSettings hmoOnly;
+    ServiceBasePrice(db, hmoOnly, QStringLiteral("O"), QStringLiteral("2B"), QStringLiteral("ON"),
                      QStringLiteral("8'1"), {});
     const QString unitRate = QStringLiteral("Select * from BUILD_FILE..TbCoOtherRevenue where "
                                             "OtherSectionID = 'ON' And OtherRevenueID = '8''1'");

@@ -186,6 +186,19 @@ TEST_P(PatientProcedureTest, RegisteredOutPatientCarriesTheWholeRecord)
     EXPECT_TRUE(rs.Fields(QStringLiteral("DcrDate")).IsNull());
     EXPECT_TRUE(rs.Fields(QStringLiteral("BillingDate")).IsNull());
 
+    // Completed years: one more only from the birthday on (born 04/06/1971).
+    const std::pair<QDate, const char *> ages[] = {{QDate(2027, 4, 5), "55"},
+                                                   {QDate(2027, 4, 6), "56"},
+                                                   {QDate(2027, 12, 31), "56"},
+                                                   {QDate(2028, 1, 1), "56"}};
+    for (const auto &[day, age] : ages) {
+        db->setClockFixed(QDateTime(day, QTime(0, 0, 1)));
+        rs = run(registeredOpd("0", "1", QStringLiteral("2650001B")));
+        EXPECT_EQ(rs.Fields(QStringLiteral("Age")).toString(), QLatin1String(age))
+            << day.toString(Qt::ISODate).toStdString();
+    }
+    db->setClockFixed(Now);
+
     rs = run(registeredOpd("0", "1", QStringLiteral("2650002B")));
     ASSERT_EQ(rs.RecordCount(), 1);
     EXPECT_EQ(rs.Fields(QStringLiteral("DcrDate")).toDateTime(),

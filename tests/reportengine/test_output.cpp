@@ -5,6 +5,7 @@
 
 #include "reportengine/exporters.h"
 #include "reportengine/pagelayout.h"
+#include "reportengine/valueformat.h"
 #include "reportengine/view/printing.h"
 
 #include <QPrinter>
@@ -157,4 +158,64 @@ TEST(ReportOutput, PrintOutPrintsEveryPageOnThePrinter)
     r.report->PrintOut();
     reportengine::setPrinterSetup(previous);
     EXPECT_EQ(pdfPages(path), r.ours().layout().pageCount());
+}
+
+// Every template of the Reports folder laid out with long values in every
+// column (dates with times, reasons, names, big sums): nothing is cut short,
+// whatever the column's width.
+TEST(ReportOutput, EveryTemplateShowsLongValuesWhole)
+{
+    const QDateTime moment(QDate(2026, 12, 10), QTime(0, 30, 45));
+    const QString reason = QStringLiteral(
+        "Doctor's order: wrong item charged to the patient, to be posted again on a new slip");
+    const QDir folder(QStringLiteral(CHEMODESK_REPORTS_SOURCE));
+    const QStringList files =
+        folder.entryList({QStringLiteral("*.rpt"), QStringLiteral("*.RPT")}, QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString &file : files) {
+        SCOPED_TRACE(file.toStdString());
+        const reportengine::ReportTemplate templ =
+            reportengine::readTemplate(folder.filePath(file));
+        reportengine::ReportDocument doc;
+        doc.title = templ.main.title;
+        doc.paper = templ.paper;
+        doc.landscape = templ.landscape;
+        doc.fontSize = templ.fontSize;
+        doc.hospital = QStringLiteral("ST. JUDE GENERAL HOSPITAL");
+        doc.printDate = moment;
+        QStringList expected;
+        for (int s = 0; s < templ.sectionCount(); ++s) {
+            const reportengine::SectionSpec &spec = templ.section(s);
+            reportengine::DocSection section;
+            section.name = spec.name;
+            section.title = spec.title;
+            reportengine::DocRow detail;
+            reportengine::DocRow total{
+                reportengine::DocRow::Total, 0, QStringLiteral("GRAND TOTAL: 12345 line(s)"), {}};
+            for (const reportengine::ColumnSpec &c : spec.columns) {
+                const bool date = reportengine::isDateFormat(c.format);
+                const bool number = !c.format.isEmpty() && !date;
+                const Qt::Alignment align = c.align  ? c.align
+                                            : number ? Qt::AlignRight
+                                                     : Qt::AlignLeft;
+                section.columns.push_back({c.caption, c.width, align, {}});
+                const QString value = date     ? reportengine::formatDateTime(moment, c.format)
+                                      : number ? reportengine::formatNumber(-1234567.89, c.format)
+                                               : reason;
+                detail.cells.push_back({value, {}});
+                total.cells.push_back({number ? value : QString(), {}});
+                expected << value;
+            }
+            section.rows = {detail, detail, total};
+            doc.sections.push_back(section);
+        }
+        const reportengine::PageLayout pages(doc);
+        QStringList shown;
+        for (int page = 0; page < pages.pageCount(); ++page) {
+            EXPECT_EQ(pages.cutTexts(page), QStringList()) << "page " << page;
+            shown << pages.pageTexts(page);
+        }
+        for (const QString &value : expected)
+            EXPECT_TRUE(shown.contains(value)) << value.toStdString();
+    }
 }

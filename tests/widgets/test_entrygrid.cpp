@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -151,13 +152,25 @@ TEST_F(EntryGridTest, KeysFollowTheColumnsKeyClassAndMaximumLength)
     EXPECT_EQ(box->text(), QStringLiteral("AB1CDE"));
     EXPECT_GE(keys.asked, 6);
     key(Qt::Key_Right);
+    // A refused point also holds back the digits after it: "2.5" must never
+    // become 25.
+    QSignalSpy refused(grid, &EntryGrid::keyRefused);
     type(QStringLiteral("2.5x"));
-    EXPECT_EQ(box->text(), QStringLiteral("25"));
-    key(Qt::Key_Backspace);
     EXPECT_EQ(box->text(), QStringLiteral("2"));
+    EXPECT_EQ(refused.count(), 3);
+    EXPECT_EQ(prompt->text(), QStringLiteral("Only whole numbers can be typed here: "
+                                             "delete the number and type it again."));
+    key(Qt::Key_Backspace);
+    EXPECT_EQ(box->text(), QString());
+    type(QStringLiteral("3"));
+    EXPECT_EQ(box->text(), QStringLiteral("3"));
+    EXPECT_EQ(refused.count(), 3);
     key(Qt::Key_Right);
     type(QStringLiteral("1.2.3a"));
     EXPECT_EQ(box->text(), QStringLiteral("1.23"));
+    EXPECT_EQ(refused.count(), 5);
+    EXPECT_EQ(prompt->text(), QStringLiteral("Only digits and one decimal point can be typed "
+                                             "here."));
     key(Qt::Key_Right);
     type(QStringLiteral("free text"));
     EXPECT_EQ(box->text(), QStringLiteral("free text"));
