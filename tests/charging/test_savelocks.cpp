@@ -37,14 +37,21 @@ protected:
 
     static ChargeLine medicine(const QString &quantity)
     {
-        return {QStringLiteral("PH"),  QStringLiteral("10001"),
+        return {QStringLiteral("PH"),
+                QStringLiteral("10001"),
                 QStringLiteral("PARACETAMOL 500MG TABLET"),
-                quantity,              QStringLiteral("5.00"),
-                QStringLiteral("5.00"), QString(),
-                QStringLiteral("20"),  QStringLiteral("PH"),
+                quantity,
+                QStringLiteral("5.00"),
+                QStringLiteral("5.00"),
+                QString(),
+                QStringLiteral("20"),
+                QStringLiteral("PH"),
                 QString()};
     }
-    double number(Connection &c, const QString &text) { return c.Execute(text).Fields(0).toDouble(); }
+    double number(Connection &c, const QString &text)
+    {
+        return c.Execute(text).Fields(0).toDouble();
+    }
     double onHand(Connection &c)
     {
         return number(c, QStringLiteral("SELECT OnHand FROM INVENTORY..tbinvent WHERE ItemID = "
@@ -52,7 +59,8 @@ protected:
     }
     double counter(Connection &c)
     {
-        return number(c, QStringLiteral("SELECT ChargeSlip FROM CLINICAL_AREA..tbGenericChargeslip"));
+        return number(c,
+                      QStringLiteral("SELECT ChargeSlip FROM CLINICAL_AREA..tbGenericChargeslip"));
     }
 
     SlipHeader header;
@@ -100,15 +108,20 @@ TEST_P(SaveLocks, StockTakenByAnotherSaveIsCheckedAgainInsideTheSave)
         saveChargeSlip(*other, catalogue.Drug(), header, {medicine(all)});
     }
     const double slipBefore = counter(*db);
-    const double charges = number(
-        *db, QStringLiteral("SELECT count(*) FROM CLINICAL_AREA..tbCancerCharges"));
+    const double charges =
+        number(*db, QStringLiteral("SELECT count(*) FROM CLINICAL_AREA..tbCancerCharges"));
 
     components::MedicineCatalogue catalogue(*db);
-    const ChargeLine fee{QStringLiteral("MD"),      QStringLiteral("102"),
-                         QStringLiteral("DOCTOR"),  QStringLiteral("1"),
-                         QStringLiteral("2500"),    QStringLiteral("2500.00"),
-                         QString(),                 QString(),
-                         QString(),                 QString()};
+    const ChargeLine fee{QStringLiteral("MD"),
+                         QStringLiteral("102"),
+                         QStringLiteral("DOCTOR"),
+                         QStringLiteral("1"),
+                         QStringLiteral("2500"),
+                         QStringLiteral("2500.00"),
+                         QString(),
+                         QString(),
+                         QString(),
+                         QString()};
     try {
         saveChargeSlip(*db, catalogue.Drug(), header, {fee, medicine(all)});
         FAIL() << "the shelf went to " << onHand(*db);

@@ -122,9 +122,8 @@ TEST(OpeningTheFile, AReadOnlyFileIsReadAndASaveIsRefusedClearly)
     // Procedures that only read run in a transaction of their own.
     EXPECT_NO_THROW(
         connection->Execute(QStringLiteral("CLINICAL_AREA..spCancer_GetPatient 'I','','',''")));
-    const QString message = messageOf([&] {
-        connection->Execute(QStringLiteral("Clinical_Area..spCancer_DrawChargeSlip"));
-    });
+    const QString message = messageOf(
+        [&] { connection->Execute(QStringLiteral("Clinical_Area..spCancer_DrawChargeSlip")); });
     EXPECT_TRUE(message.contains(QLatin1String("read-only"))) << message.toStdString();
     EXPECT_TRUE(message.contains(QLatin1String("nothing was saved"))) << message.toStdString();
     EXPECT_TRUE(message.contains(QDir::toNativeSeparators(path))) << message.toStdString();
