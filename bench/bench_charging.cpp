@@ -71,7 +71,8 @@ struct Screen {
     Screen()
     {
         auto &g = session::globals();
-        database = hospital::openEmbedded(dir.filePath(QStringLiteral("bench.db")));
+        database = hospital::openEmbedded(dir.filePath(QStringLiteral("bench.db")),
+                                          hospital::MissingFile::CreateWithDemo);
         counting = std::make_unique<CountingConnection>(*database);
         g.DbConnection = counting.get();
         g.SelPatientClass = QStringLiteral("I");
@@ -176,7 +177,7 @@ QString saveTarget(bool postgres, const QTemporaryDir &dir)
 {
     if (!postgres) {
         const QString path = dir.filePath(QStringLiteral("save.db"));
-        hospital::openEmbedded(path);
+        hospital::openEmbedded(path, hospital::MissingFile::CreateWithDemo);
         return path;
     }
     const QString server = qEnvironmentVariable("CHEMODESK_BENCH_PG");

@@ -135,7 +135,7 @@ void CreateDemoDatabase(benchmark::State &state)
         for (const char *suffix : {"", "-wal", "-shm"})
             QFile::remove(path + QLatin1String(suffix));
         state.ResumeTiming();
-        hospital::openEmbedded(path);
+        hospital::openEmbedded(path, hospital::MissingFile::CreateWithDemo);
     }
 }
 

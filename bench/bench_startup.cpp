@@ -48,7 +48,7 @@ public:
 QString demoSqlite(const QTemporaryDir &dir)
 {
     const QString path = dir.filePath(QStringLiteral("demo.db"));
-    hospital::openEmbedded(path);
+    hospital::openEmbedded(path, hospital::MissingFile::CreateWithDemo);
     return path;
 }
 

@@ -72,6 +72,21 @@ int check(db::HostedConnection &connection)
 {
     out() << "Engine: " << (connection.dialect() == db::Dialect::SQLite ? "SQLite" : "PostgreSQL")
           << '\n';
+    // A damaged file would otherwise show as tables gone missing.
+    QStringList problems;
+    try {
+        problems = connection.integrityProblems(true);
+    } catch (const DatabaseError &e) {
+        problems << e.message();
+    }
+    if (!problems.isEmpty()) {
+        out() << "Integrity: damaged\n";
+        for (const QString &problem : std::as_const(problems))
+            out() << "  " << problem << '\n';
+        out() << "Restore the file from its latest backup.\n";
+        return 1;
+    }
+    out() << "Integrity: ok\n";
     out() << "Schema version: " << db::storedSchemaVersion(connection)
           << " (this program: " << hospital::schemaVersion() << ")\n";
     out() << "Server clock: "
@@ -197,9 +212,14 @@ int main(int argc, char *argv[])
             out() << "Done in " << timer.elapsed() << " ms\n";
             return 0;
         }
-        auto connection = hospital::openDatabase(target);
-        if (command == QLatin1String("check"))
-            return check(*connection);
+        // Only init makes a database; a path mistyped here must not become an empty file.
+        if (command == QLatin1String("check")) {
+            db::OpenOptions reading;
+            reading.readOnly = true;
+            reading.verify = false;
+            return check(*hospital::openExisting(target, reading));
+        }
+        auto connection = hospital::openExisting(target);
         if (command == QLatin1String("report"))
             return report(*connection, args);
         if (command == QLatin1String("sql") && args.size() == 3)

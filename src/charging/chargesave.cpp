@@ -9,7 +9,9 @@
 #include "session/globals.h"
 #include "session/module1.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace chemodesk::charging {
 
@@ -235,24 +237,66 @@ QString appendChargingText(const SlipHeader &header, const ChargeLine &line, con
 
 // ------------------------------------------------------------------- save
 
+std::optional<Refusal> checkStockInSave(Connection &connection,
+                                        const std::vector<ChargeLine> &lines)
+{
+    if (!globals().allowZeroOnHand())
+        return std::nullopt;
+    // Shelves taken in one order by every save, so two saves never wait on
+    // each other's.
+    std::vector<const ChargeLine *> stocked;
+    for (const ChargeLine &line : lines)
+        if (complete(line) && !t(line.location).isEmpty())
+            stocked.push_back(&line);
+    std::stable_sort(stocked.begin(), stocked.end(), [](const ChargeLine *a, const ChargeLine *b) {
+        return std::pair(t(a->location), t(a->item)) < std::pair(t(b->location), t(b->item));
+    });
+    for (const ChargeLine *stockedLine : stocked) {
+        const ChargeLine &line = *stockedLine;
+        const QString shelf = QStringLiteral(" where ItemID = '") + sql::escape(t(line.item)) +
+                              QStringLiteral("' and LocationID = '") +
+                              sql::escape(t(line.location)) + QLatin1Char('\'');
+        // Taking the shelf's row first makes a save racing for the same items
+        // wait here, and read the stock after the other's issue.
+        connection.Execute(QStringLiteral("Update INVENTORY..tbinvent set OnHand = OnHand") +
+                           shelf);
+        const Recordset rs = connection.Execute(
+            QStringLiteral("select isnull(OnHand,0)Onhand from INVENTORY..tbinvent") + shelf);
+        const double stock = rs.atEnd() ? 0.0 : rs.Fields(QStringLiteral("Onhand")).toDouble();
+        if (quantityOf(line.quantity) > stock)
+            return Refusal{QStringLiteral("Available stockOnhand for this item is : (") +
+                               QString::number(stock, 'g', 15) + QStringLiteral(") ") +
+                               QLatin1Char('\n') +
+                               QStringLiteral(" Please enter quantity not greater than the "
+                                              "stock onhand"),
+                           QString(), Icon::Information};
+    }
+    return std::nullopt;
+}
+
 QString saveChargeSlip(Connection &connection, platform::Drug &drug, const SlipHeader &header,
                        const std::vector<ChargeLine> &lines)
 {
     Transaction transaction(connection);
+    if (auto refusal = checkStockInSave(connection, lines))
+        throw SaveRefused(std::move(*refusal));
+
+    connection.Execute(QStringLiteral("Delete Clinical_Area..tbCancerChargePrint"));
+    const QString date = serverDate(connection);
+
     // The number is drawn by one statement on the server (add one, return the
     // number before), never read and written back in two steps, so two
-    // workstations never draw the same one. A failed save rolls the draw back
-    // with everything else where the counter takes part in the transaction, as
-    // ours does; where it does not, the number is consumed and leaves a gap in
-    // the series, never a duplicate.
+    // workstations never draw the same one. Drawn as late as the lines allow:
+    // the counter's row stays locked, for every other workstation's save,
+    // until this one ends. A failed save rolls the draw back with everything
+    // else where the counter takes part in the transaction, as ours does;
+    // where it does not, the number is consumed and leaves a gap in the
+    // series, never a duplicate.
     const Recordset drawn =
         connection.Execute(QStringLiteral("Clinical_Area..spCancer_DrawChargeSlip"));
     if (drawn.atEnd())
         throw DatabaseError(QStringLiteral("No charge slip number could be drawn."));
     const QString slip = chargeSlipNumber(drawn.Fields(QStringLiteral("ChargeSlip")).toLongLong());
-
-    connection.Execute(QStringLiteral("Delete Clinical_Area..tbCancerChargePrint"));
-    const QString date = serverDate(connection);
 
     for (const ChargeLine &line : lines) {
         if (!complete(line))

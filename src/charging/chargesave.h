@@ -6,6 +6,7 @@
 // all: every text of one slip runs in one transaction, so a failure half-way
 // leaves no line, stock card or request behind.
 
+#include "platform/connection.h"
 #include "widgets/messages.h"
 
 #include <QDateTime>
@@ -91,10 +92,32 @@ QString pulmonaryRequestText(const QString &requestNum, const SlipHeader &header
 QString appendChargingText(const SlipHeader &header, const ChargeLine &line, const QString &slip,
                            const QString &date);
 
+// A save refused inside its transaction, for a reason the screen tells as it
+// would have at entry (the stock on hand of a shelf gone since). Nothing of
+// the slip is written.
+class SaveRefused : public DatabaseError {
+public:
+    explicit SaveRefused(Refusal refusal)
+        : DatabaseError(refusal.text), refusal_(std::move(refusal))
+    {
+    }
+    const Refusal &refusal() const { return refusal_; }
+
+private:
+    Refusal refusal_;
+};
+
+// Where the department keeps no stock at zero (AllowZeroOnHand), every
+// stocked line's quantity against its shelf's stock on hand, read under the
+// shelf's lock so that two saves never both issue the last items. The
+// screen's rule and words.
+std::optional<Refusal> checkStockInSave(Connection &connection,
+                                        const std::vector<ChargeLine> &lines);
+
 // Draws the slip number and writes every line under it: stock card and
 // balance of stocked items, print row, log book, the department's request,
-// the unit's charge. Returns the slip. A DatabaseError leaves nothing
-// written; the checks above are the caller's.
+// the unit's charge. Returns the slip. A DatabaseError (SaveRefused when the
+// stock is short) leaves nothing written; the checks above are the caller's.
 QString saveChargeSlip(Connection &connection, platform::Drug &drug, const SlipHeader &header,
                        const std::vector<ChargeLine> &lines);
 

@@ -93,6 +93,9 @@ void frmCharge::saveCharges(bool print)
             return;
         }
         lastChargeSlip_ = saveChargeSlip(connection_, drugs_.Drug(), header, lines);
+    } catch (const SaveRefused &refused) {
+        showRefusal(refused.refusal());
+        return;
     } catch (const DatabaseError &e) {
         // Nothing was written: the lines stay on the grid to be saved again.
         widgets::msgCritical(e.message());

@@ -1,6 +1,8 @@
 #include "hostedconnection.h"
 
 #include <QAtomicInt>
+#include <QDir>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -21,6 +23,11 @@ namespace chemodesk::db {
 namespace {
 
 QAtomicInt connectionCounter;
+
+// How long the server lets a workstation's session sit idle inside a
+// transaction before ending it; another workstation waits on its locks at most
+// this long.
+constexpr int IdleInTransactionLimitMs = 5000;
 
 QString engineMessage(const QSqlError &error)
 {
@@ -146,6 +153,25 @@ void sqliteIsNumeric(sqlite3_context *context, int, sqlite3_value **argv)
     sqlite3_result_int(context, result);
 }
 
+// TCP keepalives on the workstation's side: a server that vanished from the
+// network is noticed in about a minute instead of when TCP gives up.
+QString serverConnectOptions()
+{
+    return QStringLiteral("connect_timeout=10;keepalives=1;keepalives_idle=30;"
+                          "keepalives_interval=10;keepalives_count=3");
+}
+
+// A file this workstation may read but not write: its permissions say so, or
+// the share or disk holding it is read-only.
+bool fileIsReadOnly(const QString &path)
+{
+    const QFileInfo file(path);
+    if (!file.exists())
+        return false;
+    constexpr auto Writable = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    return !file.isWritable() || !(file.permissions() & Writable);
+}
+
 class Context : public ProcedureContext {
 public:
     explicit Context(HostedConnection &connection) : connection_(connection) {}
@@ -193,7 +219,8 @@ HostedConnection::~HostedConnection()
 }
 
 std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target,
-                                                         const ProcedureRegistry &registry)
+                                                         const ProcedureRegistry &registry,
+                                                         const OpenOptions &options)
 {
     const bool postgres = target.startsWith(QLatin1String("postgresql://")) ||
                           target.startsWith(QLatin1String("postgres://"));
@@ -209,7 +236,8 @@ std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target,
         c->db_.setDatabaseName(url.path().mid(1));
         c->db_.setUserName(url.userName());
         c->db_.setPassword(url.password());
-        c->db_.setConnectOptions(QStringLiteral("connect_timeout=10"));
+        c->db_.setConnectOptions(serverConnectOptions());
+        c->readOnly_ = options.readOnly;
         c->connectionString_ =
             QStringLiteral(
                 "Provider=PostgreSQL;Data Source=%1;Port=%2;Initial Catalog=%3;User ID=%4")
@@ -219,7 +247,10 @@ std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target,
     } else {
         c->db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), c->name_);
         c->db_.setDatabaseName(target);
-        c->db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(c->timeout_ * 1000));
+        c->readOnly_ = options.readOnly || fileIsReadOnly(target);
+        c->db_.setConnectOptions(
+            QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(c->timeout_ * 1000) +
+            (c->readOnly_ ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
         c->connectionString_ = QStringLiteral("Provider=SQLite;Data Source=%1").arg(target);
     }
     if (!c->db_.open())
@@ -229,6 +260,10 @@ std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target,
                      engineMessage(c->db_.lastError())));
     if (postgres) {
         c->startServerSession();
+        if (c->readOnly_) {
+            c->reloadClock();
+            return c;
+        }
         // Workstations first started together on a new server would all try to create the table; on
         // PostgreSQL, CREATE TABLE IF NOT EXISTS is not safe against that, so the creation is
         // serialised.
@@ -243,6 +278,22 @@ std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target,
                                    nullptr, nullptr, nullptr);
         sqlite3_create_function_v2(handle, "isnumeric", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
                                    nullptr, sqliteIsNumeric, nullptr, nullptr, nullptr);
+        c->checkSqliteFile(options);
+        if (c->readOnly_) {
+            c->setCommandTimeout(c->timeout_);
+            // A file made by another program may have no clock settings to read; an unverified
+            // one is left for its caller to examine.
+            try {
+                if (!c->executeNative(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = "
+                                                     "'table' AND name = 'chemodesk_meta'"))
+                         .atEnd())
+                    c->reloadClock();
+            } catch (const DatabaseError &) {
+                if (options.verify)
+                    throw;
+            }
+            return c;
+        }
         c->executeNative(QStringLiteral("PRAGMA journal_mode = WAL"));
         c->executeNative(QStringLiteral("PRAGMA synchronous = NORMAL"));
         c->executeNative(QStringLiteral(
@@ -308,6 +359,10 @@ Recordset HostedConnection::runSqlite(const QString &sql, const QString &origina
         if (sqlite3_prepare_v3(lite_, utf8.constData(), static_cast<int>(utf8.size()),
                                SQLITE_PREPARE_PERSISTENT, &prepared.statement,
                                &tail) != SQLITE_OK) {
+            if (readOnly_ && (sqlite3_extended_errcode(lite_) & 0xff) == SQLITE_READONLY) {
+                sqlite3_finalize(prepared.statement);
+                throwReadOnly(original);
+            }
             const QString message = QString::fromUtf8(sqlite3_errmsg(lite_));
             sqlite3_finalize(prepared.statement);
             throw DatabaseError(message, original);
@@ -351,6 +406,8 @@ Recordset HostedConnection::runSqlite(const QString &sql, const QString &origina
     if (rc != SQLITE_DONE) {
         const QString message = QString::fromUtf8(sqlite3_errmsg(lite_));
         sqlite3_reset(statement);
+        if (readOnly_ && (rc & 0xff) == SQLITE_READONLY)
+            throwReadOnly(original);
         throw DatabaseError(message, original);
     }
     sqlite3_reset(statement);
@@ -461,6 +518,72 @@ void HostedConnection::startServerSession()
 {
     executeNative(QStringLiteral("SET client_min_messages = warning"));
     setCommandTimeout(timeout_);
+    limitServerSessionStalls();
+    if (readOnly_)
+        executeNative(QStringLiteral("SET default_transaction_read_only = on"));
+}
+
+void HostedConnection::limitServerSessionStalls()
+{
+    // A workstation that stops in the middle of a save (hung, or cut off the
+    // network) would hold the rows it locked - the slip counter among them -
+    // and stall every other workstation's save for the statement time-out or
+    // until TCP gives up. The server ends such a session after a few idle
+    // seconds inside a transaction, and probes a silent peer's connection.
+    executeNative(
+        QStringLiteral("SELECT set_config('idle_in_transaction_session_timeout', '%1', false), "
+                       "set_config('tcp_keepalives_idle', '30', false), "
+                       "set_config('tcp_keepalives_interval', '10', false), "
+                       "set_config('tcp_keepalives_count', '3', false), "
+                       "set_config('tcp_user_timeout', '60000', false)")
+            .arg(IdleInTransactionLimitMs));
+}
+
+void HostedConnection::checkSqliteFile(const OpenOptions &options)
+{
+    // SQLite opens a file it may not write for reading, whatever was asked.
+    if (sqlite3_db_readonly(lite_, "main") == 1)
+        readOnly_ = true;
+    if (!options.verify)
+        return;
+    QStringList problems;
+    try {
+        problems = integrityProblems();
+    } catch (const DatabaseError &e) {
+        problems << e.message();
+    }
+    if (problems.isEmpty())
+        return;
+    throw DatabaseError(
+        QStringLiteral("The database file %1 is damaged (%2). It has not been opened, so nothing "
+                       "more is written to it. Please contact IT: the file must be restored from "
+                       "its latest backup.")
+            .arg(QDir::toNativeSeparators(QFileInfo(target_).absoluteFilePath()),
+                 problems.mid(0, 3).join(QStringLiteral("; "))));
+}
+
+QStringList HostedConnection::integrityProblems(bool thorough)
+{
+    if (!lite_)
+        return {};
+    QStringList problems;
+    for (Recordset rs = executeNative(thorough ? QStringLiteral("PRAGMA integrity_check")
+                                               : QStringLiteral("PRAGMA quick_check"));
+         !rs.atEnd(); rs.MoveNext())
+        problems << rs.Fields(0).toString();
+    if (problems == QStringList{QStringLiteral("ok")})
+        return {};
+    return problems;
+}
+
+void HostedConnection::throwReadOnly(const QString &original) const
+{
+    throw DatabaseError(
+        QStringLiteral("The database file %1 can only be read on this workstation (it is "
+                       "read-only): nothing was saved. Please contact IT if this workstation "
+                       "should save to it.")
+            .arg(QDir::toNativeSeparators(QFileInfo(target_).absoluteFilePath())),
+        original);
 }
 
 bool HostedConnection::changesNothing(const QString &sql)

@@ -28,6 +28,27 @@ QString metaTable(const db::HostedConnection &c)
                                                   : QStringLiteral("chemodesk_meta");
 }
 
+bool isServerUrl(const QString &target)
+{
+    return target.startsWith(QLatin1String("postgresql://")) ||
+           target.startsWith(QLatin1String("postgres://"));
+}
+
+QString missingFileMessage(const QString &path)
+{
+    return QStringLiteral("The database file %1 does not exist. Check the path, and that the "
+                          "drive or network share holding it is connected; if the file was moved "
+                          "or lost, please contact IT.")
+        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+}
+
+// Patients of its own: the demo data must never be mixed into them.
+bool holdsPatients(db::HostedConnection &connection)
+{
+    return !connection.Execute(QStringLiteral("SELECT TOP 1 HospNum FROM PATIENT_DATA..tbMaster"))
+                .atEnd();
+}
+
 } // namespace
 
 QString defaultDatabasePath()
@@ -38,11 +59,28 @@ QString defaultDatabasePath()
     return dir + QStringLiteral("/chemodesk.db");
 }
 
-std::unique_ptr<db::HostedConnection> openDatabase(const QString &target)
+std::unique_ptr<db::HostedConnection> openDatabase(const QString &target,
+                                                   const db::OpenOptions &options)
 {
-    auto connection = db::HostedConnection::open(target, registry());
+    auto connection = db::HostedConnection::open(target, registry(), options);
     connection->translator().setTextColumns(db::textColumnNames(tables()));
     return connection;
+}
+
+std::unique_ptr<db::HostedConnection> openExisting(const QString &target,
+                                                   const db::OpenOptions &options)
+{
+    if (!isServerUrl(target) && !QFileInfo::exists(target))
+        throw DatabaseError(missingFileMessage(target));
+    return openDatabase(target, options);
+}
+
+bool isDemoDatabase(db::HostedConnection &connection)
+{
+    return !connection
+                .executeNative(QStringLiteral("SELECT value FROM %1 WHERE name = 'demo_data'")
+                                   .arg(metaTable(connection)))
+                .atEnd();
 }
 
 void initDatabase(db::HostedConnection &connection, const InitOptions &options)
@@ -88,6 +126,10 @@ void initDatabase(db::HostedConnection &connection, const InitOptions &options)
             connection.executeNative(QStringLiteral("SELECT value FROM %1 WHERE name = 'demo_data'")
                                          .arg(metaTable(connection)));
         if (loaded.atEnd()) {
+            if (holdsPatients(connection))
+                throw DatabaseError(
+                    QStringLiteral("The database already holds patients: the demo data is "
+                                   "only loaded into a new, empty database."));
             say(QStringLiteral("Loading the demo data"));
             loadDemoData(connection);
             connection.executeNative(
@@ -106,12 +148,17 @@ void initDatabase(db::HostedConnection &connection, const InitOptions &options)
     }
 }
 
-std::unique_ptr<db::HostedConnection> openEmbedded(const QString &path)
+std::unique_ptr<db::HostedConnection> openEmbedded(const QString &path, MissingFile missing)
 {
     const bool fresh = !QFileInfo::exists(path);
+    if (fresh && missing == MissingFile::Refuse)
+        throw DatabaseError(missingFileMessage(path));
     if (fresh)
         QDir().mkpath(QFileInfo(path).absolutePath());
     auto connection = openDatabase(path);
+    // A file that cannot be written is read as it is.
+    if (connection->readOnly())
+        return connection;
     if (fresh || db::storedSchemaVersion(*connection) < schemaVersion()) {
         InitOptions options;
         options.demo = fresh;

@@ -14,8 +14,19 @@ namespace chemodesk::hospital {
 QString defaultDatabasePath();
 
 // Opens `target` (a SQLite file path or a postgresql:// URL) with the hospital's
-// procedures and names known to the translation. Does not create anything.
-std::unique_ptr<db::HostedConnection> openDatabase(const QString &target);
+// procedures and names known to the translation. A SQLite file not there yet
+// is made empty: for building a new database.
+std::unique_ptr<db::HostedConnection> openDatabase(const QString &target,
+                                                   const db::OpenOptions &options = {});
+
+// As openDatabase, but a SQLite file that is not there is an error naming the
+// path: a mistyped path or a share not connected never becomes a new database.
+std::unique_ptr<db::HostedConnection> openExisting(const QString &target,
+                                                   const db::OpenOptions &options = {});
+
+// True when the database holds the demonstration data (a marker kept in it),
+// so the program can say so on every start.
+bool isDemoDatabase(db::HostedConnection &connection);
 
 struct InitOptions {
     bool demo = false;
@@ -24,11 +35,18 @@ struct InitOptions {
 };
 
 // Creates the schema or upgrades it in place; loads the demo data once and
-// adds generated registrations when asked.
+// adds generated registrations when asked. The demo data is refused for a
+// database that already holds patients of its own.
 void initDatabase(db::HostedConnection &connection, const InitOptions &options);
 
-// Opens the embedded database at `path`, creating it with the demo data on
-// first use.
-std::unique_ptr<db::HostedConnection> openEmbedded(const QString &path);
+enum class MissingFile {
+    Refuse,         // an error naming the path
+    CreateWithDemo, // a new database with the demo data: the first run on the default path
+};
+
+// Opens the embedded database at `path` and brings its schema up to date; a
+// file that cannot be written is opened for reading, as it is.
+std::unique_ptr<db::HostedConnection> openEmbedded(const QString &path,
+                                                   MissingFile missing = MissingFile::Refuse);
 
 } // namespace chemodesk::hospital

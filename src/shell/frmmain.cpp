@@ -2,6 +2,7 @@
 
 #include "assistant/agentcharacter.h"
 #include "backgroundarea.h"
+#include "demonotice.h"
 #include "mainrules.h"
 #include "patients/frmsearchpatient.h"
 #include "platform/connection.h"
@@ -171,6 +172,7 @@ bool frmMain::startUp()
     showPatientList();
     setWindowTitle(QStringLiteral("TOLVEX - CHEMOTHERAPY DEPARTMENT. Version: ") +
                    QStringLiteral(CHEMODESK_VERSION));
+    shell::showDemoNotice(*this, shell::runsOnDemoDatabase(&c));
 
     CheckDischargeNotices();
     return true;

@@ -7,6 +7,7 @@
 #include "signindialog.h"
 #include "widgets/messages.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QSettings>
 #include <QStandardPaths>
@@ -31,6 +32,18 @@ QString joinName(const Recordset &rs)
                 rs.Fields(QStringLiteral("MiddleName")).trimmed())
             .trimmed();
     return given.isEmpty() ? last : last + QStringLiteral(", ") + given;
+}
+
+// Only this workstation's default file is made, with the demo data, on the
+// first run; any other path not there is a share not connected or a typing
+// slip, never a new hospital.
+hospital::MissingFile missingFileRule(const QString &file)
+{
+    const QFileInfo chosen(file);
+    const QFileInfo standard(hospital::defaultDatabasePath());
+    return chosen.absoluteFilePath() == standard.absoluteFilePath()
+               ? hospital::MissingFile::CreateWithDemo
+               : hospital::MissingFile::Refuse;
 }
 
 } // namespace
@@ -111,8 +124,9 @@ CurrentUser::Outcome CurrentUser::trySignIn(const DatabaseChoice &choice, const 
         if (!connection_ || openedTarget_ != target) {
             connection_.reset();
             openedTarget_.clear();
-            connection_ = choice.kind == DatabaseChoice::Embedded ? hospital::openEmbedded(target)
-                                                                  : hospital::openDatabase(target);
+            connection_ = choice.kind == DatabaseChoice::Embedded
+                              ? hospital::openEmbedded(target, missingFileRule(target))
+                              : hospital::openDatabase(target);
             openedTarget_ = target;
         }
         const QString scrambled =

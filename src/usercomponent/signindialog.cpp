@@ -228,10 +228,8 @@ void SignInDialog::browse()
     QFileDialog dialog(this, QStringLiteral("Database File"),
                        QFileInfo(txtFile->text()).absolutePath(),
                        QStringLiteral("Database files (*.db);;All files (*)"));
-    // A file that does not exist yet is created with the demo data.
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setDefaultSuffix(QStringLiteral("db"));
+    // Only a database file that is there can be chosen.
+    dialog.setFileMode(QFileDialog::ExistingFile);
     if (widgets::execModal(dialog) == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
         txtFile->setText(dialog.selectedFiles().constFirst());
 }

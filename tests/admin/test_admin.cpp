@@ -4,7 +4,12 @@
 #include "support/enginetest.h"
 #include "testpaths.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -118,6 +123,70 @@ TEST_P(AdminTest, InitsStartedTogetherOnANewDatabaseBuildItOnce)
     EXPECT_EQ(admin({QStringLiteral("check"), fresh}).status, 0);
 }
 
+// The demo's users and patients must never be mixed into a hospital's own.
+TEST_P(AdminTest, InitDemoRefusesADatabaseThatHoldsPatients)
+{
+    const QString fresh = test::unbuiltTarget(GetParam());
+    ASSERT_EQ(admin({QStringLiteral("init"), fresh}).status, 0);
+    const AdminRun patient =
+        admin({QStringLiteral("sql"), fresh,
+               QStringLiteral("insert into PATIENT_DATA..tbMaster (HospNum, LastName) values "
+                              "('5000001', 'REYES')")});
+    ASSERT_EQ(patient.status, 0) << patient.err.toStdString();
+    const AdminRun demo = admin({QStringLiteral("init"), fresh, QStringLiteral("--demo")});
+    EXPECT_EQ(demo.status, 1);
+    EXPECT_TRUE(demo.err.contains(QLatin1String("already holds patients")))
+        << demo.err.toStdString();
+    const QString users = QStringLiteral("select count(*) as N from PASSWORD..tbPasswordMaster");
+    EXPECT_EQ(admin({QStringLiteral("sql"), fresh, users}).out, QStringLiteral("N\n0\n"));
+}
+
 CHEMODESK_ENGINE_TESTS(AdminTest);
+
+// A mistyped path: an error naming it, and no empty file left behind.
+TEST(AdminFiles, CheckAndSqlNeverCreateAFile)
+{
+    QTemporaryDir dir;
+    const QString typo = dir.filePath(QStringLiteral("chemodsk.db"));
+    for (const QStringList &args :
+         {QStringList{QStringLiteral("check"), typo},
+          QStringList{QStringLiteral("sql"), typo, QStringLiteral("select 1 as One")},
+          QStringList{QStringLiteral("clock"), typo, QStringLiteral("real")}}) {
+        const AdminRun run = admin(args);
+        EXPECT_EQ(run.status, 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QLatin1String("does not exist")) &&
+                    run.err.contains(QDir::toNativeSeparators(typo)))
+            << run.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(typo)) << args.join(' ').toStdString();
+    }
+}
+
+// Check runs the engine's own integrity check and tells a damaged file as
+// such, in the engine's words, instead of as tables gone missing.
+TEST(AdminFiles, CheckSaysDamagedWithTheEnginesWords)
+{
+    QTemporaryDir dir;
+    test::freshDatabase("sqlite").reset();
+    const QString path = dir.filePath(QStringLiteral("hospital.db"));
+    ASSERT_TRUE(QFile::copy(test::lastTarget(), path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    const AdminRun sound = admin({QStringLiteral("check"), path});
+    EXPECT_EQ(sound.status, 0);
+    EXPECT_TRUE(sound.out.contains(QLatin1String("Integrity: ok"))) << sound.out.toStdString();
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.seek(8 * 4096);
+        file.write(QByteArray(48 * 4096, '\x5a'));
+    }
+    const AdminRun damaged = admin({QStringLiteral("check"), path});
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_TRUE(damaged.out.contains(QLatin1String("damaged"))) << damaged.out.toStdString();
+    EXPECT_FALSE(damaged.out.contains(QLatin1String("MISSING"))) << damaged.out.toStdString();
+    // The engine's words: a page, a tree or a malformed image.
+    EXPECT_TRUE(
+        damaged.out.contains(QRegularExpression(QStringLiteral("page|Tree|malformed|database"))))
+        << damaged.out.toStdString();
+}
 
 } // namespace

@@ -86,9 +86,10 @@ TEST_F(SlipTexts, EveryLineIsWrittenInOrderInsideOneTransaction)
     const QString common = QStringLiteral("'I','%1','404','','102','G7C'");
     const QStringList expected = {
         QStringLiteral("BeginTrans"),
-        QStringLiteral("Clinical_Area..spCancer_DrawChargeSlip"),
         QStringLiteral("Delete Clinical_Area..tbCancerChargePrint"),
         ServerDateText,
+        // Drawn last before the lines: the counter stays locked from here to the end.
+        QStringLiteral("Clinical_Area..spCancer_DrawChargeSlip"),
         QStringLiteral("Inventory..sp_Inv_UpdateBalance '10001', '20'"),
         QStringLiteral("Clinical_Area..spCancer_SaveChargePrint '10001','3335.00','2','PH',"
                        "'CISPLATIN 50MG/50ML VIAL','20','PH',''"),

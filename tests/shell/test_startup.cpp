@@ -116,8 +116,10 @@ TEST_F(MainWindowStartup, ShowsTitleStatusAndTheSettingsItRead)
 {
     shell::frmMain &w = start();
     const auto &g = session::globals();
+    // The fixture's database holds the demonstration data, and the window says so.
     EXPECT_EQ(w.windowTitle(), QStringLiteral("TOLVEX - CHEMOTHERAPY DEPARTMENT. Version: ") +
-                                   QStringLiteral(CHEMODESK_VERSION));
+                                   QStringLiteral(CHEMODESK_VERSION) +
+                                   QStringLiteral(" - DEMONSTRATION DATABASE"));
     EXPECT_TRUE(w.isVisible());
 
     const QLocale us(QLocale::English, QLocale::UnitedStates);

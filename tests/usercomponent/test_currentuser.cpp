@@ -2,6 +2,7 @@
 // and the retry, cancelling, the remembered database, the scripted sign-in
 // of the settings file, on every engine.
 
+#include "hospitaldb/database.h"
 #include "usercomponent/currentuser.h"
 #include "usercomponent/signindialog.h"
 
@@ -9,9 +10,12 @@
 #include "support/scriptedmessages.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -257,8 +261,9 @@ TEST(SignInDatabase, AnUnreachableServerIsReportedAndTheUserMayChooseAgain)
         dialog.txtAccessCode->setText(QStringLiteral("ROSE1001"));
         return int(QDialog::Accepted);
     });
-    // A new file is made with the demo data on first use.
-    const QString file = dir.filePath(QStringLiteral("new/chemodesk.db"));
+    // Then this workstation's file, there already.
+    test::freshDatabase("sqlite").reset();
+    const QString file = test::lastTarget();
     messages.onDialog([&](QDialog &d) {
         auto &dialog = dynamic_cast<SignInDialog &>(d);
         dialog.optEmbedded->setChecked(true);
@@ -273,6 +278,63 @@ TEST(SignInDatabase, AnUnreachableServerIsReportedAndTheUserMayChooseAgain)
     EXPECT_TRUE(user.Connected());
     EXPECT_EQ(user.Database(), file);
     EXPECT_EQ(user.EmployeeName(), QStringLiteral("DELA CRUZ, ROSARIO MANALO"));
+}
+
+// A share not connected or a typing slip in the path: told, naming the path,
+// and nothing made there.
+TEST(SignInDatabase, AMissingFileIsAnErrorNamingItAndNothingIsMade)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("share/chemodesk.db"));
+    const QString settingsPath = dir.filePath(QStringLiteral("signin.ini"));
+    {
+        QSettings settings(settingsPath, QSettings::IniFormat);
+        DatabaseChoice choice;
+        choice.file = file;
+        choice.write(settings);
+        settings.setValue(QStringLiteral("signin/employee"), QStringLiteral("1001"));
+        settings.setValue(QStringLiteral("signin/accesscode"), QStringLiteral("ROSE1001"));
+    }
+    test::ScriptedMessages messages;
+    CurrentUser user(settingsPath);
+    user.ShowMain();
+    EXPECT_FALSE(user.Connected());
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].icon, widgets::MessageService::Critical);
+    EXPECT_TRUE(messages.shown()[0].text.contains(QDir::toNativeSeparators(file)))
+        << messages.shown()[0].text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("share"))));
+}
+
+// The first run on this workstation's default file makes it with the demo
+// data, and the database says so from then on.
+TEST(SignInDatabase, TheDefaultFileIsMadeOnTheFirstRunAsADemo)
+{
+    QTemporaryDir dir;
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
+    const auto restore = qScopeGuard([&] {
+        if (saved.isNull())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", saved);
+    });
+    const QString file = hospital::defaultDatabasePath();
+    ASSERT_TRUE(file.startsWith(dir.path())) << file.toStdString();
+    const QString settingsPath = dir.filePath(QStringLiteral("signin.ini"));
+    {
+        QSettings settings(settingsPath, QSettings::IniFormat);
+        settings.setValue(QStringLiteral("signin/employee"), QStringLiteral("1001"));
+        settings.setValue(QStringLiteral("signin/accesscode"), QStringLiteral("ROSE1001"));
+    }
+    test::ScriptedMessages messages;
+    CurrentUser user(settingsPath);
+    user.ShowMain();
+    EXPECT_TRUE(messages.shown().empty());
+    ASSERT_TRUE(user.Connected());
+    EXPECT_TRUE(QFileInfo::exists(file));
+    EXPECT_TRUE(
+        hospital::isDemoDatabase(*dynamic_cast<db::HostedConnection *>(user.SQLConnection())));
 }
 
 TEST(SignInDatabase, ChoiceDefaultsAndServerUrl)
