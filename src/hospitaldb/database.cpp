@@ -41,7 +41,7 @@ QString defaultDatabasePath()
 std::unique_ptr<db::HostedConnection> openDatabase(const QString &target)
 {
     auto connection = db::HostedConnection::open(target, registry());
-    connection->translator().setTextColumns(db::textColumnNames(tables()));
+    db::describeTables(connection->translator(), tables());
     return connection;
 }
 
