@@ -178,10 +178,12 @@ int compareFolded(void *, int lengthA, const void *a, int lengthB, const void *b
     if (i == common)
         return lengthA - lengthB;
     // From the first letter beyond ASCII on, by folded code points.
-    const QList<uint> restA =
-        QString::fromUtf8(reinterpret_cast<const char *>(x + i), lengthA - i).toCaseFolded().toUcs4();
-    const QList<uint> restB =
-        QString::fromUtf8(reinterpret_cast<const char *>(y + i), lengthB - i).toCaseFolded().toUcs4();
+    const QList<uint> restA = QString::fromUtf8(reinterpret_cast<const char *>(x + i), lengthA - i)
+                                  .toCaseFolded()
+                                  .toUcs4();
+    const QList<uint> restB = QString::fromUtf8(reinterpret_cast<const char *>(y + i), lengthB - i)
+                                  .toCaseFolded()
+                                  .toUcs4();
     const auto [ia, ib] = std::mismatch(restA.begin(), restA.end(), restB.begin(), restB.end());
     if (ia == restA.end())
         return ib == restB.end() ? 0 : -1;

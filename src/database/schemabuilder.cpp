@@ -325,8 +325,8 @@ void foldTextCase(HostedConnection &connection)
             << QStringLiteral("ALTER COLUMN %1 TYPE public.citext")
                    .arg(columnName(rs.Fields(2).toString()));
     for (auto it = changes.cbegin(); it != changes.cend(); ++it)
-        connection.executeNative(
-            QStringLiteral("ALTER TABLE %1 %2").arg(it.key(), it.value().join(QStringLiteral(", "))));
+        connection.executeNative(QStringLiteral("ALTER TABLE %1 %2")
+                                     .arg(it.key(), it.value().join(QStringLiteral(", "))));
 }
 
 QSet<QString> textColumnNames(const std::vector<TableDef> &tables)

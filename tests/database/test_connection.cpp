@@ -182,7 +182,8 @@ TEST_P(ConnectionTest, QuotedValuesNeitherBreakNorChangeStatements)
 // A text shaped like a date stays the text typed; a date column reads it as a date.
 TEST_P(ConnectionTest, DateShapedTextsStayTextsOutsideDateColumns)
 {
-    const QString slip = scalar(QStringLiteral("select min(ChargeID) from CLINICAL_AREA..tbCancerCharges"));
+    const QString slip =
+        scalar(QStringLiteral("select min(ChargeID) from CLINICAL_AREA..tbCancerCharges"));
     ASSERT_FALSE(slip.isEmpty());
     db->Execute(QStringLiteral("update CLINICAL_AREA..tbCancerCharges set CancelReason = "
                                "'12/10/2026', CancelDate = '12/10/2026 03:00:00 PM' where "
@@ -202,8 +203,8 @@ TEST_P(ConnectionTest, DateShapedTextsStayTextsOutsideDateColumns)
 // 'true' and 'false' against a bit column are 1 and 0, as the server reads them.
 TEST_P(ConnectionTest, TrueAndFalseAreBitValues)
 {
-    const QString fixed = scalar(
-        QStringLiteral("select count(*) from Build_File..tbcoHolidays where isFixed = 1"));
+    const QString fixed =
+        scalar(QStringLiteral("select count(*) from Build_File..tbcoHolidays where isFixed = 1"));
     ASSERT_NE(fixed, QStringLiteral("0"));
     EXPECT_EQ(db->Execute(QStringLiteral("Select * from Build_File..tbcoHolidays where isFixed = "
                                          "'true'"))
@@ -222,10 +223,12 @@ TEST_P(ConnectionTest, TrueAndFalseAreBitValues)
 TEST_P(ConnectionTest, TextsCompareWithoutRegardToCase)
 {
     const QString first = scalar(QStringLiteral("select min(HospNum) from PATIENT_DATA..tbMaster"));
-    const QString second = scalar(QStringLiteral(
-        "select min(HospNum) from PATIENT_DATA..tbMaster where HospNum > '%1'").arg(first));
-    const QString third = scalar(QStringLiteral(
-        "select min(HospNum) from PATIENT_DATA..tbMaster where HospNum > '%1'").arg(second));
+    const QString second = scalar(
+        QStringLiteral("select min(HospNum) from PATIENT_DATA..tbMaster where HospNum > '%1'")
+            .arg(first));
+    const QString third = scalar(
+        QStringLiteral("select min(HospNum) from PATIENT_DATA..tbMaster where HospNum > '%1'")
+            .arg(second));
     auto set = [&](const QString &hospNum, const QString &lastName, const QString &town) {
         db->Execute(QString::fromUtf8("update PATIENT_DATA..tbMaster set LastName = '%1', Town = "
                                       "'%2' where HospNum = '%3'")
@@ -263,11 +266,13 @@ TEST_P(ConnectionTest, TextsCompareWithoutRegardToCase)
 // A table's name alone lists the table; a procedure's name alone still calls it.
 TEST_P(ConnectionTest, TableNameAloneOpensTheTable)
 {
-    const int rows = scalar(QStringLiteral("select count(*) from BUILD_FILE..tbcoHolidays")).toInt();
+    const int rows =
+        scalar(QStringLiteral("select count(*) from BUILD_FILE..tbcoHolidays")).toInt();
     ASSERT_GT(rows, 0);
     EXPECT_EQ(db->Execute(QStringLiteral("BUILD_FILE..tbcoHolidays")).RecordCount(), rows);
     EXPECT_EQ(db->Execute(QStringLiteral("Build_File.dbo.TBCOHOLIDAYS")).RecordCount(), rows);
-    EXPECT_NO_THROW(db->Execute(QStringLiteral("Clinical_Area..spCancer_LoadDischargeNoticeCount")));
+    EXPECT_NO_THROW(
+        db->Execute(QStringLiteral("Clinical_Area..spCancer_LoadDischargeNoticeCount")));
 }
 
 TEST_P(ConnectionTest, ConcurrentProcessesDrawDistinctConsecutiveNumbers)

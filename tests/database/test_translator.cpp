@@ -32,8 +32,8 @@ ProcedureRegistry &functions()
 QString translated(Dialect dialect, const char *input)
 {
     Translator t(dialect, &functions());
-    t.setTextColumns({QStringLiteral("lastname"), QStringLiteral("firstname"),
-                      QStringLiteral("cancelreason")});
+    t.setTextColumns(
+        {QStringLiteral("lastname"), QStringLiteral("firstname"), QStringLiteral("cancelreason")});
     t.setDateColumns({QStringLiteral("d"), QStringLiteral("canceldate")});
     t.setBitColumns({QStringLiteral("isfixed")});
     const Translation result = t.translate(QString::fromUtf8(input));
@@ -96,7 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
              "update clinical_area.t set CancelReason = '12/10/2026', CancelDate = '2026-12-10 "
              "15:00:00' where CancelReason <> '1/2/2026' and x.d >= '2026-12-01 00:00:00' and d in "
              "('2026-12-02 00:00:00')"},
-        Case{"insert into Clinical_Area..t (CancelReason, CancelDate, isFixed) values ('12/10/2026', "
+        Case{"insert into Clinical_Area..t (CancelReason, CancelDate, isFixed) values "
+             "('12/10/2026', "
              "'12/10/2026', 'True'); select '12/10/2026' as v, datediff(day, '12/01/2026', d) as "
              "n from t",
              "insert into clinical_area__t (CancelReason, CancelDate, isFixed) values "
@@ -231,17 +232,18 @@ TEST(Translator, TableNameAloneOpensTheTable)
                  [](ProcedureContext &, const QStringList &) { return Recordset(); });
     for (const Dialect dialect : {Dialect::SQLite, Dialect::PostgreSQL}) {
         Translator t(dialect, &registry);
-        t.setTables({QStringLiteral("station..laboratoryexams"), QStringLiteral("station..spexams")});
+        t.setTables(
+            {QStringLiteral("station..laboratoryexams"), QStringLiteral("station..spexams")});
         const Translation table = t.translate(QStringLiteral("STATION..LaboratoryExams"));
         EXPECT_FALSE(table.call.has_value());
         ASSERT_EQ(table.statements.size(), 1);
         EXPECT_EQ(table.statements.first(),
-                  QStringLiteral("SELECT * FROM ") + t.tableName(QStringLiteral("STATION"),
-                                                                 QStringLiteral("LaboratoryExams")));
+                  QStringLiteral("SELECT * FROM ") +
+                      t.tableName(QStringLiteral("STATION"), QStringLiteral("LaboratoryExams")));
         const Translation dotted = t.translate(QStringLiteral(" Station.dbo.LaboratoryExams "));
         EXPECT_FALSE(dotted.call.has_value());
-        for (const char *call : {"STATION..spExams", "STATION..NoSuchThing",
-                                 "exec STATION..LaboratoryExams"})
+        for (const char *call :
+             {"STATION..spExams", "STATION..NoSuchThing", "exec STATION..LaboratoryExams"})
             EXPECT_TRUE(t.translate(QString::fromLatin1(call)).call.has_value()) << call;
     }
 }

@@ -71,10 +71,17 @@ void unicodeLike(Tokens &t, const Context &)
                 with.push_back(resolved(QStringLiteral("NOT ")));
             with.push_back(sym("("));
             with.insert(with.end(), column.begin(), column.end());
-            with.insert(with.end(), {space(), sym(">="), space(), {Token::String, prefix}, space(),
-                                     resolved(QStringLiteral("AND")), space()});
+            with.insert(with.end(), {space(),
+                                     sym(">="),
+                                     space(),
+                                     {Token::String, prefix},
+                                     space(),
+                                     resolved(QStringLiteral("AND")),
+                                     space()});
             with.insert(with.end(), column.begin(), column.end());
-            with.insert(with.end(), {space(), sym("<"), space(),
+            with.insert(with.end(), {space(),
+                                     sym("<"),
+                                     space(),
                                      {Token::String, prefix + QChar(0xDBFF) + QChar(0xDFFF)},
                                      sym(")")});
         } else {
@@ -83,8 +90,9 @@ void unicodeLike(Tokens &t, const Context &)
             with.insert(with.end(), {sym(")"), space()});
             if (negated)
                 with.insert(with.end(), {resolved(QStringLiteral("NOT")), space()});
-            with.insert(with.end(), {resolved(QStringLiteral("LIKE")), space(),
-                                     {Token::String, pattern.toUpper()}});
+            with.insert(
+                with.end(),
+                {resolved(QStringLiteral("LIKE")), space(), {Token::String, pattern.toUpper()}});
         }
         replaceRange(t, begin, right + 1, with);
         i = begin + size(with) - 1;

@@ -31,7 +31,8 @@ bool isComparison(const Token &x)
 {
     static const char *const ops[] = {"=", "<>", "!=", "<", ">", "<=", ">=", "!<", "!>"};
     return x.kind == Token::Symbol &&
-           std::any_of(std::begin(ops), std::end(ops), [&](const char *op) { return x.is(Token::Symbol, op); });
+           std::any_of(std::begin(ops), std::end(ops),
+                       [&](const char *op) { return x.is(Token::Symbol, op); });
 }
 
 // What the column named by the word at `k` holds, judged by its name.
@@ -86,9 +87,8 @@ bool dateArgument(const Tokens &t, qsizetype k)
     const QString name = at(t, fn).text.toLower();
     if (name == QLatin1String("convert")) {
         const qsizetype type = nextSig(t, open);
-        return place == 1 &&
-               (isWordAt(t, type, "datetime") || isWordAt(t, type, "smalldatetime") ||
-                isWordAt(t, type, "date"));
+        return place == 1 && (isWordAt(t, type, "datetime") || isWordAt(t, type, "smalldatetime") ||
+                              isWordAt(t, type, "date"));
     }
     if (name == QLatin1String("datediff"))
         return place >= 1;
@@ -96,9 +96,8 @@ bool dateArgument(const Tokens &t, qsizetype k)
         return place == 2;
     if (name == QLatin1String("datepart") || name == QLatin1String("datename"))
         return place == 1;
-    return place == 0 &&
-           (name == QLatin1String("year") || name == QLatin1String("month") ||
-            name == QLatin1String("day"));
+    return place == 0 && (name == QLatin1String("year") || name == QLatin1String("month") ||
+                          name == QLatin1String("day"));
 }
 
 // The column a literal at `k` is compared with or set to, judged by its neighbours.
@@ -162,8 +161,7 @@ void targetsOfInserts(const Tokens &t, const Context &ctx, std::vector<Target> &
             for (const Token &x : arg)
                 if (isSignificant(x))
                     sig.push_back(x);
-            columns.push_back(sig.empty() ? Target::None
-                                          : columnAt(sig, size(sig) - 1, ctx));
+            columns.push_back(sig.empty() ? Target::None : columnAt(sig, size(sig) - 1, ctx));
         }
         k = nextSig(t, close);
         auto mark = [&](qsizetype from, qsizetype to) {
