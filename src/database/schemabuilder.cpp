@@ -355,8 +355,23 @@ QSet<QString> qualifiedTableNames(const std::vector<TableDef> &tables)
 void describeTables(Translator &translator, const std::vector<TableDef> &tables)
 {
     translator.setTextColumns(columnNamesOfType(tables, ColumnType::Text));
-    translator.setDateColumns(columnNamesOfType(tables, ColumnType::DateTime));
-    translator.setBitColumns(columnNamesOfType(tables, ColumnType::Bit));
+    // A name that is a text in some table keeps its literals as typed: the
+    // value may be going into that text.
+    QSet<QString> anyText;
+    for (const TableDef &t : tables)
+        for (const ColumnDef &c : t.columns)
+            if (c.type == ColumnType::Text)
+                anyText.insert(c.name.toLower());
+    auto ofType = [&](ColumnType type) {
+        QSet<QString> names;
+        for (const TableDef &t : tables)
+            for (const ColumnDef &c : t.columns)
+                if (c.type == type)
+                    names.insert(c.name.toLower());
+        return names - anyText;
+    };
+    translator.setDateColumns(ofType(ColumnType::DateTime));
+    translator.setBitColumns(ofType(ColumnType::Bit));
     translator.setTables(qualifiedTableNames(tables));
 }
 

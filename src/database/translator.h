@@ -36,7 +36,7 @@ public:
     // Names of columns that hold text in every table that has them: a "+"
     // next to one of these joins texts rather than adding numbers.
     void setTextColumns(QSet<QString> lowerCaseNames) { textColumns_ = std::move(lowerCaseNames); }
-    // Columns that are dates, or bits, in every table that has them: a literal
+    // Columns that are dates, or bits, and texts in no table: a literal
     // compared with or stored into one is read as the server would read it.
     void setDateColumns(QSet<QString> lowerCaseNames) { dateColumns_ = std::move(lowerCaseNames); }
     void setBitColumns(QSet<QString> lowerCaseNames) { bitColumns_ = std::move(lowerCaseNames); }
