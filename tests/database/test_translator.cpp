@@ -108,6 +108,13 @@ INSTANTIATE_TEST_SUITE_P(
              "('12/10/2026', '2026-12-10 00:00:00', 1);  select '12/10/2026' as \"v\", "
              "(cast( d AS date) - cast( '2026-12-01 00:00:00' AS date)) as "
              "\"n\" from clinical_area.t"},
+        // A pattern with letters beyond ASCII: a prefix is a range of the column on SQLite
+        // (its NOCASE index serves it), any other pattern compares upper-cased texts.
+        Case{"select 1 from t where LastName like 'peñ%' or FirstName not like '%ñ_'",
+             "select 1 from clinical_area__t where (LastName >= 'peñ' AND LastName < "
+             "'peñ\U0010FFFF') or upper(FirstName) NOT LIKE '%Ñ_'",
+             "select 1 from clinical_area.t where upper(LastName) COLLATE \"C\" like 'PEÑ%' or "
+             "upper(FirstName) COLLATE \"C\" not like '%Ñ_'"},
         // 'true' and 'false' against a bit are 1 and 0; elsewhere they are texts.
         Case{"Select * from Build_File..tbcoHolidays where isFixed = 'true' or 'FALSE' = "
              "h.isFixed or x = 'true'",
