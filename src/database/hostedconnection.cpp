@@ -172,6 +172,78 @@ bool fileIsReadOnly(const QString &path)
     return !file.isWritable() || !(file.permissions() & Writable);
 }
 
+// Case folding of the hospital's server, which folds every letter (Ñ as N is
+// folded), where SQLite's NOCASE, upper() and lower() fold ASCII alone. Texts
+// of ASCII letters only, nearly all of them, take the quick way and compare
+// exactly as SQLite's own NOCASE does, so indexes built by it stay in order.
+bool isAscii(const unsigned char *text, int length)
+{
+    for (int i = 0; i < length; ++i)
+        if (text[i] & 0x80)
+            return false;
+    return true;
+}
+
+int compareFolded(void *, int lengthA, const void *a, int lengthB, const void *b)
+{
+    const auto *x = static_cast<const unsigned char *>(a);
+    const auto *y = static_cast<const unsigned char *>(b);
+    const int common = std::min(lengthA, lengthB);
+    int i = 0;
+    for (; i < common; ++i) {
+        unsigned char cx = x[i], cy = y[i];
+        if ((cx | cy) & 0x80)
+            break;
+        if (cx >= 'A' && cx <= 'Z')
+            cx = static_cast<unsigned char>(cx + 32);
+        if (cy >= 'A' && cy <= 'Z')
+            cy = static_cast<unsigned char>(cy + 32);
+        if (cx != cy)
+            return cx - cy;
+    }
+    if (i == common)
+        return lengthA - lengthB;
+    // From the first letter beyond ASCII on, by folded code points.
+    const QList<uint> restA = QString::fromUtf8(reinterpret_cast<const char *>(x + i), lengthA - i)
+                                  .toCaseFolded()
+                                  .toUcs4();
+    const QList<uint> restB = QString::fromUtf8(reinterpret_cast<const char *>(y + i), lengthB - i)
+                                  .toCaseFolded()
+                                  .toUcs4();
+    const auto [ia, ib] = std::mismatch(restA.begin(), restA.end(), restB.begin(), restB.end());
+    if (ia == restA.end())
+        return ib == restB.end() ? 0 : -1;
+    if (ib == restB.end())
+        return 1;
+    return *ia < *ib ? -1 : 1;
+}
+
+template <bool Upper> void sqliteChangeCase(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(context);
+    const auto *text = sqlite3_value_text(argv[0]);
+    const int length = sqlite3_value_bytes(argv[0]);
+    QByteArray out;
+    if (isAscii(text, length)) {
+        out = QByteArray(reinterpret_cast<const char *>(text), length);
+        out = Upper ? out.toUpper() : out.toLower();
+    } else {
+        const QString value = QString::fromUtf8(reinterpret_cast<const char *>(text), length);
+        out = (Upper ? value.toUpper() : value.toLower()).toUtf8();
+    }
+    sqlite3_result_text(context, out.constData(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
+void registerUnicodeFolding(sqlite3 *handle)
+{
+    sqlite3_create_collation_v2(handle, "NOCASE", SQLITE_UTF8, nullptr, compareFolded, nullptr);
+    sqlite3_create_function_v2(handle, "upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                               sqliteChangeCase<true>, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(handle, "lower", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                               sqliteChangeCase<false>, nullptr, nullptr, nullptr);
+}
+
 class Context : public ProcedureContext {
 public:
     explicit Context(HostedConnection &connection) : connection_(connection) {}
@@ -278,6 +350,7 @@ std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target,
                                    nullptr, nullptr, nullptr);
         sqlite3_create_function_v2(handle, "isnumeric", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
                                    nullptr, sqliteIsNumeric, nullptr, nullptr, nullptr);
+        registerUnicodeFolding(handle);
         c->checkSqliteFile(options);
         if (c->readOnly_) {
             c->setCommandTimeout(c->timeout_);

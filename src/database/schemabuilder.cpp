@@ -22,9 +22,13 @@ QString columnType(Dialect dialect, const ColumnDef &c)
     switch (c.type) {
     case ColumnType::Text:
         // The hospital's server compares texts without regard to case.
+        // SQLite: the connection's NOCASE folds every letter. PostgreSQL:
+        // citext compares, groups, sorts and matches LIKE without regard to
+        // case, and keeps plain text's functions and LIKE (an ICU
+        // nondeterministic collation would refuse LIKE, strpos and patterns).
         if (lite)
             return QStringLiteral("TEXT COLLATE NOCASE");
-        return c.length > 0 ? QStringLiteral("varchar(%1)").arg(c.length) : QStringLiteral("text");
+        return QStringLiteral("citext");
     case ColumnType::Integer:
         return lite ? QStringLiteral("INTEGER") : QStringLiteral("integer");
     case ColumnType::BigInt:
@@ -126,6 +130,7 @@ QStringList engineHelpers(Dialect dialect)
     if (dialect == Dialect::SQLite)
         return {};
     QStringList out;
+    out << QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext WITH SCHEMA public");
     for (const QString &database : Translator::databases())
         out << QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(database.toLower());
     out << QStringLiteral("CREATE OR REPLACE FUNCTION public.getdate() RETURNS timestamp(0) "
@@ -294,14 +299,80 @@ int applySchemaSteps(HostedConnection &connection, const std::vector<SchemaStep>
     return applied;
 }
 
+void foldTextCase(HostedConnection &connection)
+{
+    if (connection.dialect() == Dialect::SQLite) {
+        // Indexes ordered by SQLite's own NOCASE, which left letters beyond
+        // ASCII unfolded, are put in the order of the connection's.
+        connection.executeNative(QStringLiteral("REINDEX NOCASE"));
+        return;
+    }
+    QStringList schemas;
+    for (const QString &database : Translator::databases())
+        schemas << QLatin1Char('\'') + database.toLower() + QLatin1Char('\'');
+    Recordset rs = connection.executeNative(
+        QStringLiteral("SELECT c.table_schema, c.table_name, c.column_name FROM "
+                       "information_schema.columns c JOIN information_schema.tables t ON "
+                       "t.table_schema = c.table_schema AND t.table_name = c.table_name "
+                       "WHERE t.table_type = 'BASE TABLE' AND c.table_schema IN (%1) AND "
+                       "c.data_type IN ('character varying', 'text', 'character') "
+                       "ORDER BY 1, 2, c.ordinal_position")
+            .arg(schemas.join(QLatin1Char(','))));
+    // One ALTER per table: the table is rewritten, and its indexes rebuilt, once.
+    QMap<QString, QStringList> changes;
+    for (; !rs.atEnd(); rs.MoveNext())
+        changes[rs.Fields(0).toString() + QLatin1Char('.') + rs.Fields(1).toString()]
+            << QStringLiteral("ALTER COLUMN %1 TYPE public.citext")
+                   .arg(columnName(rs.Fields(2).toString()));
+    for (auto it = changes.cbegin(); it != changes.cend(); ++it)
+        connection.executeNative(QStringLiteral("ALTER TABLE %1 %2")
+                                     .arg(it.key(), it.value().join(QStringLiteral(", "))));
+}
+
 QSet<QString> textColumnNames(const std::vector<TableDef> &tables)
 {
-    QSet<QString> text;
+    return columnNamesOfType(tables, ColumnType::Text);
+}
+
+QSet<QString> columnNamesOfType(const std::vector<TableDef> &tables, ColumnType type)
+{
+    QSet<QString> wanted;
     QSet<QString> other;
     for (const TableDef &t : tables)
         for (const ColumnDef &c : t.columns)
-            (c.type == ColumnType::Text ? text : other).insert(c.name.toLower());
-    return text - other;
+            (c.type == type ? wanted : other).insert(c.name.toLower());
+    return wanted - other;
+}
+
+QSet<QString> qualifiedTableNames(const std::vector<TableDef> &tables)
+{
+    QSet<QString> names;
+    for (const TableDef &t : tables)
+        names.insert(t.database.toLower() + QLatin1String("..") + t.name.toLower());
+    return names;
+}
+
+void describeTables(Translator &translator, const std::vector<TableDef> &tables)
+{
+    translator.setTextColumns(columnNamesOfType(tables, ColumnType::Text));
+    // A name that is a text in some table keeps its literals as typed: the
+    // value may be going into that text.
+    QSet<QString> anyText;
+    for (const TableDef &t : tables)
+        for (const ColumnDef &c : t.columns)
+            if (c.type == ColumnType::Text)
+                anyText.insert(c.name.toLower());
+    auto ofType = [&](ColumnType type) {
+        QSet<QString> names;
+        for (const TableDef &t : tables)
+            for (const ColumnDef &c : t.columns)
+                if (c.type == type)
+                    names.insert(c.name.toLower());
+        return names - anyText;
+    };
+    translator.setDateColumns(ofType(ColumnType::DateTime));
+    translator.setBitColumns(ofType(ColumnType::Bit));
+    translator.setTables(qualifiedTableNames(tables));
 }
 
 } // namespace chemodesk::db

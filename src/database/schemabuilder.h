@@ -35,8 +35,18 @@ struct SchemaStep {
 // Answers how many steps were applied.
 int applySchemaSteps(HostedConnection &connection, const std::vector<SchemaStep> &steps);
 
+// Gives the text columns of a database made before texts compared without
+// regard to case beyond ASCII (and on PostgreSQL at all) that comparison.
+void foldTextCase(HostedConnection &connection);
+
 // Lower-case names of the columns that are texts wherever they occur.
 QSet<QString> textColumnNames(const std::vector<TableDef> &tables);
+// Lower-case names of the columns of `type` wherever they occur.
+QSet<QString> columnNamesOfType(const std::vector<TableDef> &tables, ColumnType type);
+// The tables as "database..table", lower case.
+QSet<QString> qualifiedTableNames(const std::vector<TableDef> &tables);
+// Tells the connection's translation what the tables hold.
+void describeTables(Translator &translator, const std::vector<TableDef> &tables);
 
 // The DDL statements for one table, for tests and for `chemodesk-admin`.
 QStringList createStatements(Dialect dialect, const TableDef &table);

@@ -9,8 +9,10 @@
 #include "translator.h"
 
 #include "platform/connection.h"
+#include "procedurehost.h"
 #include "translate/passes.h"
 
+#include <algorithm>
 #include <array>
 
 namespace chemodesk::db {
@@ -42,9 +44,11 @@ struct Step {
 // One statement's way from the server's dialect to the engine's, in order.
 const auto &passes()
 {
-    static const std::array<Step, 15> list = {{
+    static const std::array<Step, 16> list = {{
         {refuseServerOnlyConstructs, {}},
         {expandRegisteredFunctions, {}}, // their bodies are T-SQL: every pass below sees them
+        // Before the functions: it knows convert, cast and the date functions by their names.
+        {typedLiterals, {}},
         {resolveQualifiedNames, {}},
         {dropTableHints, {}},
         {rewriteFunctions, {}},
@@ -57,10 +61,10 @@ const auto &passes()
         {quoteAliases, {}},
         // After the names: a TOP they took for a table or an alias is none.
         {topToLimit, {}},
-        {isoDateLiterals, {}},
         // It knows text functions by their engine names.
         {plusJoiningTexts, {}},
         {upperCaseLike, Dialect::PostgreSQL},
+        {unicodeLike, Dialect::SQLite},
         {upperCaseOrderBy, Dialect::PostgreSQL},
     }};
     return list;
@@ -112,8 +116,19 @@ Translation Translator::translate(const QString &text) const
     Tokens tokens = tokenize(text);
     Translation result;
     if (auto call = procedureCall(tokens)) {
-        result.call = std::move(call);
-        return result;
+        const auto first = std::find_if(tokens.begin(), tokens.end(), isSignificant);
+        const bool exec = first->isWord("exec") || first->isWord("execute");
+        if (exec || !call->args.isEmpty() || !namesKnownTable(*call)) {
+            result.call = std::move(call);
+            return result;
+        }
+        // Only a table's name: the server's way of listing the whole table.
+        tokens.insert(tokens.begin(), {{Token::Word, QStringLiteral("SELECT")},
+                                       {Token::Space, QStringLiteral(" ")},
+                                       {Token::Symbol, QStringLiteral("*")},
+                                       {Token::Space, QStringLiteral(" ")},
+                                       {Token::Word, QStringLiteral("FROM")},
+                                       {Token::Space, QStringLiteral(" ")}});
     }
     // Several statements in one text run one after another, as on the server.
     Tokens current;
@@ -199,9 +214,16 @@ std::optional<ProcedureCall> Translator::procedureCall(const Tokens &all) const
     return call;
 }
 
+bool Translator::namesKnownTable(const ProcedureCall &call) const
+{
+    if (functions_ && functions_->find(call.database, call.name))
+        return false;
+    return tables_.contains(call.database.toLower() + QLatin1String("..") + call.name.toLower());
+}
+
 QString Translator::translateStatement(Tokens t, const QString &original) const
 {
-    const Context ctx{*this, functions_, textColumns_, original};
+    const Context ctx{*this, functions_, textColumns_, dateColumns_, bitColumns_, original};
     for (const Step &step : passes())
         if (!step.only || *step.only == dialect_)
             step.run(t, ctx);

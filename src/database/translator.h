@@ -36,6 +36,13 @@ public:
     // Names of columns that hold text in every table that has them: a "+"
     // next to one of these joins texts rather than adding numbers.
     void setTextColumns(QSet<QString> lowerCaseNames) { textColumns_ = std::move(lowerCaseNames); }
+    // Columns that are dates, or bits, and texts in no table: a literal
+    // compared with or stored into one is read as the server would read it.
+    void setDateColumns(QSet<QString> lowerCaseNames) { dateColumns_ = std::move(lowerCaseNames); }
+    void setBitColumns(QSet<QString> lowerCaseNames) { bitColumns_ = std::move(lowerCaseNames); }
+    // The hospital's tables as "database..table" in lower case: a text that is
+    // only one of these names opens the table instead of calling a procedure.
+    void setTables(QSet<QString> lowerCaseNames) { tables_ = std::move(lowerCaseNames); }
     void setDefaultDatabase(const QString &database);
     QString defaultDatabase() const { return defaultDatabase_; }
     Dialect dialect() const { return dialect_; }
@@ -49,12 +56,16 @@ public:
 
 private:
     std::optional<ProcedureCall> procedureCall(const std::vector<Token> &tokens) const;
+    bool namesKnownTable(const ProcedureCall &call) const;
     // Runs the passes listed in translator.cpp over one statement.
     QString translateStatement(std::vector<Token> tokens, const QString &original) const;
 
     Dialect dialect_;
     const ProcedureRegistry *functions_;
     QSet<QString> textColumns_;
+    QSet<QString> dateColumns_;
+    QSet<QString> bitColumns_;
+    QSet<QString> tables_;
     QString defaultDatabase_ = QStringLiteral("CLINICAL_AREA");
 };
 

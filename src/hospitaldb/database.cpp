@@ -63,7 +63,7 @@ std::unique_ptr<db::HostedConnection> openDatabase(const QString &target,
                                                    const db::OpenOptions &options)
 {
     auto connection = db::HostedConnection::open(target, registry(), options);
-    connection->translator().setTextColumns(db::textColumnNames(tables()));
+    db::describeTables(connection->translator(), tables());
     return connection;
 }
 

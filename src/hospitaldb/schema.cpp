@@ -1,6 +1,8 @@
 #include "hospitaldb.h"
 #include "schemaparts.h"
 
+#include "database/schemabuilder.h"
+
 #include <algorithm>
 
 // The tables the department's screens and our stored procedures read and
@@ -54,6 +56,9 @@ const std::vector<db::SchemaStep> &schemaSteps()
         // 2: every table as the department's first release had it, tbPatient.DischargeNotice
         // included. Databases from before the steps (version 1) are brought up to it in place.
         {2, tables(), {}},
+        // 3: texts compare, group and sort without regard to case on PostgreSQL too, and beyond
+        // ASCII on both engines.
+        {3, {}, db::foldTextCase},
     };
     return steps;
 }

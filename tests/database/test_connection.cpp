@@ -179,6 +179,102 @@ TEST_P(ConnectionTest, QuotedValuesNeitherBreakNorChangeStatements)
 
 // Every workstation draws its own charge-slip number: run the drawing in
 // separate processes on one database and expect distinct, consecutive numbers.
+// A text shaped like a date stays the text typed; a date column reads it as a date.
+TEST_P(ConnectionTest, DateShapedTextsStayTextsOutsideDateColumns)
+{
+    const QString slip =
+        scalar(QStringLiteral("select min(ChargeID) from CLINICAL_AREA..tbCancerCharges"));
+    ASSERT_FALSE(slip.isEmpty());
+    db->Execute(QStringLiteral("update CLINICAL_AREA..tbCancerCharges set CancelReason = "
+                               "'12/10/2026', CancelDate = '12/10/2026 03:00:00 PM' where "
+                               "ChargeID = %1")
+                    .arg(slip));
+    Recordset rs = db->Execute(QStringLiteral("select CancelReason, CancelDate from "
+                                              "CLINICAL_AREA..tbCancerCharges where ChargeID = %1")
+                                   .arg(slip));
+    EXPECT_EQ(rs.Fields(0).toString(), QStringLiteral("12/10/2026"));
+    EXPECT_EQ(rs.Fields(1).toString(), QStringLiteral("2026-12-10 15:00:00"));
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from CLINICAL_AREA..tbCancerCharges where "
+                                    "CancelReason = '12/10/2026' and CancelDate between "
+                                    "'12/10/2026' and '12/10/2026 11:59:59 PM'")),
+              QStringLiteral("1"));
+}
+
+// 'true' and 'false' against a bit column are 1 and 0, as the server reads them.
+TEST_P(ConnectionTest, TrueAndFalseAreBitValues)
+{
+    const QString fixed =
+        scalar(QStringLiteral("select count(*) from Build_File..tbcoHolidays where isFixed = 1"));
+    ASSERT_NE(fixed, QStringLiteral("0"));
+    EXPECT_EQ(db->Execute(QStringLiteral("Select * from Build_File..tbcoHolidays where isFixed = "
+                                         "'true'"))
+                  .RecordCount(),
+              fixed.toInt());
+    db->Execute(QStringLiteral("insert into Build_File..tbcoHolidays (HolidayDate, HolidayName, "
+                               "isFixed) values ('01/02/2031', 'Test', 'True')"));
+    db->Execute(QStringLiteral("update Build_File..tbcoHolidays set isFixed = 'false' where "
+                               "HolidayName = 'Test' and isFixed = 'TRUE'"));
+    EXPECT_EQ(scalar(QStringLiteral("select isFixed from Build_File..tbcoHolidays where "
+                                    "HolidayDate = '01/02/2031'")),
+              QStringLiteral("0"));
+}
+
+// Texts compare, group and sort without regard to case, every letter folded.
+TEST_P(ConnectionTest, TextsCompareWithoutRegardToCase)
+{
+    const QString first = scalar(QStringLiteral("select min(HospNum) from PATIENT_DATA..tbMaster"));
+    const QString second = scalar(
+        QStringLiteral("select min(HospNum) from PATIENT_DATA..tbMaster where HospNum > '%1'")
+            .arg(first));
+    const QString third = scalar(
+        QStringLiteral("select min(HospNum) from PATIENT_DATA..tbMaster where HospNum > '%1'")
+            .arg(second));
+    auto set = [&](const QString &hospNum, const QString &lastName, const QString &town) {
+        db->Execute(QString::fromUtf8("update PATIENT_DATA..tbMaster set LastName = '%1', Town = "
+                                      "'%2' where HospNum = '%3'")
+                        .arg(lastName, town, hospNum));
+    };
+    set(first, QString::fromUtf8("ZZPEÑAFLOR"), QStringLiteral("zzQuezon"));
+    set(second, QString::fromUtf8("zzpeñaflor"), QStringLiteral("ZZQUEZON"));
+    set(third, QStringLiteral("zzpas"), QStringLiteral("zzquezon"));
+    auto count = [&](const char *where) {
+        return scalar(QStringLiteral("select count(*) from PATIENT_DATA..tbMaster where ") +
+                      QString::fromUtf8(where))
+            .toInt();
+    };
+    EXPECT_EQ(count("Town = 'ZZQuezon'"), 3);
+    EXPECT_EQ(count("Town in ('zzQUEZON', 'x')"), 3);
+    EXPECT_EQ(count("LastName = 'ZZPeñaflor'"), 2);
+    EXPECT_EQ(count("LastName like 'zzPEñA%'"), 2);
+    EXPECT_EQ(count("LastName like 'ZZpeña%'"), 2);
+    EXPECT_EQ(count("LastName like '%ÑAFLO_'"), 2);
+    EXPECT_EQ(count("LastName not like 'zzpeñ%' and LastName like 'zz%'"), 1);
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from (select Town, count(*) as n from "
+                                    "PATIENT_DATA..tbMaster where Town like 'zz%' group by Town) "
+                                    "g")),
+              QStringLiteral("1"));
+    QStringList order;
+    for (Recordset rs = db->Execute(QStringLiteral("select LastName from PATIENT_DATA..tbMaster "
+                                                   "where HospNum in ('%1', '%2') order by "
+                                                   "LastName, HospNum")
+                                        .arg(first, third));
+         !rs.atEnd(); rs.MoveNext())
+        order << rs.Fields(0).toString();
+    EXPECT_EQ(order, (QStringList{QStringLiteral("zzpas"), QString::fromUtf8("ZZPEÑAFLOR")}));
+}
+
+// A table's name alone lists the table; a procedure's name alone still calls it.
+TEST_P(ConnectionTest, TableNameAloneOpensTheTable)
+{
+    const int rows =
+        scalar(QStringLiteral("select count(*) from BUILD_FILE..tbcoHolidays")).toInt();
+    ASSERT_GT(rows, 0);
+    EXPECT_EQ(db->Execute(QStringLiteral("BUILD_FILE..tbcoHolidays")).RecordCount(), rows);
+    EXPECT_EQ(db->Execute(QStringLiteral("Build_File.dbo.TBCOHOLIDAYS")).RecordCount(), rows);
+    EXPECT_NO_THROW(
+        db->Execute(QStringLiteral("Clinical_Area..spCancer_LoadDischargeNoticeCount")));
+}
+
 TEST_P(ConnectionTest, ConcurrentProcessesDrawDistinctConsecutiveNumbers)
 {
     const int processes = GetParam() == "postgresql" ? 20 : 2;

@@ -32,7 +32,10 @@ ProcedureRegistry &functions()
 QString translated(Dialect dialect, const char *input)
 {
     Translator t(dialect, &functions());
-    t.setTextColumns({QStringLiteral("lastname"), QStringLiteral("firstname")});
+    t.setTextColumns(
+        {QStringLiteral("lastname"), QStringLiteral("firstname"), QStringLiteral("cancelreason")});
+    t.setDateColumns({QStringLiteral("d"), QStringLiteral("canceldate")});
+    t.setBitColumns({QStringLiteral("isfixed")});
     const Translation result = t.translate(QString::fromUtf8(input));
     EXPECT_FALSE(result.call.has_value()) << input;
     return result.statements.join(QStringLiteral("; "));
@@ -84,6 +87,41 @@ INSTANTIATE_TEST_SUITE_P(
              "23:59:59'",
              "select 1 from clinical_area.a where d between '2026-12-01 00:00:00' and '2026-12-31 "
              "23:59:59'"},
+        // A text shaped like a date stays the text typed unless a date is expected.
+        Case{"update t set CancelReason = '12/10/2026', CancelDate = '12/10/2026 03:00:00 PM' "
+             "where CancelReason <> '1/2/2026' and x.d >= '12/01/2026' and d in ('12/02/2026')",
+             "update clinical_area__t set CancelReason = '12/10/2026', CancelDate = '2026-12-10 "
+             "15:00:00' where CancelReason <> '1/2/2026' and x.d >= '2026-12-01 00:00:00' and d in "
+             "('2026-12-02 00:00:00')",
+             "update clinical_area.t set CancelReason = '12/10/2026', CancelDate = '2026-12-10 "
+             "15:00:00' where CancelReason <> '1/2/2026' and x.d >= '2026-12-01 00:00:00' and d in "
+             "('2026-12-02 00:00:00')"},
+        Case{"insert into Clinical_Area..t (CancelReason, CancelDate, isFixed) values "
+             "('12/10/2026', "
+             "'12/10/2026', 'True'); select '12/10/2026' as v, datediff(day, '12/01/2026', d) as "
+             "n from t",
+             "insert into clinical_area__t (CancelReason, CancelDate, isFixed) values "
+             "('12/10/2026', '2026-12-10 00:00:00', 1);  select '12/10/2026' as \"v\", "
+             "cast(julianday(date( d)) - julianday(date( '2026-12-01 00:00:00')) AS integer) as "
+             "\"n\" from clinical_area__t",
+             "insert into clinical_area.t (CancelReason, CancelDate, isFixed) values "
+             "('12/10/2026', '2026-12-10 00:00:00', 1);  select '12/10/2026' as \"v\", "
+             "(cast( d AS date) - cast( '2026-12-01 00:00:00' AS date)) as "
+             "\"n\" from clinical_area.t"},
+        // A pattern with letters beyond ASCII: a prefix is a range of the column on SQLite
+        // (its NOCASE index serves it), any other pattern compares upper-cased texts.
+        Case{"select 1 from t where LastName like 'peñ%' or FirstName not like '%ñ_'",
+             "select 1 from clinical_area__t where (LastName >= 'peñ' AND LastName < "
+             "'peñ\U0010FFFF') or upper(FirstName) NOT LIKE '%Ñ_'",
+             "select 1 from clinical_area.t where upper(LastName) COLLATE \"C\" like 'PEÑ%' or "
+             "upper(FirstName) COLLATE \"C\" not like '%Ñ_'"},
+        // 'true' and 'false' against a bit are 1 and 0; elsewhere they are texts.
+        Case{"Select * from Build_File..tbcoHolidays where isFixed = 'true' or 'FALSE' = "
+             "h.isFixed or x = 'true'",
+             "Select * from build_file__tbcoholidays where isFixed = 1 or 0 = h.isFixed or x = "
+             "'true'",
+             "Select * from build_file.tbcoholidays where isFixed = 1 or 0 = h.isFixed or x = "
+             "'true'"},
         Case{"SELECT isnull(HEMODIALYSIS.dbo.fn_Double('3'),'N') as P",
              "SELECT coalesce((('3') * 2),'N') as \"P\"",
              "SELECT coalesce((('3') * 2),'N') as \"P\""},
@@ -189,6 +227,31 @@ TEST(Translator, RecognisesProcedureCalls)
         EXPECT_EQ(result.call->database.toStdString(), c.database) << c.text;
         EXPECT_EQ(result.call->name.toStdString(), c.name) << c.text;
         EXPECT_EQ(result.call->args, c.args) << c.text;
+    }
+}
+
+// A text that is only a known table's name lists the table, as on the server;
+// a known procedure, or an unknown name, stays a call.
+TEST(Translator, TableNameAloneOpensTheTable)
+{
+    ProcedureRegistry registry;
+    registry.add(QStringLiteral("STATION"), QStringLiteral("spExams"),
+                 [](ProcedureContext &, const QStringList &) { return Recordset(); });
+    for (const Dialect dialect : {Dialect::SQLite, Dialect::PostgreSQL}) {
+        Translator t(dialect, &registry);
+        t.setTables(
+            {QStringLiteral("station..laboratoryexams"), QStringLiteral("station..spexams")});
+        const Translation table = t.translate(QStringLiteral("STATION..LaboratoryExams"));
+        EXPECT_FALSE(table.call.has_value());
+        ASSERT_EQ(table.statements.size(), 1);
+        EXPECT_EQ(table.statements.first(),
+                  QStringLiteral("SELECT * FROM ") +
+                      t.tableName(QStringLiteral("STATION"), QStringLiteral("LaboratoryExams")));
+        const Translation dotted = t.translate(QStringLiteral(" Station.dbo.LaboratoryExams "));
+        EXPECT_FALSE(dotted.call.has_value());
+        for (const char *call :
+             {"STATION..spExams", "STATION..NoSuchThing", "exec STATION..LaboratoryExams"})
+            EXPECT_TRUE(t.translate(QString::fromLatin1(call)).call.has_value()) << call;
     }
 }
 

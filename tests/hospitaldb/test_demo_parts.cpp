@@ -117,6 +117,38 @@ TEST_P(DemoOnEngines, ADatabaseAtTheVersionBeforeGetsTheNewStepsOnce)
     EXPECT_EQ(rs.Fields(1).toLongLong(), 0); // the default, for rows that were there before
 }
 
+// A database of version 2 kept PostgreSQL's case-sensitive texts (and SQLite's indexes in the
+// order of its ASCII-only NOCASE): the upgrade makes its texts compare without regard to case.
+TEST_P(DemoOnEngines, AnUpgradedDatabaseComparesTextsWithoutRegardToCase)
+{
+    auto connection = test::freshDatabase(GetParam());
+    const bool lite = connection->dialect() == db::Dialect::SQLite;
+    const QString meta =
+        lite ? QStringLiteral("chemodesk_meta") : QStringLiteral("public.chemodesk_meta");
+    if (!lite)
+        connection->executeNative(QStringLiteral("ALTER TABLE patient_data.tbmaster ALTER COLUMN "
+                                                 "lastname TYPE varchar(40), ALTER COLUMN town "
+                                                 "TYPE text"));
+    connection->executeNative(
+        QStringLiteral("UPDATE %1 SET value = '2' WHERE name = 'schema_version'").arg(meta));
+    auto count = [&](const QString &where) {
+        return connection
+            ->Execute(QStringLiteral("select count(*) from PATIENT_DATA..tbMaster where ") + where)
+            .Fields(0)
+            .toLongLong();
+    };
+    const QString name =
+        connection->Execute(QStringLiteral("select min(LastName) from PATIENT_DATA..tbMaster"))
+            .Fields(0)
+            .toString();
+    const qlonglong exact = count(QStringLiteral("LastName = '%1'").arg(name));
+    hospital::initDatabase(*connection, {});
+    EXPECT_EQ(db::storedSchemaVersion(*connection), hospital::schemaVersion());
+    EXPECT_EQ(count(QStringLiteral("LastName = '%1'").arg(name.toLower())), exact);
+    EXPECT_EQ(count(QStringLiteral("LastName like '%1%'").arg(name.toLower())),
+              count(QStringLiteral("LastName like '%1%'").arg(name)));
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, DemoOnEngines, ::testing::ValuesIn(test::backends()),
                          [](const auto &info) { return info.param; });
 

@@ -157,6 +157,19 @@ TEST_P(PatientList, EachOptionAndSearchBoxListsItsPatients)
     EXPECT_TRUE(messages.shown().empty());
 }
 
+// Names with letters beyond ASCII are found however they are typed.
+TEST_P(PatientList, LastNameSearchFoldsEveryLetter)
+{
+    db->Execute(QString::fromUtf8(
+        "update PATIENT_DATA..tbMaster set LastName = 'PEÑAFLOR' where HospNum = '1000018'"));
+    for (const char *typed : {"PEñA", "peña", "PEÑAF"}) {
+        SCOPED_TRACE(typed);
+        search(0, false, typed, "", "");
+        EXPECT_EQ(column(list->ListView1, IdNum), QStringList{QStringLiteral("261018")});
+    }
+    EXPECT_TRUE(messages.shown().empty());
+}
+
 TEST_P(PatientList, OptionClickAndEnterInABoxListCurrentPatientsEvenWithTheBoxTicked)
 {
     list->chkPrevious->setChecked(true);

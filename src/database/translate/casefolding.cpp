@@ -1,5 +1,7 @@
 #include "passes.h"
 
+#include <algorithm>
+
 namespace chemodesk::db::translate {
 
 void upperCaseLike(Tokens &t, const Context &)
@@ -27,6 +29,73 @@ void upperCaseLike(Tokens &t, const Context &)
         t.insert(t.begin() + left + 1, {sym(")"), resolved(QStringLiteral(" COLLATE \"C\""))});
         t.insert(t.begin() + begin, {resolved(QStringLiteral("upper")), sym("(")});
         i += 4;
+    }
+}
+
+void unicodeLike(Tokens &t, const Context &)
+{
+    // SQLite's LIKE folds ASCII letters only. A pattern with other letters is
+    // matched on Unicode-folded texts: a prefix as a range of the column, which
+    // its NOCASE index serves (the connection's NOCASE folds every letter), any
+    // other pattern on upper-cased texts (the connection's upper() does too).
+    for (qsizetype i = 0; i < size(t); ++i) {
+        if (!at(t, i).isWord("like"))
+            continue;
+        const qsizetype right = nextSig(t, i);
+        if (right < 0 || at(t, right).kind != Token::String ||
+            isWordAt(t, nextSig(t, right), "escape"))
+            continue;
+        const QString pattern = at(t, right).text;
+        if (std::all_of(pattern.begin(), pattern.end(), [](QChar c) { return c.unicode() < 0x80; }))
+            continue;
+        qsizetype left = prevSig(t, i);
+        const bool negated = isWordAt(t, left, "not");
+        if (negated)
+            left = prevSig(t, left);
+        if (left < 0 || (at(t, left).kind != Token::Word && at(t, left).kind != Token::Quoted))
+            continue;
+        qsizetype begin = left;
+        while (isSym(t, prevSig(t, begin), ".") && prevSig(t, prevSig(t, begin)) >= 0)
+            begin = prevSig(t, prevSig(t, begin));
+        const Tokens column(t.begin() + begin, t.begin() + left + 1);
+        const QString prefix = pattern.chopped(pattern.endsWith(QLatin1Char('%')) ? 1 : 0);
+        const bool plainPrefix = pattern.endsWith(QLatin1Char('%')) && !prefix.isEmpty() &&
+                                 !prefix.contains(QLatin1Char('%')) &&
+                                 !prefix.contains(QLatin1Char('_')) &&
+                                 !prefix.contains(QLatin1Char('['));
+        Tokens with;
+        if (plainPrefix) {
+            // Every text whose folded form starts with the prefix's sorts from
+            // the prefix up to the prefix followed by the last code point.
+            if (negated)
+                with.push_back(resolved(QStringLiteral("NOT ")));
+            with.push_back(sym("("));
+            with.insert(with.end(), column.begin(), column.end());
+            with.insert(with.end(), {space(),
+                                     sym(">="),
+                                     space(),
+                                     {Token::String, prefix},
+                                     space(),
+                                     resolved(QStringLiteral("AND")),
+                                     space()});
+            with.insert(with.end(), column.begin(), column.end());
+            with.insert(with.end(), {space(),
+                                     sym("<"),
+                                     space(),
+                                     {Token::String, prefix + QChar(0xDBFF) + QChar(0xDFFF)},
+                                     sym(")")});
+        } else {
+            with.insert(with.end(), {resolved(QStringLiteral("upper")), sym("(")});
+            with.insert(with.end(), column.begin(), column.end());
+            with.insert(with.end(), {sym(")"), space()});
+            if (negated)
+                with.insert(with.end(), {resolved(QStringLiteral("NOT")), space()});
+            with.insert(
+                with.end(),
+                {resolved(QStringLiteral("LIKE")), space(), {Token::String, pattern.toUpper()}});
+        }
+        replaceRange(t, begin, right + 1, with);
+        i = begin + size(with) - 1;
     }
 }
 

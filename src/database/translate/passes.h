@@ -12,6 +12,8 @@ struct Context {
     const Translator &translator;
     const ProcedureRegistry *functions;
     const QSet<QString> &textColumns; // lower case
+    const QSet<QString> &dateColumns; // lower case
+    const QSet<QString> &bitColumns;  // lower case
     const QString &original;          // the text as the screen sent it, for messages
 
     Dialect dialect() const { return translator.dialect(); }
@@ -48,12 +50,13 @@ void addMissingFromAndInto(Tokens &t, const Context &ctx);
 void topToLimit(Tokens &t, const Context &ctx);
 
 // literals.cpp: values and the operators between them.
-void isoDateLiterals(Tokens &t, const Context &ctx);
+void typedLiterals(Tokens &t, const Context &ctx);
 void plusJoiningTexts(Tokens &t, const Context &ctx);
 
 // casefolding.cpp: the server's case-insensitive comparison where the engine
 // compares case by case.
 void upperCaseLike(Tokens &t, const Context &ctx);
 void upperCaseOrderBy(Tokens &t, const Context &ctx);
+void unicodeLike(Tokens &t, const Context &ctx);
 
 } // namespace chemodesk::db::translate
