@@ -27,6 +27,9 @@ struct OpenOptions {
     // A SQLite file the engine finds damaged is refused before anything is
     // written to it.
     bool verify = true;
+    // Files up to this size are checked whole at opening; larger ones as far
+    // as their header and schema, then page by page as they are used.
+    qint64 wholeCheckUpTo = 64LL * 1024 * 1024;
 };
 
 class HostedConnection : public Connection {
@@ -103,6 +106,11 @@ private:
     // damaged one.
     void checkSqliteFile(const OpenOptions &options);
     [[noreturn]] void throwReadOnly(const QString &original) const;
+    [[noreturn]] void throwDamaged(const QStringList &problems, const QString &original = {},
+                                   bool atOpening = true);
+    // Raises the damaged-file refusal when `code` (a SQLite result code) says
+    // the file is damaged.
+    void checkDamage(int code, const QString &original);
     static bool changesNothing(const QString &sql);
     void setMeta(const QString &key, const QString &value);
 
@@ -130,6 +138,10 @@ private:
     std::function<void(const QString &)> trace_;
     bool reconnecting_ = false;
     bool readOnly_ = false;
+    // The engine found the file damaged while in use: nothing more is sent
+    // to it but the undoing of what was open.
+    bool damaged_ = false;
+    QString lastDamage_;
     QElapsedTimer lastFailedReconnect_;
 };
 

@@ -106,6 +106,50 @@ TEST(OpeningTheFile, ADamagedFileIsRefusedBeforeAnythingIsWritten)
                  QFileInfo(path + QStringLiteral("-wal")).size() > 0);
 }
 
+// A large file is checked at opening only as far as its header and schema;
+// damage the engine meets later stops every further write on the spot.
+TEST(OpeningTheFile, DamageFoundInUseStopsEveryWrite)
+{
+    QTemporaryDir dir;
+    const QString path = demoCopy(dir);
+    // The leaf pages of the patients' table alone: the opening reads none.
+    QList<qint64> pages;
+    {
+        auto c = hospital::openExisting(path);
+        for (Recordset rs = c->executeNative(
+                 QStringLiteral("SELECT pageno FROM dbstat WHERE name = 'patient_data__tbmaster' "
+                                "AND pagetype = 'leaf'"));
+             !rs.atEnd(); rs.MoveNext())
+            pages << static_cast<qint64>(rs.Fields(0).toDouble());
+        c->executeNative(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    }
+    ASSERT_FALSE(pages.isEmpty());
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        for (qint64 page : pages) {
+            file.seek((page - 1) * 4096);
+            file.write(QByteArray(4096, '\x5a'));
+        }
+    }
+    db::OpenOptions options;
+    options.wholeCheckUpTo = 0;
+    auto c = hospital::openExisting(path, options);
+    QString found;
+    for (Recordset tables = c->executeNative(
+             QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+         !tables.atEnd() && found.isEmpty(); tables.MoveNext())
+        found = messageOf([&] {
+            c->executeNative(QStringLiteral("SELECT * FROM ") + tables.Fields(0).toString());
+        });
+    ASSERT_TRUE(found.contains(QLatin1String("damaged"))) << found.toStdString();
+    const QString refused = messageOf([&] {
+        c->Execute(QStringLiteral("UPDATE PATIENT_DATA..tbHospitalInfo SET HospitalName = 'X'"));
+    });
+    EXPECT_TRUE(refused.contains(QLatin1String("damaged"))) << refused.toStdString();
+    EXPECT_TRUE(refused.contains(QLatin1String("backup"))) << refused.toStdString();
+}
+
 TEST(OpeningTheFile, AReadOnlyFileIsReadAndASaveIsRefusedClearly)
 {
     QTemporaryDir dir;
