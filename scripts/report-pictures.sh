@@ -9,7 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${CHEMODESK_BUILD_DIR:-$root/build}
 
-cmake -S "$root" -B "$build" -G Ninja >/dev/null
+cmake --preset ci -S "$root" -B "$build" >/dev/null
 cmake --build "$build" --target chemodesk-admin slip-saver
 
 work=$(mktemp -d /tmp/chemodesk-prints.XXXXXX)

@@ -8,7 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${CHEMODESK_BUILD_DIR:-$root/build}
 
-cmake -S "$root" -B "$build" -G Ninja >/dev/null
+cmake --preset ci -S "$root" -B "$build" >/dev/null
 cmake --build "$build" --target chemodesk
 
 # A home of its own: settings, database and lock never touch the user's.
