@@ -18,6 +18,7 @@
 #include "session/dialogs/frmuservalidation.h"
 #include "session/globals.h"
 #include "session/module1.h"
+#include "support/chargeparts.h"
 #include "support/enginetest.h"
 #include "support/failingconnection.h"
 #include "support/scriptedmessages.h"
@@ -40,14 +41,7 @@ using Icon = widgets::MessageService::Icon;
 
 namespace {
 
-struct Components {
-    explicit Components(Connection &c) : lookup(c), catalogue(c), list(c) {}
-    components::ItemLookup lookup;
-    components::MedicineCatalogue catalogue;
-    components::MedicineList list;
-    components::KeyAid keys;
-    ChargeComponents refs() { return {lookup, catalogue, list, keys}; }
-};
+using Components = test::ChargeParts;
 
 // Answers the access-code dialog as an employee, with a reason when given.
 std::function<int(QDialog &)> confirmAs(const QString &employee, const QString &code,

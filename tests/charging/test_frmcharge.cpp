@@ -11,6 +11,7 @@
 #include "components/medicinelist.h"
 #include "session/globals.h"
 #include "session/module1.h"
+#include "support/chargeparts.h"
 #include "support/enginetest.h"
 #include "support/fakepanel.h"
 #include "support/scriptedmessages.h"
@@ -36,14 +37,7 @@ namespace {
 
 const QString Title = widgets::defaultTitle();
 
-struct Components {
-    explicit Components(Connection &c) : lookup(c), catalogue(c), list(c) {}
-    components::ItemLookup lookup;
-    components::MedicineCatalogue catalogue;
-    components::MedicineList list;
-    components::KeyAid keys;
-    ChargeComponents refs() { return {lookup, catalogue, list, keys}; }
-};
+using Components = test::ChargeParts;
 
 class PostCharges : public test::EngineTest {
 protected:

@@ -22,6 +22,7 @@
 #include "session/module1.h"
 #include "session/rights.h"
 #include "shell/mainrules.h"
+#include "support/chargeparts.h"
 #include "support/enginetest.h"
 #include "support/scriptedmessages.h"
 
@@ -102,15 +103,7 @@ session::Globals &g()
     return session::globals();
 }
 
-// The charge screen's parts, on the real database.
-struct Components {
-    explicit Components(Connection &c) : lookup(c), catalogue(c), list(c) {}
-    components::ItemLookup lookup;
-    components::MedicineCatalogue catalogue;
-    components::MedicineList list;
-    components::KeyAid keys;
-    ChargeComponents refs() { return {lookup, catalogue, list, keys}; }
-};
+using Components = test::ChargeParts;
 
 // The charge screen opened for an admission, as the main window opens it.
 Drive chargeScreen(Connection &database, const char *idNum, const char *hospNum,
