@@ -1,10 +1,12 @@
 // The charge entry grid: Enter on a service code (the look-up, the price
 // rules and every query they send) and a keystroke that sends none, on the
-// embedded demo database; and saving a 20-line slip through the layer beside
-// the same engine statements sent straight to the engine, on the embedded
-// database and, with CHEMODESK_BENCH_PG set to a postgresql:// server URL, on
-// PostgreSQL. Statements are counted on the way to the database. Windows are
-// drawn off screen. Run: build/bench/bench_charging
+// embedded demo database; and saving a 20-line slip through the layer, on the
+// embedded database and, with CHEMODESK_BENCH_PG set to a postgresql:// server
+// URL, on PostgreSQL. Pricing and saving each stand beside the same engine
+// statements, recorded through the layer, sent straight to the engine as a
+// careful programmer would (see "the raw engines" below). Statements are
+// counted on the way to the database. Windows are drawn off screen.
+// Run: build/bench/bench_charging
 
 #include "charging/chargelines.h"
 #include "charging/chargesave.h"
