@@ -227,14 +227,41 @@ public:
     int shown = 0;
 };
 
+// A fresh demo hospital: a file of its own, or a database of its own on the
+// server named by CHEMODESK_BENCH_PG; empty when that is unset.
+QString demoTarget(bool postgres, const QTemporaryDir &dir, const QString &name)
+{
+    if (!postgres) {
+        const QString path = dir.filePath(name + QStringLiteral(".db"));
+        hospital::openEmbedded(path, hospital::MissingFile::CreateWithDemo);
+        return path;
+    }
+    const QString server = qEnvironmentVariable("CHEMODESK_BENCH_PG");
+    if (server.isEmpty())
+        return {};
+    const QString database = QStringLiteral("chemodesk_bench_") + name;
+    {
+        auto admin = db::HostedConnection::open(server);
+        admin->executeNative(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(database));
+        admin->executeNative(QStringLiteral("CREATE DATABASE %1").arg(database));
+    }
+    QUrl url(server);
+    url.setPath(QLatin1Char('/') + database);
+    auto c = hospital::openDatabase(url.toString());
+    hospital::InitOptions options;
+    options.demo = true;
+    hospital::initDatabase(*c, options);
+    return url.toString();
+}
+
 // The screen on the demo in-patient 261018 (room class C), over a counting
 // connection, with one service line started under department ON.
 struct Screen {
-    Screen()
+    explicit Screen(bool postgres)
+        : postgres(postgres), target(demoTarget(postgres, dir, QStringLiteral("pricing")))
     {
         auto &g = session::globals();
-        database = hospital::openEmbedded(dir.filePath(QStringLiteral("bench.db")),
-                                          hospital::MissingFile::CreateWithDemo);
+        database = hospital::openDatabase(target);
         counting = std::make_unique<CountingConnection>(*database);
         g.DbConnection = counting.get();
         g.SelPatientClass = QStringLiteral("I");
@@ -259,6 +286,8 @@ struct Screen {
     }
 
     QTemporaryDir dir;
+    bool postgres;
+    QString target;
     std::unique_ptr<db::HostedConnection> database;
     std::unique_ptr<CountingConnection> counting;
     std::unique_ptr<components::ItemLookup> lookup;
@@ -270,15 +299,23 @@ struct Screen {
     std::unique_ptr<frmCharge> screen;
 };
 
-// Made on first use and destroyed by main() before the application object:
-// its windows cannot outlive QApplication.
+// Made on first use, one engine's at a time (the session is one), and
+// destroyed by main() before the application object: its windows cannot
+// outlive QApplication.
 std::unique_ptr<Screen> sharedScreen;
 
-Screen &shared()
+// Null, with the benchmark skipped, when PostgreSQL is asked for and not set.
+Screen *shared(benchmark::State &state, bool postgres = false)
 {
-    if (!sharedScreen)
-        sharedScreen = std::make_unique<Screen>();
-    return *sharedScreen;
+    if (postgres && qEnvironmentVariableIsEmpty("CHEMODESK_BENCH_PG")) {
+        state.SkipWithError("CHEMODESK_BENCH_PG not set");
+        return nullptr;
+    }
+    if (!sharedScreen || sharedScreen->postgres != postgres) {
+        sharedScreen.reset();
+        sharedScreen = std::make_unique<Screen>(postgres);
+    }
+    return sharedScreen.get();
 }
 
 // Enter on "8001" in Item Code: the service look-up, its duplicate check,
@@ -290,9 +327,12 @@ void priceLine(Screen &s)
     QTest::keyClick(s.screen->txtEntry, Qt::Key_Return);
 }
 
-void PriceServiceLine(benchmark::State &state)
+void PriceServiceLine(benchmark::State &state, bool postgres)
 {
-    Screen &s = shared();
+    Screen *screen = shared(state, postgres);
+    if (!screen)
+        return;
+    Screen &s = *screen;
     widgets::EntryGrid *grid = s.screen->mshflexEntry;
     const long before = s.counting->statements;
     const int boxesBefore = s.boxes.shown;
@@ -327,9 +367,12 @@ PricingRecord recordedPricing(Screen &s)
 
 // The texts of one pricing sent straight to the layer, without the screen:
 // the layer's share of PriceServiceLine.
-void PriceServiceLineTextsThroughLayer(benchmark::State &state)
+void PriceServiceLineTextsThroughLayer(benchmark::State &state, bool postgres)
 {
-    Screen &s = shared();
+    Screen *screen = shared(state, postgres);
+    if (!screen)
+        return;
+    Screen &s = *screen;
     const PricingRecord record = recordedPricing(s);
     const QStringList &texts = record.texts;
     long rows = 0;
@@ -341,13 +384,16 @@ void PriceServiceLineTextsThroughLayer(benchmark::State &state)
     state.counters["engine_statements"] = double(record.engine.size());
 }
 
-// The engine statements of one pricing through SQLite's own library on a
-// connection of its own to the same file. Pricing only reads: no transaction.
-void PriceServiceLineRawSqlite(benchmark::State &state)
+// The engine statements of one pricing through the engine's own library on a
+// connection of its own to the same database. Pricing only reads: no
+// transaction.
+template <typename Raw> void PriceServiceLineRaw(benchmark::State &state, bool postgres)
 {
-    Screen &s = shared();
-    const QStringList work = rawWork(recordedPricing(s).engine, false, {});
-    RawSqlite raw(s.dir.filePath(QStringLiteral("bench.db")), work);
+    Screen *screen = shared(state, postgres);
+    if (!screen)
+        return;
+    const QStringList work = rawWork(recordedPricing(*screen).engine, false, {});
+    Raw raw(screen->target, work);
     if (!raw.error().isEmpty()) {
         state.SkipWithError(raw.error().constData());
         return;
@@ -359,15 +405,23 @@ void PriceServiceLineRawSqlite(benchmark::State &state)
         }
     state.counters["engine_statements"] = double(raw.statements());
 }
-BENCHMARK(PriceServiceLine)->Unit(benchmark::kMicrosecond);
-BENCHMARK(PriceServiceLineTextsThroughLayer)->Unit(benchmark::kMicrosecond);
+void PriceServiceLineRawSqlite(benchmark::State &state)
+{
+    PriceServiceLineRaw<RawSqlite>(state, false);
+}
+void PriceServiceLineRawPostgres(benchmark::State &state)
+{
+    PriceServiceLineRaw<RawPostgres>(state, true);
+}
+BENCHMARK_CAPTURE(PriceServiceLine, sqlite, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(PriceServiceLineTextsThroughLayer, sqlite, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PriceServiceLineRawSqlite)->Unit(benchmark::kMicrosecond);
 
 // A letter typed in the Item Code box (through the key filter) and the box
 // moved one column on and back: nothing goes to the database.
 void KeystrokeWithoutQuery(benchmark::State &state)
 {
-    Screen &s = shared();
+    Screen &s = *shared(state);
     widgets::EntryGrid *grid = s.screen->mshflexEntry;
     grid->PutTextBox(colItem, 1);
     const long before = s.counting->statements;
@@ -384,7 +438,7 @@ BENCHMARK(KeystrokeWithoutQuery)->Unit(benchmark::kMicrosecond);
 
 void ArrowKeyMovesTheBox(benchmark::State &state)
 {
-    Screen &s = shared();
+    Screen &s = *shared(state);
     widgets::EntryGrid *grid = s.screen->mshflexEntry;
     grid->PutTextBox(colItem, 1);
     const long before = s.counting->statements;
@@ -398,34 +452,12 @@ void ArrowKeyMovesTheBox(benchmark::State &state)
 }
 BENCHMARK(ArrowKeyMovesTheBox)->Unit(benchmark::kMicrosecond);
 
-// ------------------------------------------------------- saving a slip
+BENCHMARK_CAPTURE(PriceServiceLine, postgresql, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(PriceServiceLineTextsThroughLayer, postgresql, true)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(PriceServiceLineRawPostgres)->Unit(benchmark::kMicrosecond);
 
-// A fresh demo hospital to save into: a file of its own, or a database of
-// its own on the server named by CHEMODESK_BENCH_PG; empty when that is unset.
-QString saveTarget(bool postgres, const QTemporaryDir &dir)
-{
-    if (!postgres) {
-        const QString path = dir.filePath(QStringLiteral("save.db"));
-        hospital::openEmbedded(path, hospital::MissingFile::CreateWithDemo);
-        return path;
-    }
-    const QString server = qEnvironmentVariable("CHEMODESK_BENCH_PG");
-    if (server.isEmpty())
-        return {};
-    const QString name = QStringLiteral("chemodesk_bench_save");
-    {
-        auto admin = db::HostedConnection::open(server);
-        admin->executeNative(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name));
-        admin->executeNative(QStringLiteral("CREATE DATABASE %1").arg(name));
-    }
-    QUrl url(server);
-    url.setPath(QLatin1Char('/') + name);
-    auto c = hospital::openDatabase(url.toString());
-    hospital::InitOptions options;
-    options.demo = true;
-    hospital::initDatabase(*c, options);
-    return url.toString();
-}
+// ------------------------------------------------------- saving a slip
 
 SlipHeader slipHeader()
 {
@@ -476,7 +508,7 @@ std::vector<ChargeLine> twentyLines()
 // hospital's settings read (the stock check among them), whether or not the
 // screen's measurements ran before it.
 struct Saving {
-    explicit Saving(bool postgres) : target(saveTarget(postgres, dir))
+    explicit Saving(bool postgres) : target(demoTarget(postgres, dir, QStringLiteral("save")))
     {
         sharedScreen.reset();
         if (target.isEmpty())
