@@ -1,6 +1,7 @@
 // chemodesk-admin as hospital IT runs it: one text through the connection,
 // rows out as tab-separated lines, the server's message and status 1 on error.
 
+#include "hospitaldb/database.h"
 #include "support/enginetest.h"
 #include "testpaths.h"
 
@@ -139,6 +140,38 @@ TEST_P(AdminTest, InitDemoRefusesADatabaseThatHoldsPatients)
         << demo.err.toStdString();
     const QString users = QStringLiteral("select count(*) as N from PASSWORD..tbPasswordMaster");
     EXPECT_EQ(admin({QStringLiteral("sql"), fresh, users}).out, QStringLiteral("N\n0\n"));
+}
+
+// A search on a newly loaded database must find its indexes from the first
+// query: the engine's statistics are gathered once the data is in.
+TEST_P(AdminTest, InitGathersStatisticsOnTheDataItLoads)
+{
+    auto statistics = [&](db::HostedConnection &c) {
+        if (onServer())
+            return c
+                .executeNative(QStringLiteral("SELECT count(*) AS n FROM pg_stats WHERE "
+                                              "schemaname = 'patient_data' AND tablename = "
+                                              "'tbmaster'"))
+                .Fields(0)
+                .toLongLong();
+        if (c.executeNative(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = "
+                                           "'sqlite_stat1'"))
+                .atEnd())
+            return 0LL;
+        return c
+            .executeNative(QStringLiteral("SELECT count(*) AS n FROM sqlite_stat1 WHERE tbl = "
+                                          "'patient_data__tbmaster'"))
+            .Fields(0)
+            .toLongLong();
+    };
+    for (const QStringList &load :
+         {QStringList{QStringLiteral("--demo")},
+          QStringList{QStringLiteral("--registrations"), QStringLiteral("300")}}) {
+        const QString fresh = test::unbuiltTarget(GetParam());
+        const AdminRun init = admin(QStringList{QStringLiteral("init"), fresh} + load);
+        ASSERT_EQ(init.status, 0) << init.err.toStdString();
+        EXPECT_GT(statistics(*hospital::openDatabase(fresh)), 0) << load.join(' ').toStdString();
+    }
 }
 
 CHEMODESK_ENGINE_TESTS(AdminTest);
