@@ -66,6 +66,17 @@ const std::vector<LookupList> &lists()
          {{QStringLiteral("ResultCode"), QStringLiteral("Code")},
           {QStringLiteral("LabExam"), QStringLiteral("Examination")},
           {QStringLiteral("RateA"), QStringLiteral("Rate"), widgets::PickColumn::Amount}}},
+        {ListKind::XRayExam,
+         QStringLiteral("X-Ray Examinations"),
+         QStringLiteral("SELECT XrayExamID AS ResultCode, XrayExam, RateA, RateB, RateC, RateD, "
+                        "RateE, RateG FROM BUILD_FILE..tbcoXrayExam WHERE isActive = 1"),
+         QStringLiteral("XrayExamID"),
+         QStringLiteral("XrayExam"),
+         QStringLiteral("XrayExam, XrayExamID"),
+         false,
+         {{QStringLiteral("ResultCode"), QStringLiteral("Code")},
+          {QStringLiteral("XrayExam"), QStringLiteral("Examination")},
+          {QStringLiteral("RateA"), QStringLiteral("Rate"), widgets::PickColumn::Amount}}},
         {ListKind::UltraSound,
          QStringLiteral("Ultrasound Examinations"),
          QStringLiteral("SELECT UltraExamID AS ResultCode, UltraExam, RateA, RateB, RateC, RateD, "

@@ -1,11 +1,19 @@
 #include "screens.h"
 
+#include "frmreprintrequestform.h"
 #include "widgets/screenregistry.h"
 
 namespace chemodesk::requests {
 
-// None of this subsystem's screens is built yet: their buttons and menu items
-// stay disabled until one is registered here.
-void registerScreens(widgets::ScreenRegistry &) {}
+void registerScreens(widgets::ScreenRegistry &registry)
+{
+    // No main-window control bears this name: the pharmacy and supply request
+    // screens open the dialog through openReprintRequestForm with their own
+    // request type and caption. Registered for the pharmacy's all the same.
+    registry.set(QStringLiteral("frmReprintRequestForm"), [](platform::MainPanel &panel) {
+        openReprintRequestForm(panel, QStringLiteral("PH"),
+                               QStringLiteral("Reprint Pharmacy Request Form"));
+    });
+}
 
 } // namespace chemodesk::requests

@@ -176,7 +176,7 @@ TEST_P(CodeSearchOnEngine, DoctorsByCodeOrByTheFirstLettersOfTheLastName)
     EXPECT_TRUE(lookup->OtherRevenueRecord(QStringLiteral("ResultCode")).IsNull());
 }
 
-TEST_P(CodeSearchOnEngine, ExaminationsOfTheLaboratoryAndUltrasound)
+TEST_P(CodeSearchOnEngine, ExaminationsOfTheLaboratoryXRayAndUltrasound)
 {
     ASSERT_TRUE(lookup->SearchListing(QStringLiteral("1001"), ListKind::LABExam));
     EXPECT_EQ(lookup->LABExamRecord(QStringLiteral("LabExam")).toString(),
@@ -197,6 +197,24 @@ TEST_P(CodeSearchOnEngine, ExaminationsOfTheLaboratoryAndUltrasound)
     EXPECT_EQ(lookup->UltraSoundRecord(QStringLiteral("Ultraexam")).toString(),
               QStringLiteral("HEPATOBILIARY TREE ULTRASOUND"));
     EXPECT_DOUBLE_EQ(lookup->UltraSoundRecord(QStringLiteral("RateA")).toDouble(), 1700);
+
+    // X-rays by name, priced per room class as the charge screen prices them.
+    messages.onDialog([](QDialog &shown) {
+        auto &list = static_cast<PickList &>(shown);
+        EXPECT_EQ(listed(list), (QStringList{QStringLiteral("2001 CHEST PA"),
+                                             QStringLiteral("2002 CHEST PA / LATERAL")}));
+        list.accept();
+        return list.result();
+    });
+    ASSERT_TRUE(lookup->SearchListing(QStringLiteral("chest"), ListKind::XRayExam));
+    EXPECT_EQ(lookup->XRayExamRecord(QStringLiteral("ResultCode")).toString(),
+              QStringLiteral("2001"));
+    EXPECT_EQ(lookup->XRayExamRecord(QStringLiteral("XrayExam")).toString(),
+              QStringLiteral("CHEST PA"));
+    EXPECT_DOUBLE_EQ(lookup->XRayExamRecord(QStringLiteral("RateC")).toDouble(), 540);
+    // The laboratory's record stays as it was found.
+    EXPECT_EQ(lookup->LABExamRecord(QStringLiteral("ResultCode")).toString(),
+              QStringLiteral("1001"));
 }
 
 TEST_P(CodeSearchOnEngine, AFailingSearchReachesTheScreenAndAFailingRefillIsShown)
@@ -230,7 +248,6 @@ TEST_P(CodeSearchOnEngine, AFailingSearchReachesTheScreenAndAFailingRefillIsShow
 TEST_P(CodeSearchOnEngine, KindsWithoutATableAreNotFound)
 {
     const std::pair<ListKind, Field (ItemLookup::*)(const QString &) const> kinds[] = {
-        {ListKind::XRayExam, &ItemLookup::XRayExamRecord},
         {ListKind::CTExam, &ItemLookup::CTExamRecord},
         {ListKind::AudioExam, &ItemLookup::AudioExamRecord},
         {ListKind::NuclearExam, &ItemLookup::NuclearExamRecord},
