@@ -1,11 +1,46 @@
 #include "screens.h"
 
+#include "components/shared.h"
+#include "frmcsrentry.h"
+#include "frmphentry.h"
+#include "platform/mainpanel.h"
+#include "platform/usercomponent.h"
+#include "session/globals.h"
+#include "widgets/messages.h"
 #include "widgets/screenregistry.h"
 
 namespace chemodesk::requests {
 
-// None of this subsystem's screens is built yet: their buttons and menu items
-// stay disabled until one is registered here.
-void registerScreens(widgets::ScreenRegistry &) {}
+namespace {
+
+// The main window has checked the patient and copied it into the context.
+template <typename Screen> void openRequest(platform::MainPanel &panel)
+{
+    auto &g = session::globals();
+    if (!g.DbConnection)
+        return;
+    QWidget *parent = panel.screenParent();
+    components::SharedComponents &shared = components::sharedComponents(*g.DbConnection, parent);
+    RequestPatient patient;
+    patient.hospNum = g.SelHospNum;
+    patient.idNum = g.SelIdNum;
+    patient.inOut = g.SelPatientClass;
+    patient.name = panel.patient().name;
+    if (platform::UserComponent *user = panel.currentUser())
+        patient.employeeCode = user->EmployeeCode();
+    Screen screen(*g.DbConnection, {*shared.lookup, *shared.drugs, *shared.drugList, shared.keys},
+                  patient, &panel, parent);
+    widgets::execModal(screen);
+}
+
+} // namespace
+
+void registerScreens(widgets::ScreenRegistry &registry)
+{
+    registry.set(QStringLiteral("cmdPharmacy"), openRequest<frmPHEntry>);
+    registry.set(QStringLiteral("mnuPhRequest"), openRequest<frmPHEntry>);
+    registry.set(QStringLiteral("cmdCSRRequest"), openRequest<frmCSREntry>);
+    registry.set(QStringLiteral("mnuCsr"), openRequest<frmCSREntry>);
+}
 
 } // namespace chemodesk::requests
