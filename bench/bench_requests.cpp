@@ -28,8 +28,8 @@ std::vector<RequestLine> twentyLines()
 {
     std::vector<RequestLine> lines;
     for (int i = 0; i < 20; ++i)
-        lines.push_back({QString::number(10001 + i), QStringLiteral("MEDICINE ") +
-                                                         QString::number(i + 1),
+        lines.push_back({QString::number(10001 + i),
+                         QStringLiteral("MEDICINE ") + QString::number(i + 1),
                          QStringLiteral("BID"), QStringLiteral("2"), QStringLiteral("91.5"),
                          QStringLiteral("AFTER MEALS"), QString()});
     return lines;
@@ -50,8 +50,7 @@ RequestHeader header(qint64 save)
 }
 
 struct Saving {
-    explicit Saving(bool postgres)
-        : target(demoTarget(postgres, dir, QStringLiteral("requests")))
+    explicit Saving(bool postgres) : target(demoTarget(postgres, dir, QStringLiteral("requests")))
     {
         if (target.isEmpty())
             return;
@@ -64,10 +63,7 @@ struct Saving {
         });
     }
 
-    int save()
-    {
-        return saveRequest(*counting, pharmacyCall(false), header(++saves), lines, true);
-    }
+    int save() { return saveRequest(*counting, pharmacyCall(false), header(++saves), lines, true); }
 
     QTemporaryDir dir;
     QString target;
@@ -111,9 +107,8 @@ template <typename Raw> void SaveRequestRaw(benchmark::State &state, bool postgr
     s.recording = true;
     s.save();
     s.recording = false;
-    const QStringList work = rawWork(s.recorded, true,
-                                     postgres ? QStringLiteral("BEGIN")
-                                              : QStringLiteral("BEGIN IMMEDIATE"));
+    const QStringList work = rawWork(
+        s.recorded, true, postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
     s.counting.reset();
     s.database.reset();
     Raw raw(s.target, work);

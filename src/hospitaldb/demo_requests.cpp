@@ -37,8 +37,8 @@ void dosages(Connection &c)
     for (const Entry &e : entries)
         rows.push_back({str(QLatin1String(e.code)), str(QLatin1String(e.name)), num(e.frequency)});
     // Taken off the list: found by its code no more.
-    rows.push_back({str(QStringLiteral("QOD")), str(QStringLiteral("EVERY OTHER DAY")), num(1),
-                    flag(false)});
+    rows.push_back(
+        {str(QStringLiteral("QOD")), str(QStringLiteral("EVERY OTHER DAY")), num(1), flag(false)});
     for (size_t i = 0; i + 1 < rows.size(); ++i)
         rows[i] << flag(true);
     insertRows(c, QStringLiteral("BUILD_FILE..tbcoDosage"),
@@ -81,8 +81,8 @@ void requests(Connection &c, Random &random, const std::vector<Registration> &re
             if (!pharmacy && random.chance(40))
                 continue;
             const auto &pool = pharmacy ? medicines : supplies;
-            const QDateTime when = at(Today.addDays(-random.between(0, 20)),
-                                      random.between(7, 19), random.below(60));
+            const QDateTime when =
+                at(Today.addDays(-random.between(0, 20)), random.between(7, 19), random.below(60));
             const QString user = QLatin1String(random.pick(users));
             const int lines = random.between(2, 4);
             const size_t first = size_t(random.below(int(pool.size())));
@@ -91,18 +91,26 @@ void requests(Connection &c, Random &random, const std::vector<Registration> &re
                 const Item &item = *pool[(first + size_t(line) * 3) % pool.size()];
                 const int quantity = random.between(1, 6);
                 const double amount = std::round(priceFor(r, item) * quantity * 100) / 100;
-                rows.push_back(
-                    {num(requestNum), str(r.hospNum), str(r.idNum),
-                     str(r.inPatient ? QStringLiteral("I") : QStringLiteral("O")), str(item.id),
-                     money(amount), num(quantity),
-                     pharmacy ? str(QLatin1String(random.pick(dosageCodes))) : null(),
-                     date(when), str(pharmacy ? QStringLiteral("PH") : QStringLiteral("CS")),
-                     strOrNull(r.doctor), strOrNull(doctorText), str(user),
-                     strOrNull(QLatin1String(random.pick(remarks))), str(item.name),
-                     str(QStringLiteral("ON")),
-                     str(pharmacy ? QStringLiteral("Y") : QStringLiteral("N")),
-                     pharmacy ? str(QString()) : str(QStringLiteral("0")), str(item.location),
-                     date(when)});
+                rows.push_back({num(requestNum),
+                                str(r.hospNum),
+                                str(r.idNum),
+                                str(r.inPatient ? QStringLiteral("I") : QStringLiteral("O")),
+                                str(item.id),
+                                money(amount),
+                                num(quantity),
+                                pharmacy ? str(QLatin1String(random.pick(dosageCodes))) : null(),
+                                date(when),
+                                str(pharmacy ? QStringLiteral("PH") : QStringLiteral("CS")),
+                                strOrNull(r.doctor),
+                                strOrNull(doctorText),
+                                str(user),
+                                strOrNull(QLatin1String(random.pick(remarks))),
+                                str(item.name),
+                                str(QStringLiteral("ON")),
+                                str(pharmacy ? QStringLiteral("Y") : QStringLiteral("N")),
+                                pharmacy ? str(QString()) : str(QStringLiteral("0")),
+                                str(item.location),
+                                date(when)});
             }
         }
     }

@@ -96,8 +96,8 @@ Recordset appendLogBook(db::ProcedureContext &db, const QStringList &args, const
     const QString when = dateTime(name, value(args, 8));
     const QString type = value(args, 9).toUpper();
     if (type != QLatin1String("PH") && type != QLatin1String("CS"))
-        refuse(name, QStringLiteral("the request type '%1' is neither PH nor CS.")
-                         .arg(value(args, 9)));
+        refuse(name,
+               QStringLiteral("the request type '%1' is neither PH nor CS.").arg(value(args, 9)));
     const QString doctor = value(args, 10);
     const QString user = required(name, "user", value(args, 12));
     QString doctorText = value(args, 11);

@@ -137,9 +137,8 @@ ReprintRequest &pendingReprint()
 RequestEntry::RequestEntry(RequestKind kind, Connection &connection, RequestComponents components,
                            RequestPatient patient, platform::MainPanel *panel, QWidget *parent)
     : QDialog(parent), kind_(std::move(kind)), connection_(connection),
-      codeSearch_(components.codeSearch), drugs_(components.drugs),
-      drugList_(components.drugList), keys_(components.keys), patient_(std::move(patient)),
-      panel_(panel)
+      codeSearch_(components.codeSearch), drugs_(components.drugs), drugList_(components.drugList),
+      keys_(components.keys), patient_(std::move(patient)), panel_(panel)
 {
     setObjectName(kind_.screenName);
     setWindowTitle(kind_.caption);
@@ -231,8 +230,7 @@ void RequestEntry::setUpGrid()
         {QString(), 500, 0, KeyClass::NotTyped, QString(), false},
         {QString(), 1000, 6, KeyClass::Upper, PromptCode, true},
         {QString(), 4000, 35, KeyClass::Upper, QString(), false},
-        {QString(), 900, 8, KeyClass::Upper, kind_.dosage ? PromptDosage : QString(),
-         kind_.dosage},
+        {QString(), 900, 8, KeyClass::Upper, kind_.dosage ? PromptDosage : QString(), kind_.dosage},
         {QString(), 900, 5, KeyClass::Digits, PromptQuantity, true},
         {QString(), 1000, 5, KeyClass::NotTyped, QString(), false},
         {QString(), 2400, 30, KeyClass::Upper, PromptRemarks, true},
@@ -548,7 +546,8 @@ void RequestEntry::saveRequest()
         widgets::msgCritical(e.message());
         return;
     }
-    widgets::msgInformation(QStringLiteral("Successfully Saved..."), QStringLiteral("Hemodialysis"));
+    widgets::msgInformation(QStringLiteral("Successfully Saved..."),
+                            QStringLiteral("Hemodialysis"));
     accept();
 }
 

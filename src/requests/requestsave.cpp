@@ -35,24 +35,15 @@ QString requestDate(const QDateTime &when)
 QString logBookText(const LogBookCall &call, const RequestHeader &header, const RequestLine &line)
 {
     const QStringList values = {
-        header.hospNum,
-        header.idNum,
-        header.inOut,
-        line.code,
-        line.amount,
-        line.quantity,
-        line.dosage,
-        QStringLiteral(" "),
-        header.dateTime,
-        call.requestType,
-        header.doctorId,
-        QStringLiteral(" "),
-        header.userId,
-        line.remarks,
-        line.description,
-        QStringLiteral("ON"),
-        call.forPharmacy,
-        call.sendsReference ? line.reference.trimmed() : QStringLiteral("0"),
+        header.hospNum,   header.idNum,
+        header.inOut,     line.code,
+        line.amount,      line.quantity,
+        line.dosage,      QStringLiteral(" "),
+        header.dateTime,  call.requestType,
+        header.doctorId,  QStringLiteral(" "),
+        header.userId,    line.remarks,
+        line.description, QStringLiteral("ON"),
+        call.forPharmacy, call.sendsReference ? line.reference.trimmed() : QStringLiteral("0"),
     };
     QString text = call.opening;
     for (qsizetype i = 0; i < values.size(); ++i) {

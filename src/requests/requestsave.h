@@ -41,7 +41,7 @@ struct RequestHeader {
 struct LogBookCall {
     QString opening; // "Clinical_Area..spCancer_AppendCancerLogBook '"
     QString requestType;
-    QString forPharmacy;  // "Y" or "N"
+    QString forPharmacy; // "Y" or "N"
     bool sendsReference; // true: the line's reference; false: "0"
 };
 
@@ -55,8 +55,7 @@ bool lineComplete(const RequestLine &line, bool needsDosage);
 QString requestDate(const QDateTime &when);
 
 // The text of one line's call, each value escaped inside its quotes.
-QString logBookText(const LogBookCall &call, const RequestHeader &header,
-                    const RequestLine &line);
+QString logBookText(const LogBookCall &call, const RequestHeader &header, const RequestLine &line);
 
 // Sends every complete line in one transaction; returns how many. A failing
 // call rolls the whole request back and raises its DatabaseError.

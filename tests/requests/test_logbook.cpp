@@ -42,7 +42,8 @@ protected:
     }
     qlonglong counter()
     {
-        return db->Execute(QStringLiteral("select RequestNum from CLINICAL_AREA..tbCancerRequestNum"))
+        return db
+            ->Execute(QStringLiteral("select RequestNum from CLINICAL_AREA..tbCancerRequestNum"))
             .Fields(0)
             .toLongLong();
     }
@@ -61,12 +62,14 @@ TEST_P(LogBook, TheItemsOfOneSaveShareANumberAndTheNextSaveDrawsTheNext)
     append(item(QStringLiteral("10004"), QStringLiteral("12/01/2026 02:06:00 PM")));
     EXPECT_EQ(counter(), next + 2);
 
-    Recordset rs = db->Execute(QStringLiteral(
-        "select RequestNum, HospNum, IdNum, PatientType, ItemID, Amount, Quantity, Dosage, "
-        "Route, RequestDate, RequestType, DoctorID, DoctorName, UserID, Remarks, Description, "
-        "StationID, ForPharmacy, Reference, LocationID, RequestStatus "
-        "from CLINICAL_AREA..tbCancerRequest where IdNum = '261001' and UserID = '1002' "
-        "and RequestNum >= ") + QString::number(next) + QStringLiteral(" order by RequestID"));
+    Recordset rs = db->Execute(
+        QStringLiteral(
+            "select RequestNum, HospNum, IdNum, PatientType, ItemID, Amount, Quantity, Dosage, "
+            "Route, RequestDate, RequestType, DoctorID, DoctorName, UserID, Remarks, Description, "
+            "StationID, ForPharmacy, Reference, LocationID, RequestStatus "
+            "from CLINICAL_AREA..tbCancerRequest where IdNum = '261001' and UserID = '1002' "
+            "and RequestNum >= ") +
+        QString::number(next) + QStringLiteral(" order by RequestID"));
     ASSERT_EQ(rs.RecordCount(), 4);
     EXPECT_EQ(rs.Fields("RequestNum").toLongLong(), next);
     EXPECT_EQ(rs.Fields("HospNum").toString(), QStringLiteral("1000001"));
@@ -76,7 +79,8 @@ TEST_P(LogBook, TheItemsOfOneSaveShareANumberAndTheNextSaveDrawsTheNext)
     EXPECT_DOUBLE_EQ(rs.Fields("Quantity").toDouble(), 3);
     EXPECT_EQ(rs.Fields("Dosage").toString(), QStringLiteral("TID"));
     EXPECT_TRUE(rs.Fields("Route").IsNull());
-    EXPECT_EQ(rs.Fields("RequestDate").toDateTime(), QDateTime(QDate(2026, 12, 1), QTime(14, 5, 9)));
+    EXPECT_EQ(rs.Fields("RequestDate").toDateTime(),
+              QDateTime(QDate(2026, 12, 1), QTime(14, 5, 9)));
     EXPECT_EQ(rs.Fields("RequestType").toString(), QStringLiteral("PH"));
     EXPECT_EQ(rs.Fields("DoctorID").toString(), QStringLiteral("101"));
     // A blank doctor's name is the doctor's on file.
@@ -102,9 +106,9 @@ TEST_P(LogBook, ValuesThatAreNotWhatTheyShouldBeAreRefusedAndNothingIsWritten)
         db->Execute(QStringLiteral("select count(*) from CLINICAL_AREA..tbCancerRequest"))
             .Fields(0)
             .toLongLong();
-    const std::pair<int, const char *> wrong[] = {
-        {0, ""}, {1, ""}, {3, ""}, {4, "12,50"}, {5, "0"}, {5, "x"},
-        {8, "2026-12-01"}, {9, "XR"}, {12, ""}};
+    const std::pair<int, const char *> wrong[] = {{0, ""},           {1, ""},   {3, ""},
+                                                  {4, "12,50"},      {5, "0"},  {5, "x"},
+                                                  {8, "2026-12-01"}, {9, "XR"}, {12, ""}};
     for (const auto &[index, text] : wrong) {
         QStringList values = item(QStringLiteral("10001"));
         values[index] = QString::fromUtf8(text);
