@@ -88,6 +88,18 @@ const std::vector<LookupList> &lists()
          {{QStringLiteral("ResultCode"), QStringLiteral("Code")},
           {QStringLiteral("UltraExam"), QStringLiteral("Examination")},
           {QStringLiteral("RateA"), QStringLiteral("Rate"), widgets::PickColumn::Amount}}},
+        // Frequency: doses a day, the quantity a pharmacy request starts from.
+        {ListKind::Dosage,
+         QStringLiteral("Dosages"),
+         QStringLiteral("SELECT DosageID AS ResultCode, Dosage, Frequency "
+                        "FROM BUILD_FILE..tbcoDosage WHERE isActive = 1"),
+         QStringLiteral("DosageID"),
+         QStringLiteral("Dosage"),
+         QStringLiteral("Dosage, DosageID"),
+         false,
+         {{QStringLiteral("ResultCode"), QStringLiteral("Code")},
+          {QStringLiteral("Dosage"), QStringLiteral("Dosage")},
+          {QStringLiteral("Frequency"), QStringLiteral("Frequency"), widgets::PickColumn::Number}}},
     };
     return all;
 }

@@ -1,12 +1,12 @@
 #pragma once
 
 // The code search component over the hospital's build files: services of a
-// section, doctors, laboratory and ultrasound examinations. A typed exact
+// section, doctors, laboratory, x-ray and ultrasound examinations, dosages. A typed exact
 // code is taken at once; otherwise, in search mode, the pick list offers the
 // rows whose name or code starts with the text.
 //
-// The other examination lists (x-ray, CT, audiometry, nuclear, heart station,
-// rehabilitation, radiation therapy), dosages, towns and civil statuses have
+// The other examination lists (CT, audiometry, nuclear, heart station,
+// rehabilitation, radiation therapy), towns and civil statuses have
 // no table in the hospital database yet: SearchListing answers false for them
 // and their records stay empty until their tables are added.
 //

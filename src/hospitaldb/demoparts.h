@@ -82,6 +82,7 @@ void loadWard(Part &part);         // stations and rooms
 void loadPatients(Part &part);     // doctors, companies, patients and registrations
 void loadPrices(Part &part);       // holidays, revenue codes, services, items
 void loadCharges(Part &part);      // charge slips, requests, stock
+void loadRequests(Part &part);     // dosage codes, pharmacy and central supply requests
 void loadExaminations(Part &part); // x-ray examinations, laboratory specimens
 
 } // namespace chemodesk::hospital::demo

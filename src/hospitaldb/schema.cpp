@@ -20,7 +20,8 @@ std::vector<db::TableDef> gatherTables()
 {
     std::vector<db::TableDef> all;
     for (auto part : {schema::sessionTables, schema::patientTables, schema::wardTables,
-                      schema::chargingTables, schema::reportTables, schema::examinationTables}) {
+                      schema::chargingTables, schema::reportTables, schema::requestTables,
+                      schema::examinationTables}) {
         auto tables = part();
         all.insert(all.end(), std::make_move_iterator(tables.begin()),
                    std::make_move_iterator(tables.end()));
@@ -59,6 +60,8 @@ const std::vector<db::SchemaStep> &schemaSteps()
         // 3: texts compare, group and sort without regard to case on PostgreSQL too, and beyond
         // ASCII on both engines.
         {3, {}, db::foldTextCase},
+        // 4: the request log book of pharmacy and central supply requests, and dosage codes.
+        {4, schema::requestTables(), {}},
         // 5: x-ray examinations and the specimens of laboratory examinations.
         {5, schema::examinationTables(), {}},
     };

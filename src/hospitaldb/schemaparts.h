@@ -35,6 +35,7 @@ std::vector<db::TableDef> patientTables();
 std::vector<db::TableDef> wardTables();
 std::vector<db::TableDef> chargingTables();
 std::vector<db::TableDef> reportTables();
+std::vector<db::TableDef> requestTables();
 std::vector<db::TableDef> examinationTables();
 
 } // namespace chemodesk::hospital::schema

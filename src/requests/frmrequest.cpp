@@ -68,7 +68,7 @@ QString normalisedClass(const QString &rateClass)
 
 } // namespace
 
-frmRequest::frmRequest(Connection &connection, RequestComponents components,
+frmRequest::frmRequest(Connection &connection, ExamOrderComponents components,
                        const QString &department, const QString &rateClass,
                        QStringList ordersList, QWidget *parent)
     : QDialog(parent), connection_(connection), codeSearch_(components.codeSearch),

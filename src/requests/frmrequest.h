@@ -50,7 +50,7 @@ struct ExamOrder {
     bool operator==(const ExamOrder &) const = default;
 };
 
-struct RequestComponents {
+struct ExamOrderComponents {
     platform::CodeSearch &codeSearch;
     platform::KeyFilter *keys = nullptr; // upper-cases typed letters; may be null
 };
@@ -72,7 +72,7 @@ public:
     // `department`: "LB", "XR" or "US". `rateClass`: "A" to "E", the rate
     // column the examinations are priced from (anything else prices at A).
     // `ordersList`: the codes already on the caller's orders list.
-    frmRequest(Connection &connection, RequestComponents components, const QString &department,
+    frmRequest(Connection &connection, ExamOrderComponents components, const QString &department,
                const QString &rateClass, QStringList ordersList, QWidget *parent = nullptr);
     ~frmRequest() override;
 

@@ -244,6 +244,34 @@ TEST_P(CodeSearchOnEngine, AFailingSearchReachesTheScreenAndAFailingRefillIsShow
               QStringLiteral("8005"));
 }
 
+// Dosages (list 16): a code gives its frequency; letters of the name offer the
+// active dosages; a retired code is not found.
+TEST_P(CodeSearchOnEngine, DosagesAnswerTheirCodeAndFrequency)
+{
+    ASSERT_TRUE(lookup->SearchListing(QStringLiteral("tid"), ListKind::Dosage));
+    EXPECT_EQ(lookup->DosageRecord(QStringLiteral("ResultCode")).toString(), QStringLiteral("TID"));
+    EXPECT_EQ(lookup->DosageRecord(QStringLiteral("Frequency")).toLongLong(), 3);
+    EXPECT_EQ(messages.dialogsShown(), 0);
+
+    messages.onDialog([](QDialog &shown) {
+        auto &list = static_cast<PickList &>(shown);
+        EXPECT_EQ(list.windowTitle(), QStringLiteral("Dosages"));
+        EXPECT_EQ(listed(list), (QStringList{QStringLiteral("Q12H EVERY 12 HOURS"),
+                                             QStringLiteral("Q4H EVERY 4 HOURS"),
+                                             QStringLiteral("Q6H EVERY 6 HOURS"),
+                                             QStringLiteral("Q8H EVERY 8 HOURS")}));
+        QTest::keyClick(list.txtSearch, Qt::Key_Down);
+        QTest::keyClick(list.txtSearch, Qt::Key_Return);
+        return list.result();
+    });
+    ASSERT_TRUE(lookup->SearchListing(QStringLiteral("EVERY"), ListKind::Dosage));
+    EXPECT_EQ(lookup->DosageRecord(QStringLiteral("ResultCode")).toString(), QStringLiteral("Q4H"));
+    EXPECT_EQ(lookup->DosageRecord(QStringLiteral("Frequency")).toLongLong(), 6);
+
+    lookup->setSearchMode(false);
+    EXPECT_FALSE(lookup->SearchListing(QStringLiteral("QOD"), ListKind::Dosage));
+}
+
 // Lists without a table in the hospital database: never found, never listed.
 TEST_P(CodeSearchOnEngine, KindsWithoutATableAreNotFound)
 {
@@ -256,7 +284,6 @@ TEST_P(CodeSearchOnEngine, KindsWithoutATableAreNotFound)
         {ListKind::RTSExam, &ItemLookup::RTSExamRecord},
         {ListKind::Address, &ItemLookup::AddressRecord},
         {ListKind::CivilStatus, &ItemLookup::CivilStatusRecord},
-        {ListKind::Dosage, &ItemLookup::DosageRecord},
     };
     for (const auto &[kind, record] : kinds) {
         EXPECT_FALSE(lookup->SearchListing(QStringLiteral("2001"), kind)) << int(kind);

@@ -37,7 +37,7 @@ protected:
     void open(const char *department, const char *rateClass, QStringList ordersList = {})
     {
         screen.reset();
-        screen = std::make_unique<frmRequest>(*db, requests::RequestComponents{*lookup, &keys},
+        screen = std::make_unique<frmRequest>(*db, requests::ExamOrderComponents{*lookup, &keys},
                                               QLatin1String(department),
                                               QLatin1String(rateClass), std::move(ordersList));
         screen->show();

@@ -1,0 +1,200 @@
+#include "procedures.h"
+
+// The department's request log book: medicines asked of the pharmacy and
+// supplies of the central supply room, one row per item, the items of one
+// save under one request number; and the list of earlier requests a form is
+// reprinted from.
+
+#include <QDateTime>
+
+#include <cmath>
+
+namespace chemodesk::hospital {
+
+using db::arg;
+using sql::quote;
+
+namespace {
+
+QString value(const QStringList &args, int index)
+{
+    return arg(args, index).trimmed();
+}
+
+QString orNull(const QString &text)
+{
+    return text.isEmpty() ? QStringLiteral("NULL") : quote(text);
+}
+
+[[noreturn]] void refuse(const QString &procedure, const QString &why)
+{
+    throw DatabaseError(procedure + QStringLiteral(": ") + why);
+}
+
+QString required(const QString &procedure, const char *what, const QString &text)
+{
+    if (text.isEmpty())
+        refuse(procedure, QStringLiteral("the %1 is empty.").arg(QLatin1String(what)));
+    return text;
+}
+
+double number(const QString &procedure, const char *what, const QString &text)
+{
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        refuse(procedure,
+               QStringLiteral("the %1 '%2' is not a number.").arg(QLatin1String(what), text));
+    return v;
+}
+
+// "MM/DD/YYYY hh:mm:ss AM/PM" as the screens send it, read as a wall-clock
+// value; answered in the form the database stores.
+QString dateTime(const QString &procedure, const QString &text)
+{
+    const QString upper = text.trimmed().toUpper();
+    const qsizetype space = upper.indexOf(QLatin1Char(' '));
+    const QDate date = QDate::fromString(upper.left(space), QStringLiteral("M/d/yyyy"));
+    const QTime time = QTime::fromString(upper.mid(space + 1), QStringLiteral("h:mm:ss AP"));
+    if (space < 0 || !date.isValid() || !time.isValid())
+        refuse(procedure, QStringLiteral("the date '%1' is not a date and time "
+                                         "(MM/DD/YYYY hh:mm:ss AM/PM).")
+                              .arg(text));
+    return date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') +
+           time.toString(QStringLiteral("HH:mm:ss"));
+}
+
+QString doctorName(db::ProcedureContext &db, const QString &doctor)
+{
+    if (doctor.isEmpty())
+        return {};
+    const Recordset rs =
+        db.query(QStringLiteral("SELECT LastName + ', ' + isnull(FirstName, '') AS Name "
+                                "FROM BUILD_FILE..tbCoDoctor WHERE DoctorID = %1")
+                     .arg(quote(doctor)));
+    return rs.atEnd() ? QString() : QStringLiteral("DR. ") + rs.Fields(0).trimmed();
+}
+
+// One item of a pharmacy or central supply request. Values, in order:
+//   1 hospital number   2 admission number   3 in/out type     4 item
+//   5 amount            6 quantity           7 dosage          8 route (blank)
+//   9 request date     10 request type PH/CS 11 doctor         12 doctor's name (blank: on file)
+//  13 user             14 remarks            15 description    16 station
+//  17 Y medicine / N supply                  18 the line's reference
+// The screens send the items of one save in one transaction, each with the same
+// date and user: the first item draws the request number, the others find it
+// under that date, so a request is numbered once and whole.
+Recordset appendLogBook(db::ProcedureContext &db, const QStringList &args, const QString &name)
+{
+    const QString hospNum = required(name, "hospital number", value(args, 0));
+    const QString idNum = required(name, "admission number", value(args, 1));
+    const QString item = required(name, "item", value(args, 3));
+    const double amount = number(name, "amount", value(args, 4));
+    const double quantity = number(name, "quantity", value(args, 5));
+    if (quantity <= 0)
+        refuse(name, QStringLiteral("the quantity '%1' is not above zero.").arg(value(args, 5)));
+    const QString when = dateTime(name, value(args, 8));
+    const QString type = value(args, 9).toUpper();
+    if (type != QLatin1String("PH") && type != QLatin1String("CS"))
+        refuse(name,
+               QStringLiteral("the request type '%1' is neither PH nor CS.").arg(value(args, 9)));
+    const QString doctor = value(args, 10);
+    const QString user = required(name, "user", value(args, 12));
+    QString doctorText = value(args, 11);
+    if (doctorText.isEmpty())
+        doctorText = doctorName(db, doctor);
+
+    const Recordset same = db.query(
+        QStringLiteral("SELECT max(RequestNum) AS RequestNum FROM CLINICAL_AREA..tbCancerRequest "
+                       "WHERE IdNum = %1 AND HospNum = %2 AND RequestType = %3 "
+                       "AND RequestDate = %4 AND UserID = %5")
+            .arg(quote(idNum), quote(hospNum), quote(type), quote(when), quote(user)));
+    qlonglong requestNum = same.Fields(0).IsNull() ? 0 : same.Fields(0).toLongLong();
+    if (requestNum == 0)
+        requestNum = db.drawCounter(QStringLiteral("CLINICAL_AREA..tbCancerRequestNum"),
+                                    QStringLiteral("RequestNum"));
+
+    const QStringList values = {
+        QString::number(requestNum),
+        quote(hospNum),
+        quote(idNum),
+        orNull(value(args, 2).toUpper()),
+        quote(item),
+        QString::number(amount, 'g', 15),
+        QString::number(quantity, 'g', 15),
+        orNull(value(args, 6)),
+        orNull(value(args, 7)),
+        quote(when),
+        quote(type),
+        orNull(doctor),
+        orNull(doctorText),
+        quote(user),
+        orNull(value(args, 13)),
+        orNull(value(args, 14)),
+        orNull(value(args, 15)),
+        orNull(value(args, 16).toUpper()),
+        orNull(value(args, 17)),
+        quote(type == QLatin1String("PH") ? QStringLiteral("20") : QStringLiteral("21")),
+        quote(db.now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))),
+    };
+    db.exec(QStringLiteral("INSERT INTO CLINICAL_AREA..tbCancerRequest (RequestNum, HospNum, "
+                           "IdNum, PatientType, ItemID, Amount, Quantity, Dosage, Route, "
+                           "RequestDate, RequestType, DoctorID, DoctorName, UserID, Remarks, "
+                           "Description, StationID, ForPharmacy, Reference, LocationID, SavedAt) "
+                           "VALUES (") +
+            values.join(QStringLiteral(", ")) + QLatin1Char(')'));
+    return {};
+}
+
+// Earlier requests of one type, newest first, one row per request: the
+// reprint list. A non-empty first value keeps the requests of that patient
+// (hospital or admission number); cancelled items are left out.
+Recordset loadPHCSRequest(db::ProcedureContext &db, const QStringList &args)
+{
+    const QString patient = value(args, 0);
+    QString text = QStringLiteral(
+        "SELECT R.RequestNum, min(R.RequestDate) AS RequestDate, "
+        "max(M.LastName + ', ' + isnull(M.FirstName, '') + ' ' + isnull(M.MiddleName, '')) "
+        "AS PatientName, R.HospNum, R.IdNum, max(isnull(R.DoctorName, '')) AS DoctorName "
+        "FROM CLINICAL_AREA..tbCancerRequest R "
+        "LEFT OUTER JOIN PATIENT_DATA..tbMaster M ON M.HospNum = R.HospNum "
+        "WHERE R.RequestType = %1 AND isnull(R.RequestStatus, 'X') <> 'C'");
+    text = text.arg(quote(value(args, 1).toUpper()));
+    if (!patient.isEmpty())
+        text += QStringLiteral(" AND (R.IdNum = %1 OR R.HospNum = %1)").arg(quote(patient));
+    text += QStringLiteral(" GROUP BY R.RequestNum, R.HospNum, R.IdNum "
+                           "ORDER BY R.RequestNum DESC");
+    Recordset rs = db.query(text);
+    // The name as the forms print it, without the blank an absent middle name leaves.
+    const QStringList columns = {QStringLiteral("RequestNum"),  QStringLiteral("RequestDate"),
+                                 QStringLiteral("PatientName"), QStringLiteral("HospNum"),
+                                 QStringLiteral("IdNum"),       QStringLiteral("DoctorName")};
+    Recordset::Builder out(columns);
+    for (; !rs.atEnd(); rs.MoveNext()) {
+        out.addVariant(rs.Fields(0).Value());
+        out.addVariant(rs.Fields(1).Value());
+        out.addVariant(rs.Fields(2).trimmed());
+        out.addVariant(rs.Fields(3).Value());
+        out.addVariant(rs.Fields(4).Value());
+        out.addVariant(rs.Fields(5).trimmed());
+    }
+    return out.finish();
+}
+
+} // namespace
+
+void registerRequestProcedures(db::ProcedureRegistry &registry)
+{
+    // The department's call and the older screens' twin write the same log book.
+    for (const char *name : {"spCancer_AppendCancerLogBook", "spKidney_AppendCancerLogBook"}) {
+        const QString procedure = QLatin1String(name);
+        registry.add(QStringLiteral("CLINICAL_AREA"), procedure,
+                     [procedure](db::ProcedureContext &db, const QStringList &args) {
+                         return appendLogBook(db, args, procedure);
+                     });
+    }
+    registry.add(QStringLiteral("HEMODIALYSIS"), QStringLiteral("spHemo_LoadPHCSRequest"),
+                 loadPHCSRequest);
+}
+
+} // namespace chemodesk::hospital
