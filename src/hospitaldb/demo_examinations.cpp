@@ -40,11 +40,11 @@ void specimens(Connection &c, const std::vector<Service> &services)
         const char *name;
     };
     const Specimen all[] = {
-        {"WB", "WHOLE BLOOD (EDTA)"},     {"SER", "SERUM"},
-        {"CPL", "CITRATED PLASMA"},       {"HPL", "HEPARINIZED PLASMA"},
-        {"FPL", "FLUORIDE PLASMA"},       {"URN", "RANDOM URINE"},
-        {"U24", "24-HOUR URINE"},         {"STL", "STOOL"},
-        {"BMA", "BONE MARROW ASPIRATE"},  {"BFL", "BODY FLUID"},
+        {"WB", "WHOLE BLOOD (EDTA)"},    {"SER", "SERUM"},
+        {"CPL", "CITRATED PLASMA"},      {"HPL", "HEPARINIZED PLASMA"},
+        {"FPL", "FLUORIDE PLASMA"},      {"URN", "RANDOM URINE"},
+        {"U24", "24-HOUR URINE"},        {"STL", "STOOL"},
+        {"BMA", "BONE MARROW ASPIRATE"}, {"BFL", "BODY FLUID"},
         {"CSF", "CEREBROSPINAL FLUID"},
     };
     std::vector<QStringList> rows;

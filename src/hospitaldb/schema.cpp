@@ -19,9 +19,9 @@ namespace {
 std::vector<db::TableDef> gatherTables()
 {
     std::vector<db::TableDef> all;
-    for (auto part : {schema::sessionTables, schema::patientTables, schema::wardTables,
-                      schema::chargingTables, schema::reportTables, schema::requestTables,
-                      schema::examinationTables}) {
+    for (auto part :
+         {schema::sessionTables, schema::patientTables, schema::wardTables, schema::chargingTables,
+          schema::reportTables, schema::requestTables, schema::examinationTables}) {
         auto tables = part();
         all.insert(all.end(), std::make_move_iterator(tables.begin()),
                    std::make_move_iterator(tables.end()));

@@ -21,8 +21,8 @@ std::vector<db::TableDef> examinationTables()
               {"SpecimenID"}),
         // The specimens an examination may be run on; most have one.
         table("BUILD_FILE", "tbcoLabSpecimenExam",
-              "LabExamID varchar(10) not null, SpecimenID varchar(6) not null", {"LabExamID",
-              "SpecimenID"}),
+              "LabExamID varchar(10) not null, SpecimenID varchar(6) not null",
+              {"LabExamID", "SpecimenID"}),
     };
 }
 

@@ -20,8 +20,8 @@ namespace chemodesk::requests {
 
 namespace {
 
-const QString GridFormat = QStringLiteral(
-    "  |<Request.# |<RequestDate |< PatientName |< HostNum |< Idnum |< DoctorName");
+const QString GridFormat =
+    QStringLiteral("  |<Request.# |<RequestDate |< PatientName |< HostNum |< Idnum |< DoctorName");
 
 constexpr int colRequestNum = 1;
 constexpr int colIdNum = 5;
@@ -71,8 +71,7 @@ frmReprintRequestForm::frmReprintRequestForm(Connection &connection, const QStri
 
     connect(cmdRePrint, &QPushButton::clicked, this, &frmReprintRequestForm::rePrint);
     connect(vkcmdClose, &QPushButton::clicked, this, &QDialog::reject);
-    connect(MSHFlexGrid1, &QTableWidget::cellDoubleClicked, this,
-            [this](int, int) { rePrint(); });
+    connect(MSHFlexGrid1, &QTableWidget::cellDoubleClicked, this, [this](int, int) { rePrint(); });
     LoadRequests();
 }
 

@@ -69,8 +69,8 @@ QString normalisedClass(const QString &rateClass)
 } // namespace
 
 frmRequest::frmRequest(Connection &connection, ExamOrderComponents components,
-                       const QString &department, const QString &rateClass,
-                       QStringList ordersList, QWidget *parent)
+                       const QString &department, const QString &rateClass, QStringList ordersList,
+                       QWidget *parent)
     : QDialog(parent), connection_(connection), codeSearch_(components.codeSearch),
       department_(department.trimmed().toUpper()), rateClass_(normalisedClass(rateClass)),
       ordersList_(std::move(ordersList))
@@ -267,8 +267,8 @@ bool frmRequest::lookUp(const QString &typed, Exam &exam)
         if (!codeSearch_.SearchListing(typed, ListKind::XRayExam))
             return false;
         exam = {codeSearch_.XRayExamRecord(QStringLiteral("ResultCode")).trimmed(),
-                codeSearch_.XRayExamRecord(QStringLiteral("XrayExam")).trimmed(),
-                QString(), codeSearch_.XRayExamRecord(rate).toDouble()};
+                codeSearch_.XRayExamRecord(QStringLiteral("XrayExam")).trimmed(), QString(),
+                codeSearch_.XRayExamRecord(rate).toDouble()};
         return true;
     }
     if (department_ == QLatin1String("US")) {

@@ -42,7 +42,7 @@ struct ExamOrder {
     QString code;
     QString description;
     QString quantity;
-    QString amount; // "0.00": the class rate times the quantity
+    QString amount;  // "0.00": the class rate times the quantity
     QString section; // the laboratory section; empty for x-ray and ultrasound
     QString stat;    // "Y" stat, "N" routine
     QString remarks;

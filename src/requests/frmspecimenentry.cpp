@@ -53,8 +53,7 @@ frmSpecimenEntry::frmSpecimenEntry(Connection &connection, QWidget *parent)
     grdSpecimen->installEventFilter(this);
     connect(txtSpecimen, &QLineEdit::textEdited, this, [this] { search(); });
     connect(cmdSearch, &QPushButton::clicked, this, [this] { search(); });
-    connect(cmdEnter, &QPushButton::clicked, this,
-            [this] { takeRow(grdSpecimen->currentRow()); });
+    connect(cmdEnter, &QPushButton::clicked, this, [this] { takeRow(grdSpecimen->currentRow()); });
     connect(grdSpecimen, &QTableWidget::cellClicked, this, [this](int row, int) { takeRow(row); });
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -90,8 +89,7 @@ void frmSpecimenEntry::LoadData()
         return;
     }
     morethan1_ = true;
-    widgets::fillPickerGrid(grdSpecimen, rs,
-                            {QStringLiteral("Code"), QStringLiteral("Specimen")});
+    widgets::fillPickerGrid(grdSpecimen, rs, {QStringLiteral("Code"), QStringLiteral("Specimen")});
     txtSpecimen->clear();
     txtSpecimen->setFocus();
     widgets::execModal(*this);

@@ -75,6 +75,22 @@ std::vector<Golden> cases()
                             QStringLiteral("ON"), g.HospitalName, g.HospitalAddress,
                             QStringLiteral("G1504C")});
                    }});
+    // A pharmacy request of admission 261021, and its central supply request by number alone.
+    struct RequestForm {
+        const char *name;
+        const char *request;
+        const char *idNum;
+    };
+    for (const RequestForm form : {RequestForm{"PHCSRequestForm-PH", "505", "261021"},
+                                   RequestForm{"PHCSRequestForm-CS", "506", ""}}) {
+        out.push_back(
+            {QLatin1String(form.name), [&g, form] {
+                 reports::OpenReport(
+                     reports::ReportPath(QStringLiteral("\\Reports\\PHCSRequestForm.rpt")),
+                     {QLatin1String(form.request), QLatin1String(form.idNum), g.HospitalName,
+                      g.HospitalAddress});
+             }});
+    }
     const QVariantList ledger = {QStringLiteral("261013"),
                                  QStringLiteral("HMO-0001"),
                                  g.HospitalAddress,
@@ -122,7 +138,7 @@ TEST(ReportTemplates, EveryTemplateOfTheReportsFolderReads)
     const QDir folder(QStringLiteral(CHEMODESK_REPORTS_SOURCE));
     const QStringList files =
         folder.entryList({QStringLiteral("*.rpt"), QStringLiteral("*.RPT")}, QDir::Files);
-    EXPECT_GE(files.size(), 13);
+    EXPECT_GE(files.size(), 14);
     for (const QString &file : files) {
         try {
             reportengine::readTemplate(folder.filePath(file));

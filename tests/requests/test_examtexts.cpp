@@ -94,17 +94,38 @@ TEST_P(ExamTexts, FindWhatTheScreensRead)
 {
     test::ScriptedMessages messages; // the specimen list is closed at once
     const Case cases[] = {
-        {specimens("1020"), "tbcoLabSpecimenExam", 3,
+        {specimens("1020"),
+         "tbcoLabSpecimenExam",
+         3,
          {{"SpecimenID", "BFL"}, {"Specimen", "BODY FLUID"}}},
-        {specimens("1001"), "tbcoLabSpecimenExam", 1,
+        {specimens("1001"),
+         "tbcoLabSpecimenExam",
+         1,
          {{"SpecimenID", "WB"}, {"Specimen", "WHOLE BLOOD (EDTA)"}}},
         {specimens("1031"), "tbcoLabSpecimenExam", 0, {}},
-        {examination("US", "3006"), "tbcoultraexam", 1,
+        {examination("US", "3006"),
+         "tbcoultraexam",
+         1,
          {{"ultraexamid", "3006"}, {"Ultraexam", "KUB ULTRASOUND"}, {"RateA", "1600"}}},
-        {examination("LB", "1024"), "tbcoLabExam", 1,
+        {examination("LB", "1024"),
+         "tbcoLabExam",
+         1,
          {{"ResultCode", "1024"}, {"LabExam", "CA 19-9"}, {"LabSectionID", "IS"}}},
-        {examination("XR", "2005"), "tbcoXrayExam", 1,
+        {examination("XR", "2005"),
+         "tbcoXrayExam",
+         1,
          {{"ResultCode", "2005"}, {"XrayExam", "METASTATIC BONE SURVEY"}, {"RateD", "4160"}}},
+        {reprintList("PH", "1000021"),
+         "spHemo_LoadPHCSRequest",
+         1,
+         {{"RequestNum", "505"},
+          {"PatientName", "CHUA, VICENTE ABRENICA"},
+          {"HospNum", "1000021"},
+          {"IdNum", "261021"},
+          {"DoctorName", "DR. REYES, ANTONIO"}}},
+        {reprintList("CS", "1000018"), "spHemo_LoadPHCSRequest", 0, {}},
+        // Without a patient: every patient's, newest first.
+        {reprintList("PH", ""), "spHemo_LoadPHCSRequest", 15, {{"RequestNum", "525"}}},
     };
     for (const Case &c : cases) {
         TextRecorder recorder(*db);

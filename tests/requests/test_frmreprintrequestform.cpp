@@ -2,12 +2,17 @@
 // request log book gives for the patient on show, and the form of the chosen
 // request printed through the report procedures.
 
+#include "reportengine/templatereport.h"
+#include "reports/reportprocs.h"
 #include "requests/frmreprintrequestform.h"
 #include "requests/screens.h"
 #include "session/globals.h"
+#include "session/module1.h"
+#include "support/enginetest.h"
 #include "support/fakepanel.h"
 #include "support/recordingconnection.h"
 #include "support/scriptedmessages.h"
+#include "testpaths.h"
 #include "widgets/screenregistry.h"
 
 #include <QHeaderView>
@@ -43,8 +48,8 @@ QStringList row(const QTableWidget *grid, int r)
 Recordset requestList(std::vector<std::vector<QVariant>> rows)
 {
     return table({QStringLiteral("RequestNum"), QStringLiteral("RequestDate"),
-                  QStringLiteral("PatientName"), QStringLiteral("HospNum"),
-                  QStringLiteral("IdNum"), QStringLiteral("DoctorName")},
+                  QStringLiteral("PatientName"), QStringLiteral("HospNum"), QStringLiteral("IdNum"),
+                  QStringLiteral("DoctorName")},
                  std::move(rows));
 }
 
@@ -58,15 +63,14 @@ protected:
 
 TEST_F(ReprintList, TheListOfThePatientFillsTheGridAndEnablesReprint)
 {
-    const QString text =
-        QStringLiteral("HemoDialysis..spHemo_LoadPHCSRequest '1000''18','CS'");
-    connection.answer(text,
-                      requestList({{12, QDateTime(QDate(2026, 11, 30), QTime(14, 5)),
-                                    QStringLiteral("O'CAMPO, NORMA"), QStringLiteral("1000'18"),
-                                    QStringLiteral("261018"), QStringLiteral("SANTIAGO, MARIA")},
-                                   {7, QStringLiteral("2026-11-28 09:00:00"),
-                                    QStringLiteral("O'CAMPO, NORMA"), QStringLiteral("1000'18"),
-                                    QStringLiteral("261018"), QVariant()}}));
+    const QString text = QStringLiteral("HemoDialysis..spHemo_LoadPHCSRequest '1000''18','CS'");
+    connection.answer(
+        text,
+        requestList({{12, QDateTime(QDate(2026, 11, 30), QTime(14, 5)),
+                      QStringLiteral("O'CAMPO, NORMA"), QStringLiteral("1000'18"),
+                      QStringLiteral("261018"), QStringLiteral("SANTIAGO, MARIA")},
+                     {7, QStringLiteral("2026-11-28 09:00:00"), QStringLiteral("O'CAMPO, NORMA"),
+                      QStringLiteral("1000'18"), QStringLiteral("261018"), QVariant()}}));
     frmReprintRequestForm screen(connection, QStringLiteral("CS"),
                                  QStringLiteral("Reprint CSR Request Form"),
                                  QStringLiteral("1000'18"));
@@ -90,18 +94,16 @@ TEST_F(ReprintList, TheListOfThePatientFillsTheGridAndEnablesReprint)
     session::globals().HospitalName = QStringLiteral("MABINI VALLEY MEDICAL CENTER");
     session::globals().HospitalAddress = QStringLiteral("SANTA CRUZ, LAGUNA");
     std::vector<RequestFormPrint> printed;
-    screen.setPrinter([&printed](const RequestFormPrint &print, QWidget *) {
-        printed.push_back(print);
-    });
+    screen.setPrinter(
+        [&printed](const RequestFormPrint &print, QWidget *) { printed.push_back(print); });
     screen.MSHFlexGrid1->setCurrentCell(1, 3);
     screen.cmdRePrint->click();
     ASSERT_EQ(printed.size(), 1u);
     EXPECT_EQ(printed[0].templatePath, QStringLiteral("\\Reports\\PHCSRequestForm.rpt"));
     EXPECT_EQ(printed[0].caption, QStringLiteral("RePrint Pharmacy Request Form"));
-    EXPECT_EQ(printed[0].parameters,
-              (QVariantList{QStringLiteral("7"), QStringLiteral("261018"),
-                            QStringLiteral("MABINI VALLEY MEDICAL CENTER"),
-                            QStringLiteral("SANTA CRUZ, LAGUNA")}));
+    EXPECT_EQ(printed[0].parameters, (QVariantList{QStringLiteral("7"), QStringLiteral("261018"),
+                                                   QStringLiteral("MABINI VALLEY MEDICAL CENTER"),
+                                                   QStringLiteral("SANTA CRUZ, LAGUNA")}));
 }
 
 TEST_F(ReprintList, NoRequestsLeaveReprintDisabled)
@@ -146,5 +148,65 @@ TEST_F(ReprintList, OpenedForThePatientOnShow)
               (QStringList{QStringLiteral("HemoDialysis..spHemo_LoadPHCSRequest '1000018','CS'"),
                            QStringLiteral("HemoDialysis..spHemo_LoadPHCSRequest '1000018','PH'")}));
 }
+
+// On the demo database: O'CAMPO, NORMA (1000018) has asked for nothing;
+// CHUA, VICENTE (1000021, admission 261021) has pharmacy request 505 and
+// central supply request 506.
+class ReprintOnEngine : public test::EngineTest {
+protected:
+    void TearDown() override
+    {
+        reports::setReportsFolder({});
+        session::resetGlobals();
+    }
+    test::ScriptedMessages messages;
+};
+
+TEST_P(ReprintOnEngine, APatientWithoutRequestsListsNoneAndCannotReprint)
+{
+    frmReprintRequestForm screen(*db, QStringLiteral("PH"),
+                                 QStringLiteral("Reprint Pharmacy Request Form"),
+                                 QStringLiteral("1000018"));
+    EXPECT_EQ(screen.MSHFlexGrid1->rowCount(), 0);
+    EXPECT_FALSE(screen.cmdRePrint->isEnabled());
+}
+
+TEST_P(ReprintOnEngine, TheChosenRequestsFormIsPrintedWithItsItems)
+{
+    auto &g = session::globals();
+    g.DbConnection = db.get();
+    session::ReadHospitalInfoA(*db);
+    reports::setReportsFolder(QStringLiteral(CHEMODESK_REPORTS_SOURCE));
+
+    frmReprintRequestForm screen(*db, QStringLiteral("CS"),
+                                 QStringLiteral("Reprint CSR Request Form"),
+                                 QStringLiteral("1000021"));
+    ASSERT_EQ(screen.MSHFlexGrid1->rowCount(), 1);
+    EXPECT_EQ(row(screen.MSHFlexGrid1, 0),
+              (QStringList{QString(), QStringLiteral("506"), QStringLiteral("11/28/2026 07:13PM"),
+                           QStringLiteral("CHUA, VICENTE ABRENICA"), QStringLiteral("1000021"),
+                           QStringLiteral("261021"), QStringLiteral("DR. REYES, ANTONIO")}));
+    ASSERT_TRUE(screen.cmdRePrint->isEnabled());
+
+    QString viewer;
+    messages.onDialog([&viewer](QDialog &shown) {
+        viewer = shown.windowTitle();
+        return int(QDialog::Rejected);
+    });
+    screen.cmdRePrint->click();
+    EXPECT_TRUE(messages.shown().empty()) << messages.lastText().toStdString();
+    EXPECT_EQ(viewer, QStringLiteral("RePrint Pharmacy Request Form"));
+    auto *report = dynamic_cast<reportengine::TemplateReport *>(reports::CurrentReport());
+    ASSERT_NE(report, nullptr);
+    const QString form = report->document().dump();
+    for (const char *line : {"TEXT center bold 11 | CENTRAL SUPPLY REQUEST FORM\n",
+                             "TEXT left bold | Request No.: 506     Date: 11/28/2026 07:13PM\n",
+                             "ROW 20011 | DISPOSABLE SYRINGE 3CC |  | 5 | 51.25\n",
+                             "ROW 20019 | STERILE GLOVES SIZE 7 |  | 3 | 110.25 | STAT PLEASE\n",
+                             "TOTAL TOTAL: 3 item(s) |  |  |  |  | 272.00\n"})
+        EXPECT_TRUE(form.contains(QLatin1String(line))) << line << "\n" << form.toStdString();
+}
+
+CHEMODESK_ENGINE_TESTS(ReprintOnEngine);
 
 } // namespace

@@ -38,8 +38,8 @@ protected:
     {
         screen.reset();
         screen = std::make_unique<frmRequest>(*db, requests::ExamOrderComponents{*lookup, &keys},
-                                              QLatin1String(department),
-                                              QLatin1String(rateClass), std::move(ordersList));
+                                              QLatin1String(department), QLatin1String(rateClass),
+                                              std::move(ordersList));
         screen->show();
         box = screen->txtEntry;
         grid = screen->mshflexEntry;

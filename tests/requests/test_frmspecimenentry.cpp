@@ -40,10 +40,10 @@ TEST_P(SpecimenEntry, OneSpecimenIsTakenAndNoneIsNoneWithoutShowingTheList)
         const char *shown;
     };
     const Case cases[] = {
-        {"1001", "WB", "WHOLE BLOOD (EDTA)"}, // complete blood count
+        {"1001", "WB", "WHOLE BLOOD (EDTA)"},  // complete blood count
         {"1017", "HPL", "HEPARINIZED PLASMA"}, // ionized calcium
-        {"1031", "", ""},                     // crossmatching: none
-        {"9999", "", ""},                     // no such examination
+        {"1031", "", ""},                      // crossmatching: none
+        {"9999", "", ""},                      // no such examination
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.exam);
@@ -64,10 +64,9 @@ TEST_P(SpecimenEntry, SeveralAreShownAndTheOneFoundByTypingIsTaken)
     screen.setItemID(QStringLiteral("1020")); // LDH
     messages.onDialog([&screen](QDialog &shown) {
         EXPECT_EQ(&shown, &screen);
-        EXPECT_EQ(rows(screen.grdSpecimen),
-                  (QStringList{QStringLiteral("BFL BODY FLUID"),
-                               QStringLiteral("CSF CEREBROSPINAL FLUID"),
-                               QStringLiteral("SER SERUM")}));
+        EXPECT_EQ(rows(screen.grdSpecimen), (QStringList{QStringLiteral("BFL BODY FLUID"),
+                                                         QStringLiteral("CSF CEREBROSPINAL FLUID"),
+                                                         QStringLiteral("SER SERUM")}));
         QTest::keyClicks(screen.txtSpecimen, QStringLiteral("se"));
         EXPECT_EQ(screen.grdSpecimen->currentRow(), 2);
         screen.cmdEnter->click();
