@@ -3,8 +3,10 @@
 # database with the server clock at 2026-12-01 14:05:09, one workstation saves
 # a slip for O'CAMPO, NORMA (admission 261018: a medicine, a laboratory
 # service, an x-ray and the doctor's fee); the charge slip and the audit
-# report of that day are rendered to PDF and their first pages kept, with a
-# PNG of each, in docs/ (chargeslip.pdf/png, report-audit.pdf/png).
+# report of that day, and the reprinted form of pharmacy request 505 (CHUA,
+# VICENTE, admission 261021), are rendered to PDF and their first pages kept,
+# with a PNG of each, in docs/ (chargeslip.pdf/png, report-audit.pdf/png,
+# request-form.pdf/png).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${CHEMODESK_BUILD_DIR:-$root/build}
@@ -38,4 +40,5 @@ mkdir -p "$root/docs"
 render chargeslip Chargeslip.RPT "Cancer Slip No.: $slip" 261018 PH "$hospital" "$address" ""
 render report-audit CancerAudit.rpt 12/01/2026 12/01/2026 A 1001 \
     "CANCER AUDIT REPORT ALLPATIENT" "$hospital" "$address"
-ls -l "$root"/docs/chargeslip.* "$root"/docs/report-audit.*
+render request-form PHCSRequestForm.rpt 505 261021 "$hospital" "$address"
+ls -l "$root"/docs/chargeslip.* "$root"/docs/report-audit.* "$root"/docs/request-form.*
