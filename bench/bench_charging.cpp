@@ -181,16 +181,7 @@ template <typename Raw> void PriceServiceLineRaw(benchmark::State &state, bool p
         return;
     const QStringList work = rawWork(recordedPricing(*screen).engine, false, {});
     Raw raw(screen->target, work);
-    if (!raw.error().isEmpty()) {
-        state.SkipWithError(raw.error().constData());
-        return;
-    }
-    for (auto _ : state)
-        if (!raw.run()) {
-            state.SkipWithError(raw.error().constData());
-            return;
-        }
-    state.counters["engine_statements"] = double(raw.statements());
+    runRaw(state, raw);
 }
 void PriceServiceLineRawSqlite(benchmark::State &state)
 {
@@ -373,16 +364,7 @@ void SaveSlipRawSqlite(benchmark::State &state)
     const QStringList work = rawWork(recordedSave(s), true, QStringLiteral("BEGIN IMMEDIATE"));
     s.database.reset();
     RawSqlite raw(s.target, work);
-    if (!raw.error().isEmpty()) {
-        state.SkipWithError(raw.error().constData());
-        return;
-    }
-    for (auto _ : state)
-        if (!raw.run()) {
-            state.SkipWithError(raw.error().constData());
-            return;
-        }
-    state.counters["engine_statements"] = double(raw.statements());
+    runRaw(state, raw);
 }
 
 // The same statements through libpq on a connection of its own, each
@@ -397,16 +379,7 @@ void SaveSlipRawPostgres(benchmark::State &state)
     const QStringList work = rawWork(recordedSave(s), true, QStringLiteral("BEGIN"));
     s.database.reset();
     RawPostgres raw(s.target, work);
-    if (!raw.error().isEmpty()) {
-        state.SkipWithError(raw.error().constData());
-        return;
-    }
-    for (auto _ : state)
-        if (!raw.run()) {
-            state.SkipWithError(raw.error().constData());
-            return;
-        }
-    state.counters["engine_statements"] = double(raw.statements());
+    runRaw(state, raw);
 }
 
 BENCHMARK_CAPTURE(SaveSlipThroughLayer, sqlite, false)->Unit(benchmark::kMillisecond);

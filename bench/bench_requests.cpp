@@ -112,16 +112,7 @@ template <typename Raw> void SaveRequestRaw(benchmark::State &state, bool postgr
     s.counting.reset();
     s.database.reset();
     Raw raw(s.target, work);
-    if (!raw.error().isEmpty()) {
-        state.SkipWithError(raw.error().constData());
-        return;
-    }
-    for (auto _ : state)
-        if (!raw.run()) {
-            state.SkipWithError(raw.error().constData());
-            return;
-        }
-    state.counters["engine_statements"] = double(raw.statements());
+    runRaw(state, raw);
 }
 
 void SaveRequestRawSqlite(benchmark::State &state)

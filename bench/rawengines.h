@@ -197,6 +197,22 @@ private:
 };
 
 // A box during a measurement means the path measured is not the one meant.
+// Runs the raw side's work once per iteration; a failure ends the benchmark
+// with the engine's words.
+template <class Raw> void runRaw(benchmark::State &state, Raw &raw)
+{
+    if (!raw.error().isEmpty()) {
+        state.SkipWithError(raw.error().constData());
+        return;
+    }
+    for (auto _ : state)
+        if (!raw.run()) {
+            state.SkipWithError(raw.error().constData());
+            return;
+        }
+    state.counters["engine_statements"] = double(raw.statements());
+}
+
 class CountBoxes : public widgets::MessageService {
 public:
     int message(const QString &, const QString &, Icon, QMessageBox::StandardButtons) override

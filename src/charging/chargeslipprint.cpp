@@ -1,10 +1,7 @@
 #include "chargeslipprint.h"
 
-#include "platform/connection.h"
-#include "platform/reportengine.h"
 #include "reports/reportprocs.h"
 #include "session/globals.h"
-#include "widgets/messages.h"
 
 namespace chemodesk::charging {
 
@@ -25,18 +22,6 @@ SlipPrint chargeSlipPrint(const QString &slip, const QString &idNum, const QStri
                         QVariant(slip.trimmed())};
     print.caption = caption;
     return print;
-}
-
-void PrintChargeSlip(const SlipPrint &print, QWidget *parent)
-{
-    try {
-        reports::OpenReport(reports::ReportPath(print.templatePath), print.parameters);
-        reports::ShowReport(false, print.caption, false, parent);
-    } catch (const platform::ReportError &e) {
-        widgets::msgCritical(e.message());
-    } catch (const DatabaseError &e) {
-        widgets::msgCritical(e.message());
-    }
 }
 
 } // namespace chemodesk::charging

@@ -3,8 +3,9 @@
 // Printing a charge slip: the charge-slip template opened with the slip's
 // values and shown in the report viewer.
 
+#include "reports/reportprocs.h"
+
 #include <QString>
-#include <QVariantList>
 
 #include <functional>
 
@@ -12,19 +13,11 @@ class QWidget;
 
 namespace chemodesk::charging {
 
-struct SlipPrint {
-    QString templatePath; // as the screens spell it, under the Reports folder
-    QVariantList parameters;
-    QString caption; // of the viewer
-};
+using SlipPrint = reports::Printout;
 
 // Title "Cancer Slip No.: " + slip, the admission number, the section "ON",
 // the hospital's name and address, and the slip whose lines are printed.
 SlipPrint chargeSlipPrint(const QString &slip, const QString &idNum, const QString &caption);
-
-// Opens the template and shows it; a template that cannot be opened or run
-// is reported in a message and nothing is shown.
-void PrintChargeSlip(const SlipPrint &print, QWidget *parent);
 
 using SlipPrinter = std::function<void(const SlipPrint &print, QWidget *parent)>;
 

@@ -5,6 +5,7 @@
 #include "frmcharge.h"
 
 #include "chargelines.h"
+#include "widgets/dialogparts.h"
 #include "widgets/gridformat.h"
 
 #include "database/sqltext.h"
@@ -30,15 +31,6 @@ namespace chemodesk::charging {
 using session::globals;
 
 namespace {
-
-QLineEdit *readOnlyBox(const char *name, QWidget *parent)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setReadOnly(true);
-    box->setFocusPolicy(Qt::NoFocus);
-    return box;
-}
 
 QPushButton *button(const char *name, const QString &caption, QWidget *parent, int index = -1)
 {
@@ -70,7 +62,7 @@ frmCharge::frmCharge(Connection &connection, ChargeComponents components, Charge
                      platform::MainPanel *panel, QWidget *parent)
     : QDialog(parent), connection_(connection), codeSearch_(components.codeSearch),
       drugs_(components.drugs), drugList_(components.drugList), keys_(components.keys),
-      patient_(std::move(patient)), panel_(panel), printer_(PrintChargeSlip)
+      patient_(std::move(patient)), panel_(panel), printer_(reports::ShowPrintout)
 {
     setObjectName(QStringLiteral("frmCharge"));
     setWindowTitle(QStringLiteral("Post Charges"));
@@ -136,7 +128,7 @@ void frmCharge::buildUi()
 
     auto *totalFrame = new QGroupBox(QStringLiteral("Grand Total"), this);
     auto *totalLayout = new QVBoxLayout(totalFrame);
-    txtTotal = readOnlyBox("txtTotal", totalFrame);
+    txtTotal = widgets::readOnlyBox("txtTotal", totalFrame);
     txtTotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QFont big = txtTotal->font();
     big.setPointSizeF(big.pointSizeF() * 1.4);
@@ -157,7 +149,7 @@ void frmCharge::buildUi()
     listLayout->addWidget(txtMessage, 1, 0);
     listLayout->addWidget(new QLabel(QStringLiteral("Charge Slip Total"), fraList), 1, 1,
                           Qt::AlignRight);
-    txtSlipTotal = readOnlyBox("txtSlipTotal", fraList);
+    txtSlipTotal = widgets::readOnlyBox("txtSlipTotal", fraList);
     txtSlipTotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txtSlipTotal->setMaximumWidth(140);
     listLayout->addWidget(txtSlipTotal, 1, 2);
@@ -202,10 +194,10 @@ QWidget *frmCharge::buildPatientPanel()
     auto *panel = new QGroupBox(this);
     auto *grid = new QGridLayout(panel);
     auto label = [panel](const char *text) { return new QLabel(QLatin1String(text), panel); };
-    txtIdnum = readOnlyBox("txtIdnum", panel);
-    txtHospNum = readOnlyBox("txtHospNum", panel);
-    txtPxName = readOnlyBox("txtPxName", panel);
-    txtRoomid = readOnlyBox("txtRoomid", panel);
+    txtIdnum = widgets::readOnlyBox("txtIdnum", panel);
+    txtHospNum = widgets::readOnlyBox("txtHospNum", panel);
+    txtPxName = widgets::readOnlyBox("txtPxName", panel);
+    txtRoomid = widgets::readOnlyBox("txtRoomid", panel);
     grid->addWidget(label("Adm. Num."), 0, 0);
     grid->addWidget(txtIdnum, 0, 1);
     grid->addWidget(label("Hosp. Num."), 0, 2);
@@ -230,7 +222,7 @@ QWidget *frmCharge::buildPatientPanel()
     txtDoctorID->setObjectName(QStringLiteral("txtDoctorID"));
     txtDoctorID->setMaxLength(10);
     grid->addWidget(txtDoctorID, 1, 1);
-    txtDoctor = readOnlyBox("txtDoctor", panel);
+    txtDoctor = widgets::readOnlyBox("txtDoctor", panel);
     grid->addWidget(txtDoctor, 1, 2, 1, 4);
     cmdDoctor = button("cmdDoctor", QStringLiteral(". . ."), panel);
     cmdDoctor->setToolTip(QStringLiteral("Choose the requesting doctor from the list"));

@@ -39,13 +39,7 @@ void frmCharge::clearLines()
 void frmCharge::deleteLine()
 {
     const int line = mshflexEntry->currentLine();
-    if (!QualifiedRow(line)) {
-        widgets::msgInformation(
-            QStringLiteral("Row cannot be deleted because there are no entries yet."),
-            QStringLiteral("MESSAGE"));
-        return;
-    }
-    if (!widgets::msgYesNo(QStringLiteral("Are you sure to delete the request?")))
+    if (!widgets::confirmLineDeletion(QualifiedRow(line)))
         return;
     DeleteRow();
     recomputeTotal();

@@ -1,4 +1,5 @@
 #include "procedures.h"
+#include "procedurevalues.h"
 
 // The procedures a charge slip is saved, cancelled and renumbered with: the
 // unit's charge, log book and print rows, the laboratory, radiology and
@@ -6,89 +7,14 @@
 // Every value is checked before anything is written: a number that is not a
 // number is refused with the procedure's name, never stored as zero.
 
-#include <QDateTime>
-
 #include <cmath>
 
 namespace chemodesk::hospital {
 
-using db::arg;
 using sql::quote;
+using namespace values;
 
 namespace {
-
-QString value(const QStringList &args, int index)
-{
-    return arg(args, index).trimmed();
-}
-
-QString orNull(const QString &text)
-{
-    return text.isEmpty() ? QStringLiteral("NULL") : quote(text);
-}
-
-[[noreturn]] void refuse(const char *procedure, const QString &why)
-{
-    throw DatabaseError(QLatin1String(procedure) + QStringLiteral(": ") + why);
-}
-
-QString required(const char *procedure, const char *what, const QString &text)
-{
-    if (text.isEmpty())
-        refuse(procedure, QStringLiteral("the %1 is empty.").arg(QLatin1String(what)));
-    return text;
-}
-
-double number(const char *procedure, const char *what, const QString &text)
-{
-    bool ok = false;
-    const double v = text.toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        refuse(procedure,
-               QStringLiteral("the %1 '%2' is not a number.").arg(QLatin1String(what), text));
-    return v;
-}
-
-QString literal(double v)
-{
-    return QString::number(v, 'g', 15);
-}
-
-// A quantity charged or issued: a number above zero.
-QString quantity(const char *procedure, const QString &text)
-{
-    const double q = number(procedure, "quantity", text);
-    if (q <= 0)
-        refuse(procedure, QStringLiteral("the quantity '%1' is not above zero.").arg(text));
-    return literal(q);
-}
-
-QString amount(const char *procedure, const QString &text)
-{
-    return literal(number(procedure, "amount", text));
-}
-
-// Dates arrive as the screens send them, "MM/DD/YYYY hh:mm:ss AM/PM". They
-// are wall-clock values: read as a date and a time, never through the
-// workstation's time zone.
-QString dateTime(const char *procedure, const QString &text)
-{
-    const QString upper = text.trimmed().toUpper();
-    const qsizetype space = upper.indexOf(QLatin1Char(' '));
-    const QDate date = QDate::fromString(upper.left(space), QStringLiteral("M/d/yyyy"));
-    const QTime time = QTime::fromString(upper.mid(space + 1), QStringLiteral("h:mm:ss AP"));
-    if (space < 0 || !date.isValid() || !time.isValid())
-        refuse(procedure, QStringLiteral("the date '%1' is not a date and time "
-                                         "(MM/DD/YYYY hh:mm:ss AM/PM).")
-                              .arg(text));
-    return quote(date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') +
-                 time.toString(QStringLiteral("HH:mm:ss")));
-}
-
-QString now(db::ProcedureContext &db)
-{
-    return quote(db.now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-}
 
 QString flag(const char *procedure, const char *what, const QString &text)
 {
@@ -107,18 +33,6 @@ void insert(db::ProcedureContext &db, const char *table, const char *columns,
     db.exec(QStringLiteral("INSERT INTO ") + QLatin1String(table) + QStringLiteral(" (") +
             QLatin1String(columns) + QStringLiteral(") VALUES (") +
             values.join(QStringLiteral(", ")) + QLatin1Char(')'));
-}
-
-// "DR. LASTNAME, FIRSTNAME" of a doctor on file, for the request tables.
-QString doctorName(db::ProcedureContext &db, const QString &doctor)
-{
-    if (doctor.isEmpty())
-        return {};
-    const Recordset rs =
-        db.query(QStringLiteral("SELECT LastName + ', ' + isnull(FirstName, '') AS Name "
-                                "FROM BUILD_FILE..tbCoDoctor WHERE DoctorID = %1")
-                     .arg(quote(doctor)));
-    return rs.atEnd() ? QString() : QStringLiteral("DR. ") + rs.Fields(0).trimmed();
 }
 
 // ------------------------------------------------------------ unit's rows
@@ -152,7 +66,7 @@ ChargeValues chargeValues(const char *name, const QStringList &args)
     v.item = quote(required(name, "item", value(args, 2)));
     v.amount = amount(name, value(args, 3));
     v.quantity = quantity(name, value(args, 4));
-    v.date = dateTime(name, value(args, 5));
+    v.date = quote(storedDateTime(name, value(args, 5)));
     v.dept = quote(required(name, "department", value(args, 6)));
     const QString status = value(args, 7).toUpper();
     if (status != QLatin1String("X"))
@@ -337,7 +251,7 @@ Recordset updateCharging(db::ProcedureContext &db, const QStringList &args)
         refuse(
             name,
             QStringLiteral("a charge is cancelled with status 'C', not '%1'.").arg(value(args, 4)));
-    const QString date = dateTime(name, value(args, 5));
+    const QString date = quote(storedDateTime(name, value(args, 5)));
     const QString user = quote(required(name, "user", value(args, 6)));
     const Recordset line =
         db.query(QStringLiteral("SELECT isnull(RequestStatus, 'X') AS RequestStatus "

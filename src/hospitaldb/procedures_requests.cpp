@@ -1,79 +1,17 @@
 #include "procedures.h"
+#include "procedurevalues.h"
 
 // The department's request log book: medicines asked of the pharmacy and
 // supplies of the central supply room, one row per item, the items of one
 // save under one request number; and the list of earlier requests a form is
 // reprinted from.
 
-#include <QDateTime>
-
-#include <cmath>
-
 namespace chemodesk::hospital {
 
-using db::arg;
 using sql::quote;
+using namespace values;
 
 namespace {
-
-QString value(const QStringList &args, int index)
-{
-    return arg(args, index).trimmed();
-}
-
-QString orNull(const QString &text)
-{
-    return text.isEmpty() ? QStringLiteral("NULL") : quote(text);
-}
-
-[[noreturn]] void refuse(const QString &procedure, const QString &why)
-{
-    throw DatabaseError(procedure + QStringLiteral(": ") + why);
-}
-
-QString required(const QString &procedure, const char *what, const QString &text)
-{
-    if (text.isEmpty())
-        refuse(procedure, QStringLiteral("the %1 is empty.").arg(QLatin1String(what)));
-    return text;
-}
-
-double number(const QString &procedure, const char *what, const QString &text)
-{
-    bool ok = false;
-    const double v = text.toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        refuse(procedure,
-               QStringLiteral("the %1 '%2' is not a number.").arg(QLatin1String(what), text));
-    return v;
-}
-
-// "MM/DD/YYYY hh:mm:ss AM/PM" as the screens send it, read as a wall-clock
-// value; answered in the form the database stores.
-QString dateTime(const QString &procedure, const QString &text)
-{
-    const QString upper = text.trimmed().toUpper();
-    const qsizetype space = upper.indexOf(QLatin1Char(' '));
-    const QDate date = QDate::fromString(upper.left(space), QStringLiteral("M/d/yyyy"));
-    const QTime time = QTime::fromString(upper.mid(space + 1), QStringLiteral("h:mm:ss AP"));
-    if (space < 0 || !date.isValid() || !time.isValid())
-        refuse(procedure, QStringLiteral("the date '%1' is not a date and time "
-                                         "(MM/DD/YYYY hh:mm:ss AM/PM).")
-                              .arg(text));
-    return date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') +
-           time.toString(QStringLiteral("HH:mm:ss"));
-}
-
-QString doctorName(db::ProcedureContext &db, const QString &doctor)
-{
-    if (doctor.isEmpty())
-        return {};
-    const Recordset rs =
-        db.query(QStringLiteral("SELECT LastName + ', ' + isnull(FirstName, '') AS Name "
-                                "FROM BUILD_FILE..tbCoDoctor WHERE DoctorID = %1")
-                     .arg(quote(doctor)));
-    return rs.atEnd() ? QString() : QStringLiteral("DR. ") + rs.Fields(0).trimmed();
-}
 
 // One item of a pharmacy or central supply request. Values, in order:
 //   1 hospital number   2 admission number   3 in/out type     4 item
@@ -89,11 +27,9 @@ Recordset appendLogBook(db::ProcedureContext &db, const QStringList &args, const
     const QString hospNum = required(name, "hospital number", value(args, 0));
     const QString idNum = required(name, "admission number", value(args, 1));
     const QString item = required(name, "item", value(args, 3));
-    const double amount = number(name, "amount", value(args, 4));
-    const double quantity = number(name, "quantity", value(args, 5));
-    if (quantity <= 0)
-        refuse(name, QStringLiteral("the quantity '%1' is not above zero.").arg(value(args, 5)));
-    const QString when = dateTime(name, value(args, 8));
+    const QString amountText = amount(name, value(args, 4));
+    const QString quantityText = quantity(name, value(args, 5));
+    const QString when = storedDateTime(name, value(args, 8));
     const QString type = value(args, 9).toUpper();
     if (type != QLatin1String("PH") && type != QLatin1String("CS"))
         refuse(name,
@@ -120,8 +56,8 @@ Recordset appendLogBook(db::ProcedureContext &db, const QStringList &args, const
         quote(idNum),
         orNull(value(args, 2).toUpper()),
         quote(item),
-        QString::number(amount, 'g', 15),
-        QString::number(quantity, 'g', 15),
+        amountText,
+        quantityText,
         orNull(value(args, 6)),
         orNull(value(args, 7)),
         quote(when),
@@ -135,7 +71,7 @@ Recordset appendLogBook(db::ProcedureContext &db, const QStringList &args, const
         orNull(value(args, 16).toUpper()),
         orNull(value(args, 17)),
         quote(type == QLatin1String("PH") ? QStringLiteral("20") : QStringLiteral("21")),
-        quote(db.now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))),
+        now(db),
     };
     db.exec(QStringLiteral("INSERT INTO CLINICAL_AREA..tbCancerRequest (RequestNum, HospNum, "
                            "IdNum, PatientType, ItemID, Amount, Quantity, Dosage, Route, "

@@ -2,6 +2,7 @@
 
 #include "frmreportviewer.h"
 
+#include "platform/connection.h"
 #include "platform/usercomponent.h"
 #include "reportengine/valueformat.h"
 #include "reportengine/view/printing.h"
@@ -224,6 +225,18 @@ void ShowReport(bool ShowGroupTree, const QString &caption, bool DirectPrint, QW
     viewer.setWindowTitle(caption);
     viewer.Form_Load();
     widgets::execModal(viewer);
+}
+
+void ShowPrintout(const Printout &print, QWidget *parent)
+{
+    try {
+        OpenReport(ReportPath(print.templatePath), print.parameters);
+        ShowReport(false, print.caption, false, parent);
+    } catch (const platform::ReportError &e) {
+        widgets::msgCritical(e.message());
+    } catch (const DatabaseError &e) {
+        widgets::msgCritical(e.message());
+    }
 }
 
 } // namespace chemodesk::reports

@@ -79,6 +79,18 @@ void LogOnTable(platform::Report &report, int index, const QString &database);
 void ShowReport(bool ShowGroupTree, const QString &caption, bool DirectPrint,
                 QWidget *parent = nullptr);
 
+// A template to show with its values: what a screen prints.
+struct Printout {
+    QString templatePath; // as the screens spell it, under the Reports folder
+    QVariantList parameters;
+    QString caption; // of the viewer
+};
+
+// Opens the template and shows it; a template that cannot be opened or run,
+// or a database error while running it, is reported in a message and nothing
+// is shown.
+void ShowPrintout(const Printout &print, QWidget *parent);
+
 // Fills the fields in order from `parameters`: a short list leaves the rest
 // without a value, extra elements are ignored, an empty list touches nothing.
 // With `convertDates`, date and date-time fields get the element as a date.

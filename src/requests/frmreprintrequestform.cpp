@@ -39,23 +39,11 @@ RequestFormPrint requestFormPrint(const QString &requestNum, const QString &idNu
     return print;
 }
 
-void PrintRequestForm(const RequestFormPrint &print, QWidget *parent)
-{
-    try {
-        reports::OpenReport(reports::ReportPath(print.templatePath), print.parameters);
-        reports::ShowReport(false, print.caption, false, parent);
-    } catch (const platform::ReportError &e) {
-        widgets::msgCritical(e.message());
-    } catch (const DatabaseError &e) {
-        widgets::msgCritical(e.message());
-    }
-}
-
 frmReprintRequestForm::frmReprintRequestForm(Connection &connection, const QString &requestType,
                                              const QString &caption, const QString &patient,
                                              QWidget *parent)
     : QDialog(parent), connection_(connection), requestType_(requestType), patient_(patient),
-      printer_(PrintRequestForm)
+      printer_(reports::ShowPrintout)
 {
     setObjectName(QStringLiteral("frmReprintRequestForm"));
     setWindowTitle(caption);

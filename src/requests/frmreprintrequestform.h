@@ -13,6 +13,8 @@
 // every patient's); the screens pass the hospital number of the patient on
 // show in the main window, so the list holds only that patient's requests.
 
+#include "reports/reportprocs.h"
+
 #include <QDialog>
 #include <QString>
 #include <QVariantList>
@@ -33,19 +35,11 @@ class MainPanel;
 namespace chemodesk::requests {
 
 // What the reprint hands the report procedures.
-struct RequestFormPrint {
-    QString templatePath; // as the screens spell it, under the Reports folder
-    QVariantList parameters;
-    QString caption; // of the viewer
-};
+using RequestFormPrint = reports::Printout;
 
 // The request form of `requestNum`: its number, the admission number, the
 // hospital's name and address.
 RequestFormPrint requestFormPrint(const QString &requestNum, const QString &idNum);
-
-// Opens the template and shows it; a template or database error is reported
-// in a message and nothing is shown.
-void PrintRequestForm(const RequestFormPrint &print, QWidget *parent);
 
 class frmReprintRequestForm : public QDialog {
     Q_OBJECT

@@ -162,13 +162,7 @@ void frmRequest::acceptOrders()
 void frmRequest::deleteLine()
 {
     const int line = mshflexEntry->currentLine();
-    if (!mshflexEntry->QualifiedRow(line)) {
-        widgets::msgInformation(
-            QStringLiteral("Row cannot be deleted because there are no entries yet."),
-            QStringLiteral("MESSAGE"));
-        return;
-    }
-    if (!widgets::msgYesNo(QStringLiteral("Are you sure to delete the request?")))
+    if (!widgets::confirmLineDeletion(mshflexEntry->QualifiedRow(line)))
         return;
     mshflexEntry->DeleteRow();
 }

@@ -11,6 +11,7 @@
 #include "session/dialogs/frmuservalidation.h"
 #include "session/globals.h"
 #include "session/module1.h"
+#include "widgets/dialogparts.h"
 #include "widgets/messages.h"
 #include "widgets/screenregistry.h"
 
@@ -55,15 +56,6 @@ void question(const QString &text, const QString &title)
 QString plainNumber(double value)
 {
     return QString::number(value, 'g', 15);
-}
-
-QLineEdit *readOnlyBox(const char *name, QWidget *parent)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setReadOnly(true);
-    box->setFocusPolicy(Qt::NoFocus);
-    return box;
 }
 
 QPushButton *button(const QString &name, const QString &caption, QWidget *parent, int index = -1)
@@ -163,10 +155,10 @@ void RequestEntry::buildUi()
 
     auto *patientBox = new QGroupBox(this);
     auto *patientGrid = new QGridLayout(patientBox);
-    txtHospNum = readOnlyBox("txtHospNum", patientBox);
-    txtIDNum = readOnlyBox("txtIDNum", patientBox);
-    txtPatInOut = readOnlyBox("txtPatInOut", patientBox);
-    txtPatientName = readOnlyBox("txtPatientName", patientBox);
+    txtHospNum = widgets::readOnlyBox("txtHospNum", patientBox);
+    txtIDNum = widgets::readOnlyBox("txtIDNum", patientBox);
+    txtPatInOut = widgets::readOnlyBox("txtPatInOut", patientBox);
+    txtPatientName = widgets::readOnlyBox("txtPatientName", patientBox);
     txtPatInOut->setMaximumWidth(40);
     patientGrid->addWidget(new QLabel(QStringLiteral("Hosp. Num."), patientBox), 0, 0);
     patientGrid->addWidget(txtHospNum, 0, 1);
@@ -596,13 +588,7 @@ void RequestEntry::deleteLine()
                  QStringLiteral("Information"));
         return;
     }
-    if (!QualifiedRow(mshflexEntry->currentLine())) {
-        widgets::msgInformation(
-            QStringLiteral("Row cannot be deleted because there are no entries yet."),
-            QStringLiteral("MESSAGE"));
-        return;
-    }
-    if (!widgets::msgYesNo(QStringLiteral("Are you sure to delete the request?")))
+    if (!widgets::confirmLineDeletion(QualifiedRow(mshflexEntry->currentLine())))
         return;
     mshflexEntry->DeleteRow();
 }

@@ -3,6 +3,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace chemodesk::widgets {
@@ -14,6 +15,15 @@ QPushButton *namedButton(QWidget *parent, const char *name, const QString &capti
     button->setAutoDefault(false);
     button->setDefault(isDefault);
     return button;
+}
+
+QLineEdit *readOnlyBox(const char *name, QWidget *parent)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
 }
 
 QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons, RowAlign align)

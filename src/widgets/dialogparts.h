@@ -11,6 +11,7 @@
 class QBoxLayout;
 class QFormLayout;
 class QHBoxLayout;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -25,6 +26,9 @@ enum class RowAlign { Right, Center };
 // The buttons in a row, pushed to the right (or centred).
 QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons,
                        RowAlign align = RowAlign::Right);
+
+// A box the program fills and the user only reads: it never takes the focus.
+QLineEdit *readOnlyBox(const char *name, QWidget *parent);
 
 // A caption whose accelerator moves to `field`.
 void addLabelledRow(QFormLayout *form, const QString &caption, QWidget *field);

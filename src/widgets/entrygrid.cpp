@@ -1,6 +1,7 @@
 #include "entrygrid.h"
 
 #include "gridformat.h"
+#include "messages.h"
 #include "platform/keyfilter.h"
 
 #include <QApplication>
@@ -458,6 +459,16 @@ void EntryGrid::resizeEvent(QResizeEvent *event)
     QTableWidget::resizeEvent(event);
     if (txtEntry->isVisible())
         placeBox();
+}
+
+bool confirmLineDeletion(bool lineHasEntry)
+{
+    if (!lineHasEntry) {
+        msgInformation(QStringLiteral("Row cannot be deleted because there are no entries yet."),
+                       QStringLiteral("MESSAGE"));
+        return false;
+    }
+    return msgYesNo(QStringLiteral("Are you sure to delete the request?"));
 }
 
 } // namespace chemodesk::widgets

@@ -46,6 +46,10 @@ struct GridColumn {
     bool editable = true; // false: the cursor never stops here
 };
 
+// The entry screens' question before a line is deleted: a line without an
+// entry yet is refused with a message; otherwise true on the user's Yes.
+bool confirmLineDeletion(bool lineHasEntry);
+
 class EntryGrid : public QTableWidget {
     Q_OBJECT
 public:

@@ -313,7 +313,7 @@ TEST_P(ChargeSave, ADiscountIsSavedAsACreditAndTakenOffEveryTotal)
     enter(QStringLiteral("300"));
     EXPECT_EQ(screen->txtTotal->text(), QStringLiteral("1500.00"));
     reports::setReportsFolder(QStringLiteral(CHEMODESK_REPORTS_SOURCE));
-    screen->setSlipPrinter(PrintChargeSlip);
+    screen->setSlipPrinter(reports::ShowPrintout);
     confirm();
     messages.onDialog([](QDialog &) { return int(QDialog::Rejected); }); // the viewer
     printSave();
@@ -605,7 +605,7 @@ TEST_P(ChargeSave, CancellingIsRefusedForResultsAndAnsweredNo)
 TEST_P(ChargeSave, TheViewerShowsTheSlipJustSavedAndAReprintItsOwnStandingLines)
 {
     reports::setReportsFolder(QStringLiteral(CHEMODESK_REPORTS_SOURCE));
-    screen->setSlipPrinter(PrintChargeSlip);
+    screen->setSlipPrinter(reports::ShowPrintout);
     QStringList captions;
     auto viewer = [&captions](QDialog &dialog) {
         captions << dialog.windowTitle();
@@ -634,7 +634,7 @@ TEST_P(ChargeSave, TheViewerShowsTheSlipJustSavedAndAReprintItsOwnStandingLines)
     // An older slip of another admission, one of its lines cancelled: the
     // print table still holds the slip just saved.
     openFor(QStringLiteral("261052"), QStringLiteral("1000052"));
-    screen->setSlipPrinter(PrintChargeSlip);
+    screen->setSlipPrinter(reports::ShowPrintout);
     screen->listCharges();
     QTableWidget *list = screen->MSHFlexList;
     QStringList standing;

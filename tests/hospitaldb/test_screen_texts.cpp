@@ -25,6 +25,7 @@
 #include "support/chargeparts.h"
 #include "support/enginetest.h"
 #include "support/scriptedmessages.h"
+#include "support/textrecorder.h"
 
 #include <QDateTime>
 #include <QLineEdit>
@@ -41,18 +42,7 @@ using namespace chemodesk::charging;
 
 namespace {
 
-// Passes every text on and keeps it, so a test can run again what the code
-// sent.
-class TextRecorder : public db::ForwardingConnection {
-public:
-    using ForwardingConnection::ForwardingConnection;
-    Recordset Execute(const QString &text) override
-    {
-        texts.append(text);
-        return inner().Execute(text);
-    }
-    QStringList texts;
-};
+using chemodesk::testing::TextRecorder;
 
 // The value a copied text embeds between two apostrophes.
 QString e(const char *value)

@@ -185,14 +185,14 @@ TEST(ReportOutput, EveryTemplateShowsLongValuesWhole)
         doc.printDate = moment;
         QStringList expected;
         for (int s = 0; s < templ.sectionCount(); ++s) {
-            const reportengine::SectionSpec &spec = templ.section(s);
+            const reportengine::SectionSpec &layout = templ.section(s);
             reportengine::DocSection section;
-            section.name = spec.name;
-            section.title = spec.title;
+            section.name = layout.name;
+            section.title = layout.title;
             reportengine::DocRow detail;
             reportengine::DocRow total{
                 reportengine::DocRow::Total, 0, QStringLiteral("GRAND TOTAL: 12345 line(s)"), {}};
-            for (const reportengine::ColumnSpec &c : spec.columns) {
+            for (const reportengine::ColumnSpec &c : layout.columns) {
                 const bool date = reportengine::isDateFormat(c.format);
                 const bool number = !c.format.isEmpty() && !date;
                 const Qt::Alignment align = c.align  ? c.align

@@ -9,6 +9,7 @@
 #include "requests/frmspecimenentry.h"
 #include "support/enginetest.h"
 #include "support/scriptedmessages.h"
+#include "support/textrecorder.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -22,16 +23,7 @@ using namespace chemodesk;
 
 namespace {
 
-class TextRecorder : public db::ForwardingConnection {
-public:
-    using ForwardingConnection::ForwardingConnection;
-    Recordset Execute(const QString &text) override
-    {
-        texts.append(text);
-        return inner().Execute(text);
-    }
-    QStringList texts;
-};
+using chemodesk::testing::TextRecorder;
 
 struct Value {
     const char *column;

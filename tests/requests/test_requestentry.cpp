@@ -18,6 +18,7 @@
 #include "support/failingconnection.h"
 #include "support/fakepanel.h"
 #include "support/scriptedmessages.h"
+#include "support/textrecorder.h"
 #include "widgets/picklist.h"
 #include "widgets/screenregistry.h"
 
@@ -37,17 +38,7 @@ using Icon = widgets::MessageService::Icon;
 
 namespace {
 
-// Passes every text on and keeps it.
-class TextRecorder : public db::ForwardingConnection {
-public:
-    using ForwardingConnection::ForwardingConnection;
-    Recordset Execute(const QString &text) override
-    {
-        texts.append(text);
-        return inner().Execute(text);
-    }
-    QStringList texts;
-};
+using chemodesk::testing::TextRecorder;
 
 struct Parts {
     explicit Parts(Connection &c) : lookup(c), catalogue(c), list(c) {}
