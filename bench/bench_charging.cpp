@@ -332,18 +332,7 @@ struct Saving {
 void SaveSlipThroughLayer(benchmark::State &state, bool postgres)
 {
     Saving s(postgres);
-    if (s.target.isEmpty()) {
-        state.SkipWithError("CHEMODESK_BENCH_PG not set");
-        return;
-    }
-    s.save(); // warm: translations and prepared statements
-    const long sent = s.counting->statements;
-    const long received = s.engineStatements;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(s.save());
-    const double n = double(state.iterations());
-    state.counters["statements"] = double(s.counting->statements - sent) / n;
-    state.counters["engine_statements"] = double(s.engineStatements - received) / n;
+    runThroughLayer(state, s);
 }
 
 // The engine statements of one save, recorded through the layer.

@@ -196,7 +196,25 @@ private:
     QByteArray error_;
 };
 
-// A box during a measurement means the path measured is not the one meant.
+// Runs a save through the layer once per iteration, after one run that warms
+// the translations and prepared statements; counts per save the texts sent
+// and the statements the engine received.
+template <class Saving> void runThroughLayer(benchmark::State &state, Saving &s)
+{
+    if (s.target.isEmpty()) {
+        state.SkipWithError("CHEMODESK_BENCH_PG not set");
+        return;
+    }
+    s.save();
+    const long sent = s.counting->statements;
+    const long received = s.engineStatements;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(s.save());
+    const double n = double(state.iterations());
+    state.counters["statements"] = double(s.counting->statements - sent) / n;
+    state.counters["engine_statements"] = double(s.engineStatements - received) / n;
+}
+
 // Runs the raw side's work once per iteration; a failure ends the benchmark
 // with the engine's words.
 template <class Raw> void runRaw(benchmark::State &state, Raw &raw)
@@ -213,6 +231,7 @@ template <class Raw> void runRaw(benchmark::State &state, Raw &raw)
     state.counters["engine_statements"] = double(raw.statements());
 }
 
+// A box during a measurement means the path measured is not the one meant.
 class CountBoxes : public widgets::MessageService {
 public:
     int message(const QString &, const QString &, Icon, QMessageBox::StandardButtons) override
