@@ -1,5 +1,7 @@
 #include "procedures.h"
 
+#include "platform/patientlistrows.h"
+
 namespace chemodesk::hospital {
 
 using db::arg;
@@ -53,15 +55,17 @@ Recordset getPatient(db::ProcedureContext &db, const QStringList &args)
     } else {
         throw DatabaseError(QStringLiteral("spCancer_GetPatient: unknown mode '%1'.").arg(mode));
     }
+    // The first rows in the list's order, and one more to tell that more match.
     return db.query(
-        QStringLiteral("SELECT R.HospNum AS [Hospital #], R.IdNum AS [Admission #], "
+        QStringLiteral("SELECT TOP %4 R.HospNum AS [Hospital #], R.IdNum AS [Admission #], "
                        "M.LastName + ', ' + isnull(M.FirstName, '') + ' ' + isnull(M.MiddleName, "
                        "'') AS [Patient Name], "
                        "convert(varchar(10), R.AdmDate, 101) AS [admission date], "
                        "convert(varchar(10), R.BillingDate, 101) AS [Billing Date] "
                        "FROM %1 R INNER JOIN PATIENT_DATA..tbMaster M ON M.HospNum = R.HospNum "
                        "WHERE %2%3 ORDER BY M.LastName, M.FirstName, R.AdmDate DESC")
-            .arg(table, condition, searchConditions(arg(args, 1), arg(args, 2), arg(args, 3))));
+            .arg(table, condition, searchConditions(arg(args, 1), arg(args, 2), arg(args, 3)))
+            .arg(platform::PatientListRows + 1));
 }
 
 // Registered out-patients with everything the registration look-up shows.
@@ -99,10 +103,10 @@ Recordset registeredOpd(db::ProcedureContext &db, const QStringList &args)
 
 void registerPatientProcedures(db::ProcedureRegistry &registry)
 {
-    registry.add(QStringLiteral("CLINICAL_AREA"), QStringLiteral("spCancer_GetPatient"),
-                 getPatient);
-    registry.add(QStringLiteral("BILLING"), QStringLiteral("spGlobal_RegisteredOPD"),
-                 registeredOpd);
+    registry.addReadOnly(QStringLiteral("CLINICAL_AREA"), QStringLiteral("spCancer_GetPatient"),
+                         getPatient);
+    registry.addReadOnly(QStringLiteral("BILLING"), QStringLiteral("spGlobal_RegisteredOPD"),
+                         registeredOpd);
 }
 
 } // namespace chemodesk::hospital

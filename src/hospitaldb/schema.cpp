@@ -59,6 +59,8 @@ const std::vector<db::SchemaStep> &schemaSteps()
         // 3: texts compare, group and sort without regard to case on PostgreSQL too, and beyond
         // ASCII on both engines.
         {3, {}, db::foldTextCase},
+        // 9: indexes for every mode of the patient list.
+        {9, schema::patientListIndexes(), {}},
     };
     return steps;
 }
