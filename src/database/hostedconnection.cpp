@@ -25,6 +25,9 @@ namespace {
 
 QAtomicInt connectionCounter;
 
+// The longest text whose translation is kept for the next time.
+constexpr qsizetype MaxKeptText = 8192;
+
 // How long the server lets a workstation's session sit idle inside a
 // transaction before ending it; another workstation waits on its locks at most
 // this long.
@@ -394,6 +397,10 @@ Recordset HostedConnection::Execute(const QString &text)
     auto cached = translations_.constFind(text);
     if (cached != translations_.constEnd())
         return runTranslation(cached.value(), text);
+    // A long text (a bulk load's many rows) comes once: kept, a thousand of them would
+    // hold hundreds of megabytes.
+    if (text.size() > MaxKeptText)
+        return runTranslation(translator_.translate(text), text);
     if (const ShapeVariant *variant = shapeVariant(text))
         return runShape(*variant, text);
     if (translations_.size() >= 1024)
@@ -524,7 +531,8 @@ Recordset HostedConnection::runSqlite(const QString &sql, const QString &origina
         throwDamaged({QStringLiteral("found damaged while in use")}, original, false);
     auto found = statements_.constFind(sql);
     if (found == statements_.constEnd()) {
-        if (statements_.size() >= 256)
+        // A long statement (a bulk load's) is not kept beside others: at most one at a time.
+        if (statements_.size() >= 256 || sql.size() > MaxKeptText)
             finalizeStatements();
         const QByteArray utf8 = sql.toUtf8();
         const char *tail = nullptr;

@@ -1,6 +1,7 @@
 #include "hospitaldb.h"
 #include "schemaparts.h"
 
+#include "database/hostedconnection.h"
 #include "database/schemabuilder.h"
 
 #include <algorithm>
@@ -59,8 +60,14 @@ const std::vector<db::SchemaStep> &schemaSteps()
         // 3: texts compare, group and sort without regard to case on PostgreSQL too, and beyond
         // ASCII on both engines.
         {3, {}, db::foldTextCase},
-        // 9: indexes for every mode of the patient list.
-        {9, schema::patientListIndexes(), {}},
+        // 9: indexes for every mode of the patient list; the planner is told of them at once,
+        // or on a large database it keeps to the plans it had.
+        {9, schema::patientListIndexes(),
+         [](db::HostedConnection &c) {
+             for (const db::TableDef &t : schema::patientListIndexes())
+                 c.executeNative(QStringLiteral("ANALYZE ") +
+                                 c.translator().tableName(t.database, t.name));
+         }},
     };
     return steps;
 }
