@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 
@@ -227,8 +228,19 @@ int main(int argc, char *argv[])
         auto connection = hospital::openExisting(target);
         if (command == QLatin1String("report"))
             return report(*connection, args);
-        if (command == QLatin1String("sql") && args.size() == 3)
-            return runSql(*connection, args.at(2));
+        if (command == QLatin1String("sql") && args.size() == 3) {
+            // For measuring: the statements the engine receives, one a line, appended to a
+            // file (bench/load-patientlist.sh replays them).
+            QFile trace(qEnvironmentVariable("CHEMODESK_ENGINE_TRACE"));
+            if (!trace.fileName().isEmpty() && trace.open(QIODevice::Append | QIODevice::Text))
+                connection->setEngineTrace([&trace](const QString &sql) {
+                    trace.write(QString(sql).replace(QLatin1Char('\n'), QLatin1Char(' ')).toUtf8() +
+                                '\n');
+                });
+            const int result = runSql(*connection, args.at(2));
+            connection->setEngineTrace({});
+            return result;
+        }
         if (command == QLatin1String("clock") && args.size() >= 3) {
             if (args.at(2) == QLatin1String("real"))
                 connection->clearClock();

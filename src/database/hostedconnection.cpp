@@ -9,6 +9,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QSqlResult>
+#include <QTimeZone>
 #include <QUrl>
 
 #include <libpq-fe.h>
@@ -23,6 +24,9 @@ namespace chemodesk::db {
 namespace {
 
 QAtomicInt connectionCounter;
+
+// The longest text whose translation is kept for the next time.
+constexpr qsizetype MaxKeptText = 8192;
 
 // How long the server lets a workstation's session sit idle inside a
 // transaction before ending it; another workstation waits on its locks at most
@@ -391,12 +395,23 @@ void HostedConnection::setCommandTimeout(int seconds)
 Recordset HostedConnection::Execute(const QString &text)
 {
     auto cached = translations_.constFind(text);
-    if (cached == translations_.constEnd()) {
-        if (translations_.size() >= 1024)
-            translations_.clear();
-        cached = translations_.insert(text, translator_.translate(text));
-    }
-    const Translation translation = cached.value();
+    if (cached != translations_.constEnd())
+        return runTranslation(cached.value(), text);
+    // A long text (a bulk load's many rows) comes once: kept, a thousand of them would
+    // hold hundreds of megabytes.
+    if (text.size() > MaxKeptText)
+        return runTranslation(translator_.translate(text), text);
+    if (const ShapeVariant *variant = shapeVariant(text))
+        return runShape(*variant, text);
+    if (translations_.size() >= 1024)
+        translations_.clear();
+    cached = translations_.insert(text, translator_.translate(text));
+    return runTranslation(cached.value(), text);
+}
+
+Recordset HostedConnection::runTranslation(const Translation &cached, const QString &text)
+{
+    const Translation translation = cached;
     if (translation.call)
         return runCall(*translation.call, text);
     std::optional<Recordset> first;
@@ -408,9 +423,98 @@ Recordset HostedConnection::Execute(const QString &text)
     return first ? std::move(*first) : Recordset();
 }
 
+const HostedConnection::ShapeVariant *HostedConnection::shapeVariant(const QString &text)
+{
+    if (!shapeOf(text, shapeKey_, literals_) || literals_.empty())
+        return nullptr;
+    auto shape = shapes_.find(shapeKey_);
+    if (shape != shapes_.end()) {
+        if (!shape->usable)
+            return nullptr;
+        for (const ShapeVariant &v : shape->variants) {
+            bool same = true;
+            for (size_t p = 0; p < v.pinned.size() && same; ++p)
+                same = !v.pinned[p] || v.literals[p].value == literals_[p].value;
+            if (same)
+                return &v;
+        }
+        // A text whose pinned values keep changing (a search's pattern) is
+        // kept by its exact form instead.
+        if (shape->variants.size() >= 8)
+            return nullptr;
+    } else {
+        if (shapes_.size() >= 1024)
+            shapes_.clear();
+        shape = shapes_.insert(shapeKey_, {});
+    }
+    std::optional<ShapeTranslation> translated = translator_.translateShape(text, literals_);
+    if (!translated) {
+        shape->usable = false;
+        return nullptr;
+    }
+    ShapeVariant v;
+    v.pinned = std::move(translated->pinned);
+    v.literals = literals_;
+    v.statements = std::move(translated->statements);
+    for (const auto &pieces : v.statements) {
+        QString sql;
+        for (const ShapePiece &piece : pieces) {
+            sql += piece.text;
+            if (piece.param >= 0)
+                sql += QLatin1Char('?') + QString::number(piece.param + 1);
+        }
+        v.sqlite << sql;
+    }
+    shape->variants.push_back(std::move(v));
+    return &shape->variants.back();
+}
+
+namespace {
+
+// A statement of a shape with the text's own values written where they stand,
+// exactly as the translation of the whole text writes them.
+QString withValues(const std::vector<ShapePiece> &pieces, const std::vector<Literal> &literals)
+{
+    QString sql;
+    for (const ShapePiece &piece : pieces) {
+        sql += piece.text;
+        if (piece.param < 0)
+            continue;
+        const Literal &l = literals[static_cast<size_t>(piece.param)];
+        if (l.number) {
+            sql += l.value;
+        } else {
+            sql += QLatin1Char('\'');
+            sql += QString(l.value).replace(QLatin1Char('\''), QLatin1String("''"));
+            sql += QLatin1Char('\'');
+        }
+    }
+    return sql;
+}
+
+} // namespace
+
+Recordset HostedConnection::runShape(const ShapeVariant &variant, const QString &text)
+{
+    // The variant may be dropped from the cache by a statement run below.
+    const std::vector<Literal> values = std::move(literals_);
+    const std::vector<std::vector<ShapePiece>> statements = variant.statements;
+    const QStringList sqlite = variant.sqlite;
+    std::optional<Recordset> first;
+    for (size_t i = 0; i < statements.size(); ++i) {
+        if (trace_ && lite_)
+            trace_(withValues(statements[i], values));
+        Recordset rs = lite_ ? run(sqlite.at(static_cast<qsizetype>(i)), text, &values)
+                             : run(withValues(statements[i], values), text);
+        if (!first && rs.State() == Recordset::adStateOpen)
+            first = std::move(rs);
+    }
+    return first ? std::move(*first) : Recordset();
+}
+
 Recordset HostedConnection::executeNative(const QString &sql)
 {
-    return run(sql, sql);
+    return run(sql, sql, nullptr);
 }
 
 void HostedConnection::finalizeStatements()
@@ -420,13 +524,15 @@ void HostedConnection::finalizeStatements()
     statements_.clear();
 }
 
-Recordset HostedConnection::runSqlite(const QString &sql, const QString &original)
+Recordset HostedConnection::runSqlite(const QString &sql, const QString &original,
+                                      const std::vector<Literal> *binds)
 {
     if (damaged_ && !sql.startsWith(QLatin1String("ROLLBACK"), Qt::CaseInsensitive))
         throwDamaged({QStringLiteral("found damaged while in use")}, original, false);
     auto found = statements_.constFind(sql);
     if (found == statements_.constEnd()) {
-        if (statements_.size() >= 256)
+        // A long statement (a bulk load's) is not kept beside others: at most one at a time.
+        if (statements_.size() >= 256 || sql.size() > MaxKeptText)
             finalizeStatements();
         const QByteArray utf8 = sql.toUtf8();
         const char *tail = nullptr;
@@ -456,6 +562,29 @@ Recordset HostedConnection::runSqlite(const QString &sql, const QString &origina
         found = statements_.insert(sql, prepared);
     }
     sqlite3_stmt *statement = found->statement;
+    if (binds) {
+        // ?N is literal N-1 of the text; the ones the statement holds are bound
+        // as the engine reads them written: a text, an integer, a decimal.
+        const int params = sqlite3_bind_parameter_count(statement);
+        for (int p = 1; p <= params; ++p) {
+            const char *name = sqlite3_bind_parameter_name(statement, p);
+            if (!name)
+                continue;
+            const auto index = static_cast<size_t>(std::atoi(name + 1) - 1);
+            if (index >= binds->size())
+                continue;
+            const Literal &l = (*binds)[index];
+            if (!l.number) {
+                const QByteArray utf8 = l.value.toUtf8();
+                sqlite3_bind_text(statement, p, utf8.constData(), static_cast<int>(utf8.size()),
+                                  SQLITE_TRANSIENT);
+            } else if (l.value.contains(QLatin1Char('.'))) {
+                sqlite3_bind_double(statement, p, l.value.toDouble());
+            } else {
+                sqlite3_bind_int64(statement, p, l.value.toLongLong());
+            }
+        }
+    }
     const int count = static_cast<int>(found->columns.size());
     QStringList columns = found->columns;
     Recordset::Builder rows(std::move(columns), 128);
@@ -495,15 +624,33 @@ Recordset HostedConnection::runSqlite(const QString &sql, const QString &origina
     return rows.finish();
 }
 
-Recordset HostedConnection::run(const QString &sql, const QString &original)
+Recordset HostedConnection::run(const QString &sql, const QString &original,
+                                const std::vector<Literal> *binds)
 {
-    if (trace_)
+    // A shape's statement is traced by runShape(), with its values written in.
+    if (trace_ && !binds)
         trace_(sql);
-    if (lite_)
-        return runSqlite(sql, original);
+    if (!readsOnly(sql)) {
+        // Outside a transaction a write could not be undone: refused before it is sent.
+        if (!readOnlyCall_.isEmpty())
+            throw DatabaseError(
+                QStringLiteral("The procedure %1 only reads; it cannot change anything.")
+                    .arg(readOnlyCall_),
+                original);
+        ++writes_;
+    }
+    if (lite_) {
+        try {
+            return runSqlite(sql, original, binds);
+        } catch (const DatabaseError &) {
+            ++engineErrors_;
+            throw;
+        }
+    }
     // A whole result (not forward-only), so its rows can be read at once below.
     QSqlQuery q(db_);
     if (!q.exec(sql)) {
+        ++engineErrors_;
         const QSqlError error = q.lastError();
         const QString message = engineMessage(error);
         q.finish();
@@ -516,6 +663,7 @@ Recordset HostedConnection::run(const QString &sql, const QString &original)
         // the link broke on the commit itself, after the server had done it.
         if (depth_ > 0) {
             depth_ = 0;
+            failedAt_ = 0;
             if (sql.compare(QLatin1String("COMMIT"), Qt::CaseInsensitive) == 0)
                 throw DatabaseError(QStringLiteral("The connection to the database server was "
                                                    "lost while saving and has been made again. "
@@ -690,6 +838,18 @@ void HostedConnection::throwReadOnly(const QString &original) const
         original);
 }
 
+bool HostedConnection::readsOnly(const QString &sql)
+{
+    // Run for every statement: no copy of the text.
+    qsizetype i = 0;
+    while (i < sql.size() && (sql.at(i).isSpace() || sql.at(i) == QLatin1Char('(')))
+        ++i;
+    const QStringView head = QStringView(sql).mid(i, 6);
+    return head.compare(QLatin1String("SELECT"), Qt::CaseInsensitive) == 0 ||
+           head.left(4).compare(QLatin1String("SET "), Qt::CaseInsensitive) == 0 ||
+           head.left(4).compare(QLatin1String("SHOW"), Qt::CaseInsensitive) == 0;
+}
+
 bool HostedConnection::changesNothing(const QString &sql)
 {
     const QString head = sql.trimmed().section(QLatin1Char(' '), 0, 0).toUpper();
@@ -699,14 +859,35 @@ bool HostedConnection::changesNothing(const QString &sql)
 
 Recordset HostedConnection::runCall(const ProcedureCall &call, const QString &text)
 {
-    const Procedure *body = registry_.find(call.database, call.name);
-    if (!body)
+    const ProcedureRegistry::Entry *entry = registry_.entry(call.database, call.name);
+    if (!entry)
         throw DatabaseError(QStringLiteral("Could not find stored procedure '%1..%2'.")
                                 .arg(call.database, call.name),
                             text);
     Context context(*this);
+    if (depth_ == 0 && entry->readOnly) {
+        // Reads only: each statement sees what is committed, as a transaction of
+        // its own would, without the two statements that would open and close it.
+        readOnlyCall_ = call.database + QLatin1String("..") + call.name;
+        const auto done = qScopeGuard([this] { readOnlyCall_.clear(); });
+        return entry->body(context, call.args);
+    }
+    if (depth_ > 0) {
+        // Inside the caller's transaction no savepoint of its own: what the
+        // call did before failing stays until the caller undoes the whole
+        // transaction, and a commit of it is refused (see CommitTrans).
+        const qint64 before = writes_;
+        const qint64 errorsBefore = engineErrors_;
+        try {
+            return entry->body(context, call.args);
+        } catch (...) {
+            if (writes_ != before || engineErrors_ != errorsBefore)
+                failedAt_ = failedAt_ == 0 ? depth_ : std::min(failedAt_, depth_);
+            throw;
+        }
+    }
     Transaction transaction(*this);
-    Recordset result = (*body)(context, call.args);
+    Recordset result = entry->body(context, call.args);
     transaction.commit();
     return result;
 }
@@ -725,6 +906,17 @@ void HostedConnection::CommitTrans()
 {
     if (depth_ == 0)
         throw DatabaseError(QStringLiteral("No transaction is active."));
+    if (failedAt_ > 0 && depth_ == 1) {
+        // A procedure failed inside this transaction after changing something:
+        // keeping the rest would keep half a save.
+        failedAt_ = 0;
+        depth_ = 0;
+        executeNative(QStringLiteral("ROLLBACK"));
+        throw DatabaseError(QStringLiteral("A step of this save failed, so nothing of it was "
+                                           "saved. Please save it again."));
+    }
+    if (failedAt_ == depth_)
+        --failedAt_; // released into the enclosing unit
     if (depth_ == 1) {
         try {
             executeNative(QStringLiteral("COMMIT"));
@@ -735,6 +927,7 @@ void HostedConnection::CommitTrans()
             } catch (const DatabaseError &) {
             }
             depth_ = 0;
+            failedAt_ = 0;
             throw;
         }
     } else {
@@ -748,6 +941,8 @@ void HostedConnection::RollbackTrans()
     if (depth_ == 0)
         throw DatabaseError(QStringLiteral("No transaction is active."));
     --depth_;
+    if (failedAt_ > depth_)
+        failedAt_ = 0; // what failed is undone
     if (depth_ == 0) {
         executeNative(QStringLiteral("ROLLBACK"));
     } else {
@@ -812,11 +1007,35 @@ QDateTime HostedConnection::clockNow() const
 {
     if (clockFixed_ && clockFixed_->isValid())
         return *clockFixed_;
-    return QDateTime::currentDateTime().addSecs(clockOffset_);
+    // The local time asked of the C library sets its time zone up again, a
+    // look at /etc/localtime, on every reading: the zone's offset is kept
+    // until its next change (or an hour, for a zone changed meanwhile).
+    const qint64 utc = QDateTime::currentMSecsSinceEpoch();
+    if (utc >= zoneValidUntil_) {
+        const QDateTime local = QDateTime::fromMSecsSinceEpoch(utc);
+        zoneOffset_ = local.offsetFromUtc();
+        qint64 until = utc + 3600 * 1000;
+        const QTimeZone zone = QTimeZone::systemTimeZone();
+        if (zone.hasTransitions()) {
+            const QTimeZone::OffsetData change = zone.nextTransition(local);
+            if (change.atUtc.isValid())
+                until = std::min(until, change.atUtc.toMSecsSinceEpoch());
+        }
+        zoneValidUntil_ = until;
+    }
+    // The same moment with the zone's offset written on it: read as local time
+    // it would ask the C library again.
+    return QDateTime::fromMSecsSinceEpoch(utc + clockOffset_ * 1000, Qt::OffsetFromUTC,
+                                          zoneOffset_);
 }
 
 QDateTime HostedConnection::serverNow()
 {
+    // The embedded engine's clock is this program's: no statement to read it.
+    if (lite_) {
+        const QDateTime now = clockNow();
+        return now.addMSecs(-now.time().msec()); // in whole seconds, as getdate() reads
+    }
     Recordset rs = Execute(QStringLiteral("SELECT getdate() AS Now"));
     return rs.Fields(0).toDateTime();
 }

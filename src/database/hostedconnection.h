@@ -55,6 +55,7 @@ public:
     {
         translator_.setDefaultDatabase(database);
         translations_.clear();
+        shapes_.clear();
     }
     QString ConnectionString() const override { return connectionString_; }
     int State() const override { return db_.isOpen() ? 1 : 0; }
@@ -91,9 +92,26 @@ public:
 
 private:
     HostedConnection(Dialect dialect, const ProcedureRegistry &registry);
+    // A translation kept for every text of one shape (see shapeOf()) whose
+    // pinned literals hold these values.
+    struct ShapeVariant {
+        std::vector<bool> pinned;
+        std::vector<Literal> literals;
+        std::vector<std::vector<ShapePiece>> statements;
+        QStringList sqlite; // the statements with ?N where literal N-1 is bound
+    };
+    struct Shape {
+        bool usable = true; // false: a procedure call, or a text read otherwise
+        std::vector<ShapeVariant> variants;
+    };
+    const ShapeVariant *shapeVariant(const QString &text);
+    Recordset runShape(const ShapeVariant &variant, const QString &text);
+    Recordset runTranslation(const Translation &translation, const QString &text);
     Recordset runCall(const ProcedureCall &call, const QString &text);
-    Recordset run(const QString &sql, const QString &original);
-    Recordset runSqlite(const QString &sql, const QString &original);
+    Recordset run(const QString &sql, const QString &original,
+                  const std::vector<Literal> *binds = nullptr);
+    Recordset runSqlite(const QString &sql, const QString &original,
+                        const std::vector<Literal> *binds);
     void finalizeStatements();
     // A PostgreSQL connection the server or the network broke is made again.
     bool serverConnectionLost(const QSqlError &error) const;
@@ -112,6 +130,8 @@ private:
     // the file is damaged.
     void checkDamage(int code, const QString &original);
     static bool changesNothing(const QString &sql);
+    // A SELECT: changes nothing the host need undo.
+    static bool readsOnly(const QString &sql);
     void setMeta(const QString &key, const QString &value);
 
     QString name_;
@@ -133,8 +153,16 @@ private:
     int timeout_ = 30;
     // Screens send the same texts again and again; translate each once.
     QHash<QString, Translation> translations_;
+    // Texts that differ only in their values (numbers and times written into
+    // them) translated once, their values bound (SQLite) or written back in.
+    QHash<QString, Shape> shapes_;
+    QString shapeKey_;
+    std::vector<Literal> literals_;
     std::optional<QDateTime> clockFixed_;
     qint64 clockOffset_ = 0;
+    // The system zone's offset from UTC in seconds, good until the moment after it.
+    mutable int zoneOffset_ = 0;
+    mutable qint64 zoneValidUntil_ = 0;
     std::function<void(const QString &)> trace_;
     bool reconnecting_ = false;
     bool readOnly_ = false;
@@ -143,6 +171,15 @@ private:
     bool damaged_ = false;
     QString lastDamage_;
     QElapsedTimer lastFailedReconnect_;
+    // Statements that may have changed something, and statements the engine
+    // refused: whether a failed procedure call left anything behind.
+    qint64 writes_ = 0;
+    qint64 engineErrors_ = 0;
+    // The transaction depth at which a procedure failed after changing
+    // something (0: none); the transaction can then only be undone.
+    int failedAt_ = 0;
+    // The procedure that only reads being run, if any: it is refused a write.
+    QString readOnlyCall_;
 };
 
 } // namespace chemodesk::db

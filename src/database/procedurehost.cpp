@@ -17,13 +17,25 @@ ProcedureRegistry &ProcedureRegistry::instance()
 
 void ProcedureRegistry::add(const QString &database, const QString &name, Procedure body)
 {
-    procedures_.insert(key(database, name), std::move(body));
+    procedures_.insert(key(database, name), {std::move(body), false});
+}
+
+void ProcedureRegistry::addReadOnly(const QString &database, const QString &name, Procedure body)
+{
+    procedures_.insert(key(database, name), {std::move(body), true});
+}
+
+const ProcedureRegistry::Entry *ProcedureRegistry::entry(const QString &database,
+                                                         const QString &name) const
+{
+    const auto it = procedures_.constFind(key(database, name));
+    return it == procedures_.constEnd() ? nullptr : &it.value();
 }
 
 const Procedure *ProcedureRegistry::find(const QString &database, const QString &name) const
 {
-    const auto it = procedures_.constFind(key(database, name));
-    return it == procedures_.constEnd() ? nullptr : &it.value();
+    const Entry *e = entry(database, name);
+    return e ? &e->body : nullptr;
 }
 
 QStringList ProcedureRegistry::names() const

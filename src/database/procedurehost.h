@@ -3,8 +3,9 @@
 // Runs our own implementations of the hospital server's stored procedures.
 // A screen sends "Clinical_Area..spCancer_GetPatient 'I','','',''" exactly as
 // it would to the hospital's server; the connection recognises the call and
-// hands it here. Each call runs inside one transaction (a savepoint when the
-// caller already holds one), so it happens whole or not at all.
+// hands it here. A call the screen makes alone runs in one transaction, so it
+// happens whole or not at all; inside the screen's transaction it is part of
+// that, undone with it (a procedure that only reads needs neither).
 
 #include "platform/connection.h"
 
@@ -48,9 +49,18 @@ class ProcedureRegistry {
 public:
     static ProcedureRegistry &instance();
 
+    struct Entry {
+        Procedure body;
+        // Only reads: called outside a transaction, runs without one of its own.
+        bool readOnly = false;
+    };
+
     // database and name as the screens spell them; matched case-insensitively.
     void add(const QString &database, const QString &name, Procedure body);
+    // A procedure that only reads; the host refuses it a write.
+    void addReadOnly(const QString &database, const QString &name, Procedure body);
     const Procedure *find(const QString &database, const QString &name) const;
+    const Entry *entry(const QString &database, const QString &name) const;
     bool contains(const QString &database, const QString &name) const
     {
         return find(database, name);
@@ -65,7 +75,7 @@ public:
     const QString *findFunction(const QString &name) const;
 
 private:
-    QHash<QString, Procedure> procedures_;
+    QHash<QString, Entry> procedures_;
     QHash<QString, QString> functions_;
 };
 

@@ -2,6 +2,8 @@
 
 #include "platform/connection.h"
 
+#include <algorithm>
+
 namespace chemodesk::db {
 
 namespace {
@@ -117,6 +119,93 @@ std::vector<Token> tokenize(const QString &text)
         }
     }
     return tokens;
+}
+
+} // namespace chemodesk::db
+
+namespace chemodesk::db {
+
+bool shapeOf(const QString &text, QString &shape, std::vector<Literal> &literals)
+{
+    // The same reading as tokenize(), without making tokens: run for every
+    // text whose exact form has not been seen, so it stays one pass.
+    shape.clear();
+    literals.clear();
+    shape.reserve(text.size());
+    const qsizetype n = text.size();
+    const QChar *s = text.constData();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = s[i];
+        const qsizetype start = i;
+        if (c.unicode() >= 1 && c.unicode() <= 3) {
+            return false; // the marks themselves
+        } else if (c == QLatin1Char('-') && i + 1 < n && s[i + 1] == QLatin1Char('-')) {
+            while (i < n && s[i] != QLatin1Char('\n'))
+                ++i;
+        } else if (c == QLatin1Char('/') && i + 1 < n && s[i + 1] == QLatin1Char('*')) {
+            const qsizetype end = text.indexOf(QLatin1String("*/"), i + 2);
+            if (end < 0)
+                return false;
+            i = end + 2;
+        } else if (c == QLatin1Char('\'') || ((c == QLatin1Char('N') || c == QLatin1Char('n')) &&
+                                              i + 1 < n && s[i + 1] == QLatin1Char('\''))) {
+            // N'x' and 'x' are the same token: one mark for both.
+            i += (c == QLatin1Char('\'')) ? 1 : 2;
+            QString value;
+            for (;;) {
+                if (i >= n)
+                    return false;
+                if (s[i] == QLatin1Char('\'')) {
+                    if (i + 1 < n && s[i + 1] == QLatin1Char('\'')) {
+                        value += QLatin1Char('\'');
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                value += s[i++];
+            }
+            // Texts beyond ASCII are told apart: a LIKE pattern is read otherwise.
+            const bool ascii = std::all_of(value.cbegin(), value.cend(),
+                                           [](QChar x) { return x.unicode() < 0x80; });
+            literals.push_back({false, std::move(value)});
+            shape += QChar(ascii ? 1 : 3);
+            continue;
+        } else if (c == QLatin1Char('[') || c == QLatin1Char('"')) {
+            const qsizetype end =
+                text.indexOf(c == QLatin1Char('[') ? QLatin1Char(']') : QLatin1Char('"'), i + 1);
+            if (end < 0)
+                return false;
+            i = end + 1;
+        } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && s[i + 1].isDigit())) {
+            while (i < n && (s[i].isDigit() || s[i] == QLatin1Char('.')))
+                ++i;
+            if (i < n && (s[i] == QLatin1Char('e') || s[i] == QLatin1Char('E')) && i + 1 < n &&
+                (s[i + 1].isDigit() || s[i + 1] == QLatin1Char('-') ||
+                 s[i + 1] == QLatin1Char('+'))) {
+                i += 2;
+                while (i < n && s[i].isDigit())
+                    ++i;
+            }
+            literals.push_back({true, text.mid(start, i - start)});
+            shape += QChar(2);
+            continue;
+        } else if (isWordStart(c)) {
+            while (i < n && isWordPart(s[i]))
+                ++i;
+        } else if (c == QLatin1Char('@') || c == QLatin1Char('#')) {
+            ++i;
+            while (i < n &&
+                   (isWordPart(s[i]) || s[i] == QLatin1Char('@') || s[i] == QLatin1Char('#')))
+                ++i;
+        } else {
+            ++i;
+        }
+        shape.append(s + start, i - start);
+    }
+    return true;
 }
 
 } // namespace chemodesk::db

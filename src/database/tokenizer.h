@@ -22,8 +22,14 @@ struct Token {
         Resolved  // never made here: the translator's output (an engine table name, a rewritten
                   // function), emitted as it stands and left alone by later passes
     };
-    Kind kind;
+    Token() = default;
+    Token(Kind k, QString t, int p = -1) : kind(k), text(std::move(t)), param(p) {}
+
+    Kind kind = Space;
     QString text;
+    // A literal's place among the text's literals (0, 1, ...) while a text is
+    // translated by its shape; -1 otherwise, and for what the translation makes.
+    int param = -1;
 
     bool is(Kind k, const char *t) const
     {
@@ -38,5 +44,17 @@ struct Token {
 
 // Throws DatabaseError on an unterminated literal or bracket.
 std::vector<Token> tokenize(const QString &text);
+
+// A literal of a text, as tokenize() reads it.
+struct Literal {
+    bool number = false;
+    QString value; // a string's value with doubled apostrophes undone, a number as written
+};
+
+// The shape of a text: the text with every literal ('...', N'...', numbers)
+// replaced by a mark (one for texts of ASCII only, one for other texts, one for
+// numbers), and the literals in order. Texts of one shape differ only
+// in their values. False when the text cannot be read (tokenize() would refuse it).
+bool shapeOf(const QString &text, QString &shape, std::vector<Literal> &literals);
 
 } // namespace chemodesk::db

@@ -115,6 +115,7 @@ Translation Translator::translate(const QString &text) const
 {
     Tokens tokens = tokenize(text);
     Translation result;
+    bool listsTable = false;
     if (auto call = procedureCall(tokens)) {
         const auto first = std::find_if(tokens.begin(), tokens.end(), isSignificant);
         const bool exec = first->isWord("exec") || first->isWord("execute");
@@ -122,6 +123,17 @@ Translation Translator::translate(const QString &text) const
             result.call = std::move(call);
             return result;
         }
+        listsTable = true;
+    }
+    for (Tokens &statement : statements(std::move(tokens), text, listsTable))
+        result.statements << translateStatement(std::move(statement), text);
+    return result;
+}
+
+std::vector<Tokens> Translator::statements(Tokens tokens, const QString &text,
+                                           bool listsTable) const
+{
+    if (listsTable) {
         // Only a table's name: the server's way of listing the whole table.
         tokens.insert(tokens.begin(), {{Token::Word, QStringLiteral("SELECT")},
                                        {Token::Space, QStringLiteral(" ")},
@@ -131,11 +143,12 @@ Translation Translator::translate(const QString &text) const
                                        {Token::Space, QStringLiteral(" ")}});
     }
     // Several statements in one text run one after another, as on the server.
+    std::vector<Tokens> out;
     Tokens current;
     int depth = 0;
     auto flush = [&] {
         if (std::any_of(current.begin(), current.end(), isSignificant))
-            result.statements << translateStatement(std::move(current), text);
+            out.push_back(std::move(current));
         current.clear();
     };
     for (Token &t : tokens) {
@@ -150,8 +163,76 @@ Translation Translator::translate(const QString &text) const
         current.push_back(std::move(t));
     }
     flush();
-    if (result.statements.isEmpty())
+    if (out.empty())
         throw DatabaseError(QStringLiteral("The statement is empty."), text);
+    return out;
+}
+
+namespace {
+
+// A number bound as a value reads as the engine reads it written: an integer
+// of up to 18 digits, or a decimal of up to 15.
+bool bindableNumber(const QString &n)
+{
+    qsizetype digits = 0, dots = 0;
+    for (QChar c : n) {
+        if (c.isDigit())
+            ++digits;
+        else if (c == QLatin1Char('.'))
+            ++dots;
+        else
+            return false;
+    }
+    return dots == 0 ? digits <= 18 : dots == 1 && digits <= 15 && digits > 0;
+}
+
+} // namespace
+
+std::optional<ShapeTranslation>
+Translator::translateShape(const QString &text, const std::vector<Literal> &literals) const
+{
+    Tokens tokens = tokenize(text);
+    ShapeTranslation result;
+    result.pinned.assign(literals.size(), false);
+    size_t next = 0;
+    for (Token &t : tokens) {
+        if (t.kind != Token::String && t.kind != Token::Number)
+            continue;
+        if (next >= literals.size() || literals[next].number != (t.kind == Token::Number) ||
+            literals[next].value != t.text)
+            return std::nullopt;
+        if (t.kind == Token::Number && !bindableNumber(t.text))
+            result.pinned[next] = true;
+        t.param = static_cast<int>(next++);
+    }
+    if (next != literals.size())
+        return std::nullopt;
+    // A procedure call: the host reads its arguments as they come.
+    if (procedureCall(tokens))
+        return std::nullopt;
+    std::vector<Tokens> translated = statements(std::move(tokens), text, false);
+    for (Tokens &statement : translated)
+        runPasses(statement, text, &result.pinned);
+    // A literal that left the statements, or came out changed, was made into
+    // something else by its value: that value belongs to the translation.
+    std::vector<bool> seen(literals.size(), false);
+    for (const Tokens &statement : translated) {
+        for (const Token &t : statement) {
+            if (t.param < 0)
+                continue;
+            const auto p = static_cast<size_t>(t.param);
+            const Literal &l = literals[p];
+            if (l.number != (t.kind == Token::Number) ||
+                (t.kind != Token::String && t.kind != Token::Number) || t.text != l.value)
+                result.pinned[p] = true;
+            seen[p] = true;
+        }
+    }
+    for (size_t p = 0; p < seen.size(); ++p)
+        if (!seen[p])
+            result.pinned[p] = true;
+    for (const Tokens &statement : translated)
+        result.statements.push_back(renderShape(statement, result.pinned));
     return result;
 }
 
@@ -223,11 +304,16 @@ bool Translator::namesKnownTable(const ProcedureCall &call) const
 
 QString Translator::translateStatement(Tokens t, const QString &original) const
 {
-    const Context ctx{*this, functions_, textColumns_, dateColumns_, bitColumns_, original};
+    runPasses(t, original, nullptr);
+    return render(t);
+}
+
+void Translator::runPasses(Tokens &t, const QString &original, std::vector<bool> *pinned) const
+{
+    const Context ctx{*this, functions_, textColumns_, dateColumns_, bitColumns_, original, pinned};
     for (const Step &step : passes())
         if (!step.only || *step.only == dialect_)
             step.run(t, ctx);
-    return render(t);
 }
 
 } // namespace chemodesk::db

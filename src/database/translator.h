@@ -29,6 +29,22 @@ struct Translation {
     QStringList statements; // one per statement of the text, in order
 };
 
+// A statement translated by its shape: text between the places of the literals
+// that are bound as values (`param`: the literal's place in the text, -1 after
+// the last piece's text).
+struct ShapePiece {
+    QString text;
+    int param = -1;
+};
+
+struct ShapeTranslation {
+    std::vector<std::vector<ShapePiece>> statements;
+    // Literals whose value the translation depends on (a date typed where a
+    // date is expected, a LIKE pattern, a TOP count...): written into the
+    // statements, so the translation serves only texts with these same values.
+    std::vector<bool> pinned;
+};
+
 class Translator {
 public:
     Translator(Dialect dialect, const ProcedureRegistry *functions = nullptr);
@@ -48,6 +64,11 @@ public:
     Dialect dialect() const { return dialect_; }
 
     Translation translate(const QString &text) const;
+    // The translation of every text of this one's shape (see shapeOf()) whose
+    // pinned literals have the same values; nothing for a procedure call or a
+    // text whose literals are not the ones given.
+    std::optional<ShapeTranslation> translateShape(const QString &text,
+                                                   const std::vector<Literal> &literals) const;
 
     // The engine's name of a hospital table: one namespace per database.
     QString tableName(const QString &database, const QString &table) const;
@@ -59,6 +80,11 @@ private:
     bool namesKnownTable(const ProcedureCall &call) const;
     // Runs the passes listed in translator.cpp over one statement.
     QString translateStatement(std::vector<Token> tokens, const QString &original) const;
+    void runPasses(std::vector<Token> &tokens, const QString &original,
+                   std::vector<bool> *pinned) const;
+    // The text's tokens made into one token stream per statement.
+    std::vector<std::vector<Token>> statements(std::vector<Token> tokens, const QString &text,
+                                               bool listsTable) const;
 
     Dialect dialect_;
     const ProcedureRegistry *functions_;

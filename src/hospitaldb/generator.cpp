@@ -1,9 +1,11 @@
 #include "demodata.h"
 #include "hospitaldb.h"
+#include "surnames.h"
 
 #include <QDate>
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 namespace chemodesk::hospital {
@@ -26,13 +28,27 @@ const QDate Today(2026, 12, 1);
 struct Vocabulary {
     QStringList surnames, maleNames, femaleNames, barangays, streets, towns, provinces, hmos,
         companies, doctors, rooms;
-    QStringList days; // "'yyyy-MM-dd" without the time and closing quote
+    QStringList days;                   // "'yyyy-MM-dd" without the time and closing quote
+    std::vector<double> surnameWeights; // cumulative
+
+    const QString &surname(Random &random) const
+    {
+        const double u = double(random.next() >> 11) * (1.0 / 9007199254740992.0);
+        const auto at = std::upper_bound(surnameWeights.begin(), surnameWeights.end(),
+                                         u * surnameWeights.back());
+        return surnames.at(std::min<qsizetype>(at - surnameWeights.begin(), surnames.size() - 1));
+    }
     QDate firstDay;
 
     Vocabulary() : firstDay(1925, 1, 1)
     {
-        for (const char *s : Surnames)
+        // Rank r drawn with weight 1 / r^0.7: the first name about one in twenty.
+        double total = 0;
+        for (const char *s : GeneratedSurnames) {
             surnames << str(QString::fromUtf8(s));
+            total += 1.0 / std::pow(double(surnames.size()), 0.7);
+            surnameWeights.push_back(total);
+        }
         for (const char *s : MaleNames)
             maleNames << str(QString::fromUtf8(s));
         for (const char *s : FemaleNames)
@@ -170,11 +186,9 @@ void generateRegistrations(Connection &connection, int count,
                                 : words.companies.at(random.below(int(words.companies.size())));
 
                 master.add(QLatin1Char('(') + hospNum + QLatin1String(", ") +
-                           words.surnames.at(random.skewed(int(words.surnames.size()))) +
-                           QLatin1String(", ") +
+                           words.surname(random) + QLatin1String(", ") +
                            (female ? words.femaleNames : words.maleNames).at(random.below(30)) +
-                           QLatin1String(", ") +
-                           words.surnames.at(random.skewed(int(words.surnames.size()))) +
+                           QLatin1String(", ") + words.surname(random) +
                            (female ? QLatin1String(", 'F', ") : QLatin1String(", 'M', ")) +
                            words.date(birthBack, 0, 0) + QLatin1String(", '") +
                            QChar(age < 25 ? '1' : char('1' + random.below(4))) +

@@ -1,5 +1,7 @@
 #include "procedures.h"
 
+#include "platform/patientlistrows.h"
+
 namespace chemodesk::hospital {
 
 using db::arg;
@@ -21,6 +23,16 @@ QString searchConditions(const QString &lastName, const QString &hospNum, const 
     return out;
 }
 
+// The registrations still open: a few hundredths of all. Read first by their own
+// index and only then joined and sorted by name; left to itself, the server's
+// planner walks the names index over the whole patient master looking for them
+// (seconds on a million registrations). The TOP keeps the server from folding
+// the subquery into the join; no hospital has that many patients in at once.
+QString current(const QString &table, const QString &condition)
+{
+    return QStringLiteral("(SELECT TOP 100000 * FROM %1 WHERE %2)").arg(table, condition);
+}
+
 // The department's working list. Modes: I current in-patients, T previous
 // admissions, C walk-in cash patients, O current out-patients, D previous
 // out-patient registrations.
@@ -30,7 +42,8 @@ Recordset getPatient(db::ProcedureContext &db, const QStringList &args)
     QString table;
     QString condition;
     if (mode == QLatin1String("I")) {
-        table = QStringLiteral("PATIENT_DATA..tbPatient");
+        table =
+            current(QStringLiteral("PATIENT_DATA..tbPatient"), QStringLiteral("DcrDate IS NULL"));
         condition = QStringLiteral("R.DcrDate IS NULL");
     } else if (mode == QLatin1String("T")) {
         table = QStringLiteral("PATIENT_DATA..tbPatient");
@@ -42,10 +55,13 @@ Recordset getPatient(db::ProcedureContext &db, const QStringList &args)
         const bool searching =
             !(arg(args, 1).trimmed().isEmpty() && arg(args, 2).trimmed().isEmpty() &&
               arg(args, 3).trimmed().isEmpty());
+        if (!searching)
+            table = current(table, QStringLiteral("PatientType = 'W' AND DcrDate IS NULL"));
         condition = searching ? QStringLiteral("R.PatientType = 'W'")
                               : QStringLiteral("R.PatientType = 'W' AND R.DcrDate IS NULL");
     } else if (mode == QLatin1String("O")) {
-        table = QStringLiteral("PATIENT_DATA..tbOutPatient");
+        table = current(QStringLiteral("PATIENT_DATA..tbOutPatient"),
+                        QStringLiteral("DcrDate IS NULL AND PatientType <> 'W'"));
         condition = QStringLiteral("R.DcrDate IS NULL AND R.PatientType <> 'W'");
     } else if (mode == QLatin1String("D")) {
         table = QStringLiteral("PATIENT_DATA..tbOutPatient");
@@ -53,15 +69,17 @@ Recordset getPatient(db::ProcedureContext &db, const QStringList &args)
     } else {
         throw DatabaseError(QStringLiteral("spCancer_GetPatient: unknown mode '%1'.").arg(mode));
     }
+    // The first rows in the list's order, and one more to tell that more match.
     return db.query(
-        QStringLiteral("SELECT R.HospNum AS [Hospital #], R.IdNum AS [Admission #], "
+        QStringLiteral("SELECT TOP %4 R.HospNum AS [Hospital #], R.IdNum AS [Admission #], "
                        "M.LastName + ', ' + isnull(M.FirstName, '') + ' ' + isnull(M.MiddleName, "
                        "'') AS [Patient Name], "
                        "convert(varchar(10), R.AdmDate, 101) AS [admission date], "
                        "convert(varchar(10), R.BillingDate, 101) AS [Billing Date] "
                        "FROM %1 R INNER JOIN PATIENT_DATA..tbMaster M ON M.HospNum = R.HospNum "
                        "WHERE %2%3 ORDER BY M.LastName, M.FirstName, R.AdmDate DESC")
-            .arg(table, condition, searchConditions(arg(args, 1), arg(args, 2), arg(args, 3))));
+            .arg(table, condition, searchConditions(arg(args, 1), arg(args, 2), arg(args, 3)))
+            .arg(platform::PatientListRows + 1));
 }
 
 // Registered out-patients with everything the registration look-up shows.
@@ -99,10 +117,10 @@ Recordset registeredOpd(db::ProcedureContext &db, const QStringList &args)
 
 void registerPatientProcedures(db::ProcedureRegistry &registry)
 {
-    registry.add(QStringLiteral("CLINICAL_AREA"), QStringLiteral("spCancer_GetPatient"),
-                 getPatient);
-    registry.add(QStringLiteral("BILLING"), QStringLiteral("spGlobal_RegisteredOPD"),
-                 registeredOpd);
+    registry.addReadOnly(QStringLiteral("CLINICAL_AREA"), QStringLiteral("spCancer_GetPatient"),
+                         getPatient);
+    registry.addReadOnly(QStringLiteral("BILLING"), QStringLiteral("spGlobal_RegisteredOPD"),
+                         registeredOpd);
 }
 
 } // namespace chemodesk::hospital

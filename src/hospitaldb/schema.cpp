@@ -1,6 +1,7 @@
 #include "hospitaldb.h"
 #include "schemaparts.h"
 
+#include "database/hostedconnection.h"
 #include "database/schemabuilder.h"
 
 #include <algorithm>
@@ -64,6 +65,14 @@ const std::vector<db::SchemaStep> &schemaSteps()
         {4, schema::requestTables(), {}},
         // 5: x-ray examinations and the specimens of laboratory examinations.
         {5, schema::examinationTables(), {}},
+        // 6: indexes for every mode of the patient list; the planner is told of them at once,
+        // or on a large database it keeps to the plans it had.
+        {6, schema::patientListIndexes(),
+         [](db::HostedConnection &c) {
+             for (const db::TableDef &t : schema::patientListIndexes())
+                 c.executeNative(QStringLiteral("ANALYZE ") +
+                                 c.translator().tableName(t.database, t.name));
+         }},
     };
     return steps;
 }

@@ -5,7 +5,35 @@
 
 namespace chemodesk::hospital::schema {
 
+std::vector<db::TableDef> patientListIndexes()
+{
+    // Every mode of the patient list, on a million registrations: the names in
+    // the list's order (a search by the first letters, and the first rows of a
+    // long list without a sort), the numbers searched by their first digits, and
+    // the walk-in cash patients still here.
+    auto indexes = [](const char *name, std::vector<db::IndexDef> list) {
+        return db::TableDef{
+            QStringLiteral("PATIENT_DATA"), QString::fromLatin1(name), {}, {}, std::move(list)};
+    };
+    return {
+        indexes("tbMaster", {db::IndexDef{{"LastName", "FirstName"}, false, true}}),
+        indexes("tbPatient", {prefix("HospNum"), prefix("IdNum")}),
+        indexes("tbOutPatient",
+                {prefix("HospNum"), prefix("IdNum"), index({"PatientType", "DcrDate"})}),
+    };
+}
+
 std::vector<db::TableDef> patientTables()
+{
+    std::vector<db::TableDef> tables = patientBaseTables();
+    for (const db::TableDef &added : patientListIndexes())
+        for (db::TableDef &t : tables)
+            if (t.database == added.database && t.name == added.name)
+                t.indexes.insert(t.indexes.end(), added.indexes.begin(), added.indexes.end());
+    return tables;
+}
+
+std::vector<db::TableDef> patientBaseTables()
 {
     return {
         // CivilStatus codes: 1 single, 2 married, 3 widowed, 4 separated.

@@ -32,6 +32,9 @@ inline db::TableDef table(const char *database, const char *name, const char *co
 
 std::vector<db::TableDef> sessionTables();
 std::vector<db::TableDef> patientTables();
+std::vector<db::TableDef> patientBaseTables();
+// The patient list's indexes, by table (schema step 6).
+std::vector<db::TableDef> patientListIndexes();
 std::vector<db::TableDef> wardTables();
 std::vector<db::TableDef> chargingTables();
 std::vector<db::TableDef> reportTables();

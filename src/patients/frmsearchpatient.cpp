@@ -4,6 +4,7 @@
 #include "patientlist.h"
 
 #include "platform/connection.h"
+#include "platform/patientlistrows.h"
 #include "session/globals.h"
 #include "widgets/messages.h"
 
@@ -152,6 +153,10 @@ frmSearchPatient::frmSearchPatient(Connection &connection, platform::MainPanel *
     layout->addWidget(options);
     layout->addLayout(searchGrid);
     layout->addWidget(ListView1, 1);
+    lblMoreMatch = new QLabel(this);
+    lblMoreMatch->setObjectName(QStringLiteral("lblMoreMatch"));
+    lblMoreMatch->hide();
+    layout->addWidget(lblMoreMatch);
     layout->addLayout(actions);
 
     QWidget *order[] = {optPatientType[0], optPatientType[1], optPatientType[2], chkPrevious,
@@ -214,6 +219,7 @@ void frmSearchPatient::listPatients(bool previous)
     listedClass_ = patientClassOf(option);
     session::globals().SelPatientClass = listedClass_;
     ListView1->clear();
+    lblMoreMatch->hide();
     // A new list comes in the server's order.
     ListView1->header()->setSortIndicatorShown(false);
     sortColumn_ = -1;
@@ -223,6 +229,11 @@ void frmSearchPatient::listPatients(bool previous)
                                                         txtSearch[0]->text(), txtSearch[1]->text(),
                                                         txtSearch[2]->text()));
         for (; !rs.atEnd(); rs.MoveNext()) {
+            if (items.size() == platform::PatientListRows) {
+                lblMoreMatch->setText(moreMatchText());
+                lblMoreMatch->show();
+                break;
+            }
             auto *item = new PatientItem;
             item->setText(HospNumColumn, rs.Fields(QStringLiteral("Hospital #")).toString());
             item->setText(IdNumColumn, rs.Fields(QStringLiteral("Admission #")).toString());

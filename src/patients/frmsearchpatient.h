@@ -68,6 +68,8 @@ public:
     QLineEdit *txtSearch[3] = {};
     QPushButton *vkCommand1 = nullptr;
     QTreeWidget *ListView1 = nullptr;
+    // Shown under the list when more patients match than it holds.
+    QLabel *lblMoreMatch = nullptr;
     LinkLabel *Label7[3] = {};
     LinkLabel *lblProcedures = nullptr;
     LinkLabel *lblReceivableEntry = nullptr;

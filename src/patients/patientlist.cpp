@@ -2,6 +2,7 @@
 
 #include "database/sqltext.h"
 #include "platform/connection.h"
+#include "platform/patientlistrows.h"
 
 namespace chemodesk::patients {
 
@@ -35,6 +36,13 @@ QString patientListText(const QString &mode, const QString &lastName, const QStr
     return QStringLiteral("Clinical_Area..spCancer_GetPatient '") + sql::escape(mode) +
            QStringLiteral("','") + sql::escape(lastName) + QStringLiteral("','") +
            sql::escape(hospNum) + QStringLiteral("','") + sql::escape(idNum) + QStringLiteral("'");
+}
+
+QString moreMatchText()
+{
+    return QStringLiteral("More patients match than the first %1 shown: please narrow the search "
+                          "(last name, hospital # or admission #).")
+        .arg(platform::PatientListRows);
 }
 
 bool CheckCash(Connection &connection, const QString &IdNum)

@@ -24,6 +24,9 @@ QString patientClassOf(int option);
 QString patientListText(const QString &mode, const QString &lastName, const QString &hospNum,
                         const QString &idNum);
 
+// The line under a full list: more patients match than it shows.
+QString moreMatchText();
+
 // A walk-in cash patient: registration of type "W" on the patient's own
 // account. Raises DatabaseError when the text fails.
 bool CheckCash(Connection &connection, const QString &IdNum);

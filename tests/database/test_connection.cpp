@@ -1,6 +1,7 @@
 // The connection's surface on each engine: record sets, errors, nested
 // transactions, the server clock, quoting and numbering under concurrency.
 
+#include "database/procedurehost.h"
 #include "database/sqltext.h"
 #include "support/enginetest.h"
 #include "testpaths.h"
@@ -198,6 +199,136 @@ TEST_P(ConnectionTest, DateShapedTextsStayTextsOutsideDateColumns)
                                     "CancelReason = '12/10/2026' and CancelDate between "
                                     "'12/10/2026' and '12/10/2026 11:59:59 PM'")),
               QStringLiteral("1"));
+}
+
+// Texts that differ only in their values share a translation: each still
+// reads and stores its own values, dates, bits, counts and patterns included.
+TEST_P(ConnectionTest, TextsOfOneShapeKeepTheirOwnValues)
+{
+    for (const char *value :
+         {"", " a ", "O'Brien", "0012", "1e5", "5.00", "12/10/2026", "true", "Ñoño", "?1", "$1"})
+        EXPECT_EQ(
+            scalar(
+                QStringLiteral("select '%1' as Echo").arg(sql::escape(QString::fromUtf8(value)))),
+            QString::fromUtf8(value));
+    EXPECT_EQ(scalar(QStringLiteral("select 5.00 * 2 as X")).toDouble(), 10.0);
+    EXPECT_EQ(scalar(QStringLiteral("select 7 * 2 as X")), QStringLiteral("14"));
+    EXPECT_EQ(scalar(QStringLiteral("select 7 / 2 as X")), QStringLiteral("3"));
+    EXPECT_EQ(scalar(QStringLiteral("select 7.0 / 2 as X")).toDouble(), 3.5);
+
+    const QString slip =
+        scalar(QStringLiteral("select min(ChargeID) from CLINICAL_AREA..tbCancerCharges"));
+    const QString update = QStringLiteral("update CLINICAL_AREA..tbCancerCharges set CancelReason "
+                                          "= '%1', CancelDate = '%2' where ChargeID = %3");
+    const QString read = QStringLiteral("select CancelReason, CancelDate from "
+                                        "CLINICAL_AREA..tbCancerCharges where ChargeID = %1")
+                             .arg(slip);
+    const struct {
+        const char *reason, *date, *stored;
+    } updates[] = {
+        {"12/10/2026", "12/10/2026 03:00:00 PM", "2026-12-10 15:00:00"},
+        {"01/05/2027", "01/05/2027", "2027-01-05 00:00:00"},
+        {"x", "2027-02-03 04:05:06", "2027-02-03 04:05:06"},
+    };
+    for (const auto &u : updates) {
+        db->Execute(update.arg(QLatin1String(u.reason), QLatin1String(u.date), slip));
+        Recordset rs = db->Execute(read);
+        EXPECT_EQ(rs.Fields(0).toString(), QLatin1String(u.reason));
+        EXPECT_EQ(rs.Fields(1).toString(), QLatin1String(u.stored));
+    }
+
+    for (int n : {1, 3, 2})
+        EXPECT_EQ(db->Execute(QStringLiteral("select top %1 HospNum from PATIENT_DATA..tbMaster "
+                                             "where HospNum > '0' order by HospNum")
+                                  .arg(n))
+                      .RecordCount(),
+                  n);
+    const QString likeCount = QStringLiteral(
+        "select count(*) from PATIENT_DATA..tbMaster where LastName like '%1%' and HospNum > '%2'");
+    const QString name =
+        scalar(QStringLiteral("select min(LastName) from PATIENT_DATA..tbMaster")).left(3);
+    const QString all = scalar(likeCount.arg(name.toLower(), QStringLiteral("0")));
+    EXPECT_NE(all, QStringLiteral("0"));
+    EXPECT_EQ(scalar(likeCount.arg(name.toUpper(), QStringLiteral("0"))), all);
+    EXPECT_EQ(scalar(likeCount.arg(name.left(1) + name.mid(1).toLower(), QStringLiteral("00"))),
+              all);
+    EXPECT_EQ(scalar(likeCount.arg(QStringLiteral("zzzq"), QStringLiteral("0"))),
+              QStringLiteral("0"));
+    const QString bits = QStringLiteral("select count(*) from Build_File..tbcoHolidays where "
+                                        "isFixed = '%1' and HolidayName > '%2'");
+    const int fixed = scalar(bits.arg(QStringLiteral("1"), QString())).toInt();
+    EXPECT_EQ(scalar(bits.arg(QStringLiteral("true"), QString())).toInt(), fixed);
+    EXPECT_EQ(scalar(bits.arg(QStringLiteral("false"), QString())).toInt() + fixed,
+              scalar(QStringLiteral("select count(*) from Build_File..tbcoHolidays")).toInt());
+}
+
+// A procedure inside the caller's transaction runs without a savepoint of its
+// own: when it fails after writing, the transaction can only be undone.
+TEST_P(ConnectionTest, AFailedProcedureInsideASaveRefusesItsCommit)
+{
+    auto &registry = db::ProcedureRegistry::instance();
+    registry.add(QStringLiteral("CLINICAL_AREA"), QStringLiteral("spTest_WritesThenFails"),
+                 [](db::ProcedureContext &c, const QStringList &args) -> Recordset {
+                     c.exec(QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET LastName = "
+                                           "'HALF' WHERE HospNum = '%1'")
+                                .arg(args.at(0)));
+                     throw DatabaseError(QStringLiteral("failed after writing"));
+                 });
+    registry.add(QStringLiteral("CLINICAL_AREA"), QStringLiteral("spTest_FailsBeforeWriting"),
+                 [](db::ProcedureContext &, const QStringList &) -> Recordset {
+                     throw DatabaseError(QStringLiteral("refused"));
+                 });
+    registry.addReadOnly(QStringLiteral("CLINICAL_AREA"), QStringLiteral("spTest_ReadsButWrites"),
+                         [](db::ProcedureContext &c, const QStringList &args) -> Recordset {
+                             c.exec(QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET LastName "
+                                                   "= 'WROTE' WHERE HospNum = '%1'")
+                                        .arg(args.at(0)));
+                             return {};
+                         });
+    const QString first = scalar(QStringLiteral("select min(HospNum) from PATIENT_DATA..tbMaster"));
+    const QString last = scalar(QStringLiteral("select max(HospNum) from PATIENT_DATA..tbMaster"));
+    const QString kept = QStringLiteral("select count(*) from PATIENT_DATA..tbMaster where "
+                                        "LastName in ('KEPT', 'HALF', 'WROTE')");
+
+    // Alone, a failing call undoes itself.
+    EXPECT_THROW(
+        db->Execute(QStringLiteral("Clinical_Area..spTest_WritesThenFails '%1'").arg(first)),
+        DatabaseError);
+    EXPECT_EQ(db->TransactionDepth(), 0);
+    EXPECT_EQ(scalar(kept), QStringLiteral("0"));
+
+    db->BeginTrans();
+    db->Execute(QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET LastName = 'KEPT' WHERE "
+                               "HospNum = '%1'")
+                    .arg(last));
+    EXPECT_THROW(
+        db->Execute(QStringLiteral("Clinical_Area..spTest_WritesThenFails '%1'").arg(first)),
+        DatabaseError);
+    EXPECT_THROW(db->CommitTrans(), DatabaseError);
+    EXPECT_EQ(db->TransactionDepth(), 0);
+    EXPECT_EQ(scalar(kept), QStringLiteral("0"));
+
+    // A call that failed before changing anything leaves the save to go on.
+    db->BeginTrans();
+    db->Execute(QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET LastName = 'KEPT' WHERE "
+                               "HospNum = '%1'")
+                    .arg(last));
+    EXPECT_THROW(db->Execute(QStringLiteral("Clinical_Area..spTest_FailsBeforeWriting")),
+                 DatabaseError);
+    if (db->dialect() == db::Dialect::SQLite) {
+        db->CommitTrans();
+        EXPECT_EQ(scalar(kept), QStringLiteral("1"));
+    } else {
+        db->RollbackTrans();
+    }
+
+    // A procedure registered as reading only is refused a write, which is undone.
+    EXPECT_THROW(
+        db->Execute(QStringLiteral("Clinical_Area..spTest_ReadsButWrites '%1'").arg(first)),
+        DatabaseError);
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from PATIENT_DATA..tbMaster where LastName = "
+                                    "'WROTE'")),
+              QStringLiteral("0"));
 }
 
 // 'true' and 'false' against a bit column are 1 and 0, as the server reads them.

@@ -50,6 +50,81 @@ TEST_P(TranslatorOutput, MatchesEachDialect)
     EXPECT_EQ(translated(Dialect::PostgreSQL, c.input).toStdString(), c.postgres);
 }
 
+// A text translated by its shape, its own values written back where they
+// stand, reads exactly as the text translated whole.
+TEST_P(TranslatorOutput, ByShapeWithItsOwnValuesIsTheSame)
+{
+    const QString input = QString::fromUtf8(GetParam().input);
+    for (Dialect dialect : {Dialect::SQLite, Dialect::PostgreSQL}) {
+        Translator t(dialect, &functions());
+        t.setTextColumns({QStringLiteral("lastname"), QStringLiteral("firstname"),
+                          QStringLiteral("cancelreason")});
+        t.setDateColumns({QStringLiteral("d"), QStringLiteral("canceldate")});
+        t.setBitColumns({QStringLiteral("isfixed")});
+        QString shape;
+        std::vector<Literal> literals;
+        ASSERT_TRUE(shapeOf(input, shape, literals)) << GetParam().input;
+        const auto byShape = t.translateShape(input, literals);
+        if (!byShape)
+            continue; // no literals to lift, or a call
+        QStringList statements;
+        for (const auto &pieces : byShape->statements) {
+            QString sql;
+            for (const ShapePiece &piece : pieces) {
+                sql += piece.text;
+                if (piece.param < 0)
+                    continue;
+                const Literal &l = literals[static_cast<size_t>(piece.param)];
+                sql += l.number
+                           ? l.value
+                           : QLatin1Char('\'') +
+                                 QString(l.value).replace(QLatin1Char('\''), QLatin1String("''")) +
+                                 QLatin1Char('\'');
+            }
+            statements << sql;
+        }
+        EXPECT_EQ(statements.join(QStringLiteral("; ")).toStdString(),
+                  t.translate(input).statements.join(QStringLiteral("; ")).toStdString());
+    }
+}
+
+// What the translation decides by a literal's value keeps that value in the
+// translation; other literals become the shape's places.
+TEST(Translator, ShapePinsTheValuesItDecidesBy)
+{
+    struct PinCase {
+        const char *input;
+        std::vector<bool> sqlite;
+        std::vector<bool> postgres;
+    };
+    const PinCase cases[] = {
+        {"select * from t where LastName = 'A' and x = 5", {false, false}, {false, false}},
+        {"select * from t where d = '12/10/2026' and LastName = 'x'", {true, false}, {true, false}},
+        {"select * from t where d = 'x'", {true}, {true}},
+        {"select * from t where isFixed = 'true' and LastName = '1'", {true, false}, {true, false}},
+        {"select top 5 LastName from t where LastName like 'sa%'", {true, false}, {true, true}},
+        {"select * from t where LastName like 'Ñ%'", {true}, {true}},
+        {"select 'a' + LastName from t", {true}, {true}},
+        {"select HEMODIALYSIS.dbo.fn_Double(4) from t", {true}, {true}},
+        {"select 12345678901234567890, 1e5 from t", {true, true}, {true, true}},
+    };
+    for (const PinCase &c : cases) {
+        for (Dialect dialect : {Dialect::SQLite, Dialect::PostgreSQL}) {
+            Translator t(dialect, &functions());
+            t.setTextColumns({QStringLiteral("lastname")});
+            t.setDateColumns({QStringLiteral("d")});
+            t.setBitColumns({QStringLiteral("isfixed")});
+            QString shape;
+            std::vector<Literal> literals;
+            ASSERT_TRUE(shapeOf(QString::fromUtf8(c.input), shape, literals));
+            const auto byShape = t.translateShape(QString::fromUtf8(c.input), literals);
+            ASSERT_TRUE(byShape.has_value()) << c.input;
+            EXPECT_EQ(byShape->pinned, dialect == Dialect::SQLite ? c.sqlite : c.postgres)
+                << c.input << (dialect == Dialect::SQLite ? " (SQLite)" : " (PostgreSQL)");
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Constructs, TranslatorOutput,
     ::testing::Values(

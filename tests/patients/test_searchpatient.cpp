@@ -3,9 +3,11 @@
 
 #include "support/fakepanel.h"
 
+#include "hospitaldb/hospitaldb.h"
 #include "patients/frmsearchpatient.h"
 #include "patients/linklabel.h"
 #include "patients/patientlist.h"
+#include "platform/patientlistrows.h"
 #include "session/globals.h"
 #include "support/enginetest.h"
 #include "support/recordingconnection.h"
@@ -13,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -200,6 +203,22 @@ TEST_P(PatientList, PreviousRegistrationsWithoutSearchTextAreRefused)
     list->vkCommand1->click();
     EXPECT_EQ(list->ListView1->topLevelItemCount(), 60);
     EXPECT_EQ(messages.shown().size(), 1u);
+}
+
+// A search matching more patients than the list holds shows the first ones and
+// says so; a narrower one shows all it matches and no such line.
+TEST_P(PatientList, AListOfTooManyShowsTheFirstAndAsksToNarrow)
+{
+    hospital::generateRegistrations(*db, 1000); // hospital numbers 2000xxxx
+    search(patients::OutPatientOption, true, "", "2", "");
+    EXPECT_EQ(list->ListView1->topLevelItemCount(), platform::PatientListRows);
+    EXPECT_FALSE(list->lblMoreMatch->isHidden());
+    EXPECT_EQ(list->lblMoreMatch->text(), patients::moreMatchText());
+    const QString one = list->ListView1->topLevelItem(0)->text(HospNum);
+    search(patients::OutPatientOption, true, "", one.toUtf8().constData(), "");
+    EXPECT_GE(list->ListView1->topLevelItemCount(), 1);
+    EXPECT_LT(list->ListView1->topLevelItemCount(), platform::PatientListRows);
+    EXPECT_TRUE(list->lblMoreMatch->isHidden());
 }
 
 TEST_P(PatientList, ChoosingARowFillsThePanelAndTheDatasheetContext)

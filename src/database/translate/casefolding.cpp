@@ -4,7 +4,7 @@
 
 namespace chemodesk::db::translate {
 
-void upperCaseLike(Tokens &t, const Context &)
+void upperCaseLike(Tokens &t, const Context &ctx)
 {
     // The hospital's server compares texts without regard to case. Upper-casing
     // both sides keeps that, and lets an index on upper(column) serve a prefix.
@@ -22,6 +22,7 @@ void upperCaseLike(Tokens &t, const Context &)
             at(t, i) = resolved(QStringLiteral("ILIKE"));
             continue;
         }
+        ctx.pin(at(t, right));
         at(t, right).text = at(t, right).text.toUpper();
         qsizetype begin = left;
         while (isSym(t, prevSig(t, begin), ".") && prevSig(t, prevSig(t, begin)) >= 0)
@@ -32,7 +33,7 @@ void upperCaseLike(Tokens &t, const Context &)
     }
 }
 
-void unicodeLike(Tokens &t, const Context &)
+void unicodeLike(Tokens &t, const Context &ctx)
 {
     // SQLite's LIKE folds ASCII letters only. A pattern with other letters is
     // matched on Unicode-folded texts: a prefix as a range of the column, which
@@ -46,8 +47,10 @@ void unicodeLike(Tokens &t, const Context &)
             isWordAt(t, nextSig(t, right), "escape"))
             continue;
         const QString pattern = at(t, right).text;
+        // Patterns of ASCII alone pass unchanged: their shape is told apart from the others'.
         if (std::all_of(pattern.begin(), pattern.end(), [](QChar c) { return c.unicode() < 0x80; }))
             continue;
+        ctx.pin(at(t, right));
         qsizetype left = prevSig(t, i);
         const bool negated = isWordAt(t, left, "not");
         if (negated)

@@ -120,6 +120,10 @@ qsizetype rewriteCall(Tokens &t, qsizetype i, qsizetype open, const Context &ctx
         call.need(form->sql.arity());
         replacement = form->sql.fill(args);
     } else {
+        // A rewrite may read its arguments' values: they become part of the translation.
+        for (const Tokens &arg : args)
+            for (const Token &x : arg)
+                ctx.pin(x);
         replacement = form->rewrite(call);
     }
     replaceRange(t, i, close + 1, replacement);

@@ -242,6 +242,8 @@ void typedLiterals(Tokens &t, const Context &ctx)
             target = comparedWith(t, i, ctx);
         if (target == Target::None && dateArgument(t, i))
             target = Target::Date;
+        if (target == Target::Date || target == Target::Bit)
+            ctx.pin(tok);
         if (target == Target::Date) {
             if (auto iso = isoDate(tok.text))
                 tok.text = *iso;
@@ -297,8 +299,10 @@ void plusJoiningTexts(Tokens &t, const Context &ctx)
         if (k < 0)
             return false;
         const Token &x = at(t, k);
-        if (x.kind == Token::String)
+        if (x.kind == Token::String) {
+            ctx.pin(x);
             return !isoDate(x.text).has_value();
+        }
         if (x.isSymbol("||"))
             return true;
         if (textColumn(k))

@@ -15,6 +15,9 @@ struct Context {
     const QSet<QString> &dateColumns; // lower case
     const QSet<QString> &bitColumns;  // lower case
     const QString &original;          // the text as the screen sent it, for messages
+    // While a text is translated by its shape: the literals whose value a pass
+    // read to decide what to write. Such a value is part of the translation.
+    std::vector<bool> *pinned = nullptr;
 
     Dialect dialect() const { return translator.dialect(); }
     QString tableName(const QString &database, const QString &table) const
@@ -26,6 +29,12 @@ struct Context {
         return translator.tableName(translator.defaultDatabase(), table);
     }
     [[noreturn]] void refuse(const QString &construct) const;
+    // Called by a pass before it decides anything by a literal's value.
+    void pin(const Token &literal) const
+    {
+        if (pinned && literal.param >= 0 && static_cast<size_t>(literal.param) < pinned->size())
+            (*pinned)[static_cast<size_t>(literal.param)] = true;
+    }
 };
 
 using Pass = void (*)(Tokens &, const Context &);

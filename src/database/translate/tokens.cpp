@@ -148,6 +148,20 @@ QString render(const Tokens &t)
     return out;
 }
 
+std::vector<ShapePiece> renderShape(const Tokens &t, const std::vector<bool> &pinned)
+{
+    std::vector<ShapePiece> out(1);
+    for (const Token &tok : t) {
+        if (tok.param >= 0 && !pinned[static_cast<size_t>(tok.param)]) {
+            out.back().param = tok.param;
+            out.emplace_back();
+        } else {
+            out.back().text += renderToken(tok);
+        }
+    }
+    return out;
+}
+
 const QSet<QString> &nonFunctionWords()
 {
     static const QSet<QString> words = {

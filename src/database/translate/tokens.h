@@ -3,6 +3,7 @@
 // Walking and building token streams: what every translation pass shares.
 
 #include "database/tokenizer.h"
+#include "database/translator.h"
 
 #include <QSet>
 #include <QString>
@@ -79,6 +80,8 @@ Tokens glue(const QString &text);
 QString firstWordLower(const Tokens &arg);
 
 QString render(const Tokens &t);
+// The same text in pieces around the literals that are bound rather than written.
+std::vector<ShapePiece> renderShape(const Tokens &t, const std::vector<bool> &pinned);
 
 // Words that may stand before "(" without being a function call.
 const QSet<QString> &nonFunctionWords();

@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# Forty workstations on one PostgreSQL server searching the patient list.
+#
+#   bash bench/load-patientlist.sh [BUILD_DIR]      (default build)
+#
+# Starts a throwaway server (LOAD_PG_DIR, default /tmp/chemodesk-load; LOAD_PG_PORT, default
+# 25499; a server already listening there is used as it is), builds 1,000,000 registrations with the generator (once; the peak memory of that init
+# is printed), captures the statements the layer sends for each mode of the list through
+# `chemodesk-admin sql` (CHEMODESK_ENGINE_TRACE), and replays them with pgbench from 40 clients:
+# closed loop (each client searches again as soon as it has its list), and at one search per
+# workstation every two seconds (--rate 20). Prints throughput and latency percentiles per mode.
+# Not run by CI: it takes several minutes and a few GB of disk.
+set -euo pipefail
+build=${1:-build}
+admin=$build/src/admin/chemodesk-admin
+dir=${LOAD_PG_DIR:-/tmp/chemodesk-load}
+port=${LOAD_PG_PORT:-25499}
+clients=${LOAD_CLIENTS:-40}
+seconds=${LOAD_SECONDS:-20}
+bin=$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -1)
+here=$(cd "$(dirname "$0")/.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+started=0
+if ! "$bin/pg_isready" -q -h 127.0.0.1 -p "$port"; then
+    bash "$here/scripts/pg-throwaway.sh" start "$dir" "$port" >/dev/null
+    started=1
+fi
+# A server given the memory a hospital's would have: the registrations' pages stay in its own
+# cache rather than being read from the system's at every search.
+if [[ $("$bin/psql" -X -h 127.0.0.1 -p "$port" -U postgres -d postgres -tAc \
+    "SHOW shared_buffers") != 1GB ]]; then
+    "$bin/psql" -X -q -h 127.0.0.1 -p "$port" -U postgres -d postgres \
+        -c "ALTER SYSTEM SET shared_buffers = '1GB'"
+    runas=()
+    [[ $(id -u) -eq 0 ]] && runas=(runuser -u postgres --)
+    "${runas[@]}" "$bin/pg_ctl" -D "$(
+        "$bin/psql" -X -h 127.0.0.1 -p "$port" -U postgres -d postgres -tAc "SHOW data_directory"
+    )" -w restart >/dev/null
+fi
+db=chemodesk_load
+url=postgresql://postgres@127.0.0.1:$port/$db
+psql() { "$bin/psql" -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$port" -U postgres "$@"; }
+if ! psql -d postgres -tAc "SELECT 1 FROM pg_database WHERE datname = '$db'" | grep -q 1; then
+    psql -d postgres -c "CREATE DATABASE $db"
+    echo "Building 1,000,000 registrations..."
+    /usr/bin/time -v "$admin" init "$url" --demo --registrations 1000000 2>"$work/init.time" >/dev/null
+    grep -E "Elapsed|Maximum resident" "$work/init.time" | sed 's/^\s*/init: /'
+fi
+# Bring an older load database up to this program's schema (the list's indexes).
+"$admin" init "$url" >/dev/null
+# Warm the server's cache as a server in use would be.
+psql -d "$db" -c "CREATE EXTENSION IF NOT EXISTS pg_prewarm" \
+    -c "SELECT sum(pg_prewarm(c.oid)) FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace
+        WHERE n.nspname = 'patient_data' AND c.relkind IN ('r', 'i')" >/dev/null || true
+
+# The list's modes as the screen asks for them: current in-patients, the walk-in cash list it
+# opens on, current out-patients; then searches by the first letters of a last name (the
+# previous modes require one) and by hospital number.
+prefixes=(SANT REY CRU GAR MEN DEL VIL TOR BAU RAM FLO AQU)
+modes=(
+    "in-patients:I::"
+    "cash-list:C::"
+    "out-patients:O::"
+    "cash-search:C:NAME:"
+    "in-search:I:NAME:"
+    "previous-in-search:T:NAME:"
+    "previous-out-search:D:NAME:"
+    "number-search:O::2000"
+)
+printf '\nServer and pgbench share this machine (%s cores); %s clients, %s s per run.\n' \
+    "$(nproc)" "$clients" "$seconds"
+printf '%-22s %-13s %9s %8s %8s %8s\n' mode run tps "p50 ms" "p95 ms" "p99 ms"
+for entry in "${modes[@]}"; do
+    IFS=: read -r name mode name_arg number_arg <<<"$entry"
+    scripts=()
+    for i in "${!prefixes[@]}"; do
+        last=""
+        hosp=""
+        [[ $name_arg == NAME ]] && last=${prefixes[$i]}
+        [[ -n $number_arg ]] && hosp=$number_arg$((i % 10))
+        trace=$work/$name-$i.trace
+        CHEMODESK_ENGINE_TRACE=$trace "$admin" sql "$url" \
+            "Clinical_Area..spCancer_GetPatient '$mode','$last','$hosp',''" >/dev/null
+        grep -i '^select' "$trace" | tail -1 | sed 's/$/;/' >"$work/$name-$i.sql"
+        scripts+=(-f "$work/$name-$i.sql")
+        # One text is enough where the mode has no search text.
+        [[ -z $last && -z $hosp ]] && break
+    done
+    for run in closed rate; do
+        extra=()
+        [[ $run == rate ]] && extra=(--rate $((clients / 2)))
+        rm -f "$work"/pgbench_log.*
+        (cd "$work" && "$bin/pgbench" -n -h 127.0.0.1 -p "$port" -U postgres -c "$clients" -j 2 \
+            -T "$seconds" -l --log-prefix=pgbench_log "${extra[@]}" "${scripts[@]}" "$db" \
+            >"$work/out" 2>&1) || { cat "$work/out"; exit 1; }
+        tps=$(grep -oP 'tps = \K[0-9.]+' "$work/out" | head -1)
+        # Per-transaction log: the third field is the latency in microseconds (from the
+        # scheduled start when --rate is given, so a queue behind a busy server counts).
+        cat "$work"/pgbench_log.* | awk '{print $3}' | sort -n >"$work/lat"
+        n=$(wc -l <"$work/lat")
+        pct() { sed -n "$(((n * $1 + 99) / 100))p" "$work/lat" | awk '{printf "%.2f", $1 / 1000}'; }
+        printf '%-22s %-13s %9.1f %8s %8s %8s\n' "$name" "$run" "$tps" "$(pct 50)" "$(pct 95)" \
+            "$(pct 99)"
+    done
+done
+echo
+echo "The statements: $work is removed on exit; run with CHEMODESK_ENGINE_TRACE to see them."
+if [[ $started == 1 && ${LOAD_KEEP_SERVER:-0} != 1 ]]; then
+    bash "$here/scripts/pg-throwaway.sh" stop "$dir"
+fi
