@@ -263,14 +263,16 @@ const TriggerDef Triggers[] = {
     {"chemodesk_guard", "clinical_area.tbcancerusersetting",
      "BEFORE INSERT OR UPDATE OR DELETE ON %1 FOR EACH ROW", "chemodesk_private.guard_rights()"},
     {"chemodesk_audit", "clinical_area.tbcancercharges",
-     "AFTER INSERT OR UPDATE OR DELETE ON %1 FOR EACH ROW", "chemodesk_private.audit_row('charge')"},
+     "AFTER INSERT OR UPDATE OR DELETE ON %1 FOR EACH ROW",
+     "chemodesk_private.audit_row('charge')"},
     {"chemodesk_audit", "clinical_area.tbcancerusersetting",
-     "AFTER INSERT OR UPDATE OR DELETE ON %1 FOR EACH ROW", "chemodesk_private.audit_row('rights')"},
+     "AFTER INSERT OR UPDATE OR DELETE ON %1 FOR EACH ROW",
+     "chemodesk_private.audit_row('rights')"},
     {"chemodesk_audit", "chemodesk_private.tbpasswordmaster",
      "AFTER INSERT OR UPDATE OR DELETE ON %1 FOR EACH ROW",
      "chemodesk_private.audit_row('employee')"},
-    {"chemodesk_append_only", "chemodesk_private.audit", "BEFORE UPDATE OR DELETE ON %1 FOR EACH ROW",
-     "chemodesk_private.append_only()"},
+    {"chemodesk_append_only", "chemodesk_private.audit",
+     "BEFORE UPDATE OR DELETE ON %1 FOR EACH ROW", "chemodesk_private.append_only()"},
     {"chemodesk_append_only_truncate", "chemodesk_private.audit",
      "BEFORE TRUNCATE ON %1 FOR EACH STATEMENT", "chemodesk_private.append_only()"},
 };
@@ -284,8 +286,8 @@ QStringList triggerStatements()
         out << QStringLiteral("DO $$BEGIN IF to_regclass('%1') IS NOT NULL THEN "
                               "DROP TRIGGER IF EXISTS %2 ON %1; "
                               "CREATE TRIGGER %2 %3 EXECUTE FUNCTION %4; END IF; END$$")
-                   .arg(table, QLatin1String(t.name),
-                        QString::fromLatin1(t.when).arg(table), QLatin1String(t.call));
+                   .arg(table, QLatin1String(t.name), QString::fromLatin1(t.when).arg(table),
+                        QLatin1String(t.call));
     }
     return out;
 }
@@ -337,10 +339,10 @@ QStringList ownershipAndGrants()
     out << QStringLiteral("GRANT SELECT ON public.chemodesk_meta TO chemodesk_workstation");
     out << QStringLiteral("REVOKE ALL ON ALL TABLES IN SCHEMA chemodesk_private FROM PUBLIC, "
                           "chemodesk_workstation");
-    for (const char *f : {"chemodesk_sign_in(text, text, text)", "chemodesk_resume(text)",
-                          "chemodesk_check_access(text, text, text)",
-                          "chemodesk_audit_event(text, text)",
-                          "chemodesk_audit_trail(timestamp)"}) {
+    for (const char *f :
+         {"chemodesk_sign_in(text, text, text)", "chemodesk_resume(text)",
+          "chemodesk_check_access(text, text, text)", "chemodesk_audit_event(text, text)",
+          "chemodesk_audit_trail(timestamp)"}) {
         out << QStringLiteral("REVOKE ALL ON FUNCTION public.%1 FROM PUBLIC").arg(QLatin1String(f));
         out << QStringLiteral("GRANT EXECUTE ON FUNCTION public.%1 TO chemodesk_workstation")
                    .arg(QLatin1String(f));

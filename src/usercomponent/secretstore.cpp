@@ -63,7 +63,8 @@ QString SecretStore::read(const QString &account) const
     if (!file.exists() || (file.permissions() & ~(OwnerOnly | QFile::ReadUser | QFile::WriteUser)))
         return {};
     QSettings stored(fallbackPath(), QSettings::IniFormat);
-    return stored.value(QStringLiteral("passwords/") + QString::fromLatin1(account.toUtf8().toHex()))
+    return stored
+        .value(QStringLiteral("passwords/") + QString::fromLatin1(account.toUtf8().toHex()))
         .toString();
 }
 
@@ -98,7 +99,8 @@ void SecretStore::write(const QString &account, const QString &password) const
     }
     QFile::setPermissions(path, OwnerOnly);
     QSettings stored(path, QSettings::IniFormat);
-    const QString key = QStringLiteral("passwords/") + QString::fromLatin1(account.toUtf8().toHex());
+    const QString key =
+        QStringLiteral("passwords/") + QString::fromLatin1(account.toUtf8().toHex());
     if (password.isEmpty())
         stored.remove(key);
     else

@@ -76,7 +76,8 @@ TEST_F(ServerSecurity, AWorkstationReadsNoAccessCodeAndChangesNoClockTrailOrTabl
         QStringLiteral("SELECT accesscode FROM chemodesk_private.tbpasswordmaster"),
         QStringLiteral("INSERT INTO public.chemodesk_meta (name, value) VALUES "
                        "('clock_offset', '86400')"),
-        QStringLiteral("UPDATE public.chemodesk_meta SET value = '0' WHERE name = 'schema_version'"),
+        QStringLiteral(
+            "UPDATE public.chemodesk_meta SET value = '0' WHERE name = 'schema_version'"),
         QStringLiteral("SELECT * FROM chemodesk_private.audit"),
         QStringLiteral("DELETE FROM chemodesk_private.audit"),
         QStringLiteral("INSERT INTO chemodesk_private.session (pid, backend_start, employee_id) "
@@ -94,19 +95,20 @@ TEST_F(ServerSecurity, AWorkstationReadsNoAccessCodeAndChangesNoClockTrailOrTabl
         QStringLiteral("SELECT * FROM PASSWORD..tbPAsswordMaster WHERE EMPLOYEEID = '1001'"));
     ASSERT_FALSE(employee.atEnd());
     EXPECT_EQ(employee.Fields(QStringLiteral("LastName")).trimmed(), QStringLiteral("DELA CRUZ"));
-    EXPECT_FALSE(employee.ColumnNames().contains(QStringLiteral("accesscode"), Qt::CaseInsensitive));
+    EXPECT_FALSE(
+        employee.ColumnNames().contains(QStringLiteral("accesscode"), Qt::CaseInsensitive));
     // The second employee's confirmation is checked by the server.
-    const QString code = session::Scramble(QStringLiteral("E"),
-                                           QLatin1String(session::AccessCodeKey),
-                                           QStringLiteral("JPV1002"));
+    const QString code = session::Scramble(
+        QStringLiteral("E"), QLatin1String(session::AccessCodeKey), QStringLiteral("JPV1002"));
     Recordset confirmed =
         ws->Execute(QStringLiteral("Clinical_Area..sp_Check_User_Department_Access '1002','") +
                     code + QStringLiteral("','ON'"));
     ASSERT_FALSE(confirmed.atEnd());
     EXPECT_EQ(confirmed.Fields(QStringLiteral("LastName")).trimmed(), QStringLiteral("VILLANUEVA"));
-    EXPECT_TRUE(ws->Execute(QStringLiteral(
-                                "Clinical_Area..sp_Check_User_Department_Access '1002','5B00','ON'"))
-                    .atEnd());
+    EXPECT_TRUE(
+        ws->Execute(
+              QStringLiteral("Clinical_Area..sp_Check_User_Department_Access '1002','5B00','ON'"))
+            .atEnd());
 }
 
 TEST_F(ServerSecurity, ASessionWithoutAValidCodeHasNoRights)
@@ -142,17 +144,18 @@ TEST_F(ServerSecurity, RightsAreChangedOnlyByAnEmployeeWithTheMaintenanceRightAn
                   c.allowed ? QString() : NoRights)
             << c.employee;
     }
-    Recordset granted = db->Execute(
-        QStringLiteral("SELECT isCancelCharges FROM CLINICAL_AREA..tbCancerUserSetting "
-                       "WHERE EmpID = '1003'"));
+    Recordset granted =
+        db->Execute(QStringLiteral("SELECT isCancelCharges FROM CLINICAL_AREA..tbCancerUserSetting "
+                                   "WHERE EmpID = '1003'"));
     ASSERT_FALSE(granted.atEnd());
     EXPECT_EQ(granted.Fields(0).toLongLong(), 1);
     Recordset changed = trail(QStringLiteral("rights saved"));
     ASSERT_EQ(changed.RecordCount(), 1);
     EXPECT_EQ(changed.Fields(QStringLiteral("EmployeeID")).toString(), QStringLiteral("1001"));
     EXPECT_EQ(changed.Fields(QStringLiteral("Workstation")).toString(), QStringLiteral("TEST-WS"));
-    EXPECT_TRUE(changed.Fields(QStringLiteral("After")).toString().contains(
-        QLatin1String("\"iscancelcharges\": 1")));
+    EXPECT_TRUE(changed.Fields(QStringLiteral("After"))
+                    .toString()
+                    .contains(QLatin1String("\"iscancelcharges\": 1")));
 }
 
 TEST_F(ServerSecurity, CancellingAChargeNeedsTheCancelRightAndIsRecordedWithItsBeforeAndAfter)
@@ -177,16 +180,18 @@ TEST_F(ServerSecurity, CancellingAChargeNeedsTheCancelRightAndIsRecordedWithItsB
                   .trimmed(),
               QStringLiteral("X"));
     auto ws = test::workstation(*db, QStringLiteral("1001"), QStringLiteral("ROSE1001"));
-    ws->Execute(QStringLiteral(
-        "Clinical_Area..spCancer_UpdateCharging '261026','2003','G1502C','XR',"
-        "'C','12/01/2026 02:05:09 PM','1001','WRONG PATIENT'"));
+    ws->Execute(
+        QStringLiteral("Clinical_Area..spCancer_UpdateCharging '261026','2003','G1502C','XR',"
+                       "'C','12/01/2026 02:05:09 PM','1001','WRONG PATIENT'"));
     Recordset cancelled = trail(QStringLiteral("charge cancelled"));
     ASSERT_EQ(cancelled.RecordCount(), 1);
     EXPECT_EQ(cancelled.Fields(QStringLiteral("EmployeeID")).toString(), QStringLiteral("1001"));
-    EXPECT_TRUE(cancelled.Fields(QStringLiteral("Before")).toString().contains(
-        QLatin1String("\"requeststatus\": \"X\"")));
-    EXPECT_TRUE(cancelled.Fields(QStringLiteral("After")).toString().contains(
-        QLatin1String("\"cancelreason\": \"WRONG PATIENT\"")));
+    EXPECT_TRUE(cancelled.Fields(QStringLiteral("Before"))
+                    .toString()
+                    .contains(QLatin1String("\"requeststatus\": \"X\"")));
+    EXPECT_TRUE(cancelled.Fields(QStringLiteral("After"))
+                    .toString()
+                    .contains(QLatin1String("\"cancelreason\": \"WRONG PATIENT\"")));
 }
 
 TEST_F(ServerSecurity, ARawDeleteOfChargesIsRefusedToWorkstationsAndRecordedForOthers)
@@ -197,15 +202,18 @@ TEST_F(ServerSecurity, ARawDeleteOfChargesIsRefusedToWorkstationsAndRecordedForO
                         "Delete Clinical_Area..tbCancerCharges Where ChargeSlip = 'G1502C'"));
                 }).contains(QLatin1String("permission denied")));
     // The IT's own login may; the trail keeps what went.
-    db->Execute(QStringLiteral("Delete Clinical_Area..tbCancerCharges Where ChargeSlip = 'G1502C'"));
+    db->Execute(
+        QStringLiteral("Delete Clinical_Area..tbCancerCharges Where ChargeSlip = 'G1502C'"));
     Recordset deleted = trail(QStringLiteral("charge deleted"));
     ASSERT_GE(deleted.RecordCount(), 1);
     EXPECT_EQ(deleted.Fields(QStringLiteral("Login")).toString(), QStringLiteral("postgres"));
-    EXPECT_TRUE(deleted.Fields(QStringLiteral("Before")).toString().contains(
-        QLatin1String("\"chargeslip\": \"G1502C\"")));
+    EXPECT_TRUE(deleted.Fields(QStringLiteral("Before"))
+                    .toString()
+                    .contains(QLatin1String("\"chargeslip\": \"G1502C\"")));
     // And no one edits the trail afterwards, not even the owner's maintenance login.
-    EXPECT_FALSE(refusal([&] { db->executeNative(QStringLiteral("DELETE FROM chemodesk_private.audit")); })
-                     .isEmpty());
+    EXPECT_FALSE(refusal([&] {
+                     db->executeNative(QStringLiteral("DELETE FROM chemodesk_private.audit"));
+                 }).isEmpty());
 }
 
 TEST_F(ServerSecurity, TheSignInBindsTheServerSessionAndKeepsNoCodeOrPasswordInItsSettings)
