@@ -63,7 +63,7 @@ void StartupToPatientList(benchmark::State &state, bool large)
         settings.setValue(QStringLiteral("database/kind"), QStringLiteral("embedded"));
         settings.setValue(QStringLiteral("database/file"), database);
         settings.setValue(QStringLiteral("signin/employee"), QStringLiteral("1001"));
-        settings.setValue(QStringLiteral("signin/accesscode"), QStringLiteral("ROSE1001"));
+        qputenv("CHEMODESK_ACCESS_CODE", "ROSE1001");
     }
     options.programFolder = QStringLiteral(CHEMODESK_RESOURCES_DIR);
     options.instanceLockPath = dir.filePath(QStringLiteral("chemodesk.lock"));

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build ccache pkg-config clang-format git
-    qt6-base-dev qt6-charts-dev qt6-svg-dev qt6-speech-dev libqt6opengl6-dev
+    qt6-base-dev qt6-charts-dev qt6-svg-dev qt6-speech-dev libqt6opengl6-dev qtkeychain-qt6-dev
     libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc
     libsqlite3-dev sqlite3 libpq-dev
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <memory>
 
+#include <sys/stat.h>
+
 using namespace chemodesk;
 
 namespace {
@@ -37,6 +39,8 @@ int usage()
              "  chemodesk-admin check DB\n"
              "  chemodesk-admin sql DB \"<T-SQL text>\"\n"
              "  chemodesk-admin clock DB (fixed \"yyyy-MM-dd HH:mm:ss\" | offset SECONDS | real)\n"
+             "    (demonstration databases only)\n"
+             "  chemodesk-admin audit DB [--since \"yyyy-MM-dd[ HH:mm:ss]\"]\n"
              "  chemodesk-admin report DB TEMPLATE [--param VALUE]...\n"
              "                                    (--pdf OUT | --xlsx OUT | --rtf OUT | --text)\n"
              "    (parameter values in the template's order; dates as mm/dd/yyyy)\n"
@@ -112,6 +116,41 @@ int check(db::HostedConnection &connection)
     return missing == 0 ? 0 : 1;
 }
 
+// The server's audit trail, oldest first, tab-separated.
+int audit(db::HostedConnection &connection, const QStringList &args)
+{
+    QString since;
+    for (int i = 2; i < args.size(); ++i) {
+        if (args.at(i) != QLatin1String("--since") || i + 1 >= args.size())
+            return usage();
+        since = args.at(++i);
+        QDateTime moment = QDateTime::fromString(since, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        if (!moment.isValid())
+            moment = QDateTime(QDate::fromString(since, QStringLiteral("yyyy-MM-dd")), QTime(0, 0));
+        if (!moment.isValid())
+            return usage();
+        since = moment.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    }
+    if (connection.dialect() != db::Dialect::PostgreSQL) {
+        err() << "The embedded database keeps no audit trail: it is one person's file, guarded by "
+                 "the operating system's account.\n";
+        err().flush();
+        return 1;
+    }
+    Recordset rs = connection.executeNative(
+        QStringLiteral("SELECT * FROM public.chemodesk_audit_trail(%1)")
+            .arg(since.isEmpty() ? QStringLiteral("NULL")
+                                 : QStringLiteral("'%1'::timestamp").arg(since)));
+    out() << rs.ColumnNames().join(QLatin1Char('\t')) << '\n';
+    for (; !rs.atEnd(); rs.MoveNext()) {
+        QStringList cells;
+        for (int i = 0; i < rs.FieldCount(); ++i)
+            cells << cell(rs.Fields(i));
+        out() << cells.join(QLatin1Char('\t')) << '\n';
+    }
+    return 0;
+}
+
 // Renders a template for scheduled reports: the values fill the parameter
 // fields in order, as the screens fill them.
 int report(db::HostedConnection &connection, const QStringList &args)
@@ -170,6 +209,8 @@ int report(db::HostedConnection &connection, const QStringList &args)
 
 int main(int argc, char *argv[])
 {
+    // Databases, reports and exports it writes are its user's own.
+    umask(077);
     // Reports lay out text, which needs the fonts of a GUI application; no
     // window is ever shown.
     const bool rendering = argc > 1 && qstrcmp(argv[1], "report") == 0;
@@ -241,7 +282,18 @@ int main(int argc, char *argv[])
             connection->setEngineTrace({});
             return result;
         }
+        if (command == QLatin1String("audit"))
+            return audit(*connection, args);
         if (command == QLatin1String("clock") && args.size() >= 3) {
+            // Every workstation's charges and surcharges read this clock: only a demonstration
+            // or test database may have it moved.
+            if (!hospital::isDemoDatabase(*connection)) {
+                err() << "The clock can only be set on a database created with the demo data "
+                         "(chemodesk-admin init DB --demo); this one holds a hospital's own "
+                         "data.\n";
+                err().flush();
+                return 1;
+            }
             if (args.at(2) == QLatin1String("real"))
                 connection->clearClock();
             else if (args.at(2) == QLatin1String("fixed") && args.size() == 4) {

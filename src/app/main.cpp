@@ -7,8 +7,12 @@
 
 #include <QApplication>
 
+#include <sys/stat.h>
+
 int main(int argc, char *argv[])
 {
+    // Every file the program makes (its database, settings, exported reports) is its user's own.
+    umask(077);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("chemodesk"));
     QApplication::setApplicationVersion(QStringLiteral(CHEMODESK_VERSION));

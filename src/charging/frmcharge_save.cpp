@@ -10,6 +10,7 @@
 #include "platform/drugcatalogue.h"
 #include "session/dialogs/frmuservalidation.h"
 #include "session/globals.h"
+#include "session/serveraudit.h"
 #include "widgets/messages.h"
 
 #include <QGroupBox>
@@ -169,8 +170,16 @@ void frmCharge::cancelCharge()
 void frmCharge::reprintChargeSlip()
 {
     SavedCharge line;
-    if (selectedSavedCharge(line))
-        printSlip(line.slip, ReprintCaption);
+    if (!selectedSavedCharge(line))
+        return;
+    // A second copy of a slip is recorded on the shared server before it is printed.
+    try {
+        session::recordAuditEvent(connection_, QStringLiteral("charge slip reprinted"), line.slip);
+    } catch (const DatabaseError &e) {
+        widgets::msgCritical(e.message());
+        return;
+    }
+    printSlip(line.slip, ReprintCaption);
 }
 
 void frmCharge::refreshList()

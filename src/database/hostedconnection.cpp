@@ -3,6 +3,7 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -11,6 +12,7 @@
 #include <QSqlResult>
 #include <QTimeZone>
 #include <QUrl>
+#include <QUrlQuery>
 
 #include <libpq-fe.h>
 #include <sqlite3.h>
@@ -38,6 +40,13 @@ QString engineMessage(const QSqlError &error)
     QString message = error.databaseText().trimmed();
     if (message.isEmpty())
         message = error.text().trimmed();
+    // The server's own refusals (rights, the audit trail) carry the very text a screen shows.
+    if (error.nativeErrorCode() == QLatin1String("CDR01")) {
+        static const QRegularExpression wrapping(QStringLiteral("^(?:ERROR:\\s*)?([^\\n]*)"));
+        const QRegularExpressionMatch match = wrapping.match(message);
+        if (match.hasMatch())
+            message = match.captured(1).trimmed();
+    }
     return message;
 }
 
@@ -158,11 +167,48 @@ void sqliteIsNumeric(sqlite3_context *context, int, sqlite3_value **argv)
 }
 
 // TCP keepalives on the workstation's side: a server that vanished from the
-// network is noticed in about a minute instead of when TCP gives up.
-QString serverConnectOptions()
+// network is noticed in about a minute instead of when TCP gives up. The
+// URL's own libpq options (sslmode, sslrootcert, ...) come after them and win.
+QString serverConnectOptions(const QUrl &url)
 {
-    return QStringLiteral("connect_timeout=10;keepalives=1;keepalives_idle=30;"
-                          "keepalives_interval=10;keepalives_count=3");
+    QStringList options = {QStringLiteral("connect_timeout=10"), QStringLiteral("keepalives=1"),
+                           QStringLiteral("keepalives_idle=30"),
+                           QStringLiteral("keepalives_interval=10"),
+                           QStringLiteral("keepalives_count=3")};
+    const QUrlQuery query(url);
+    for (const auto &[key, value] : query.queryItems(QUrl::FullyDecoded)) {
+        // The driver separates options by ';' and hands them to libpq, which reads quoted values.
+        if (key.isEmpty() || !key.contains(QRegularExpression(QStringLiteral("^[a-z_]+$"))))
+            throw DatabaseError(
+                QStringLiteral("The connection option '%1' is not a libpq option name.").arg(key));
+        if (value.contains(QLatin1Char(';')))
+            throw DatabaseError(
+                QStringLiteral("The value of the connection option %1 may not hold ';'.").arg(key));
+        QString quoted = value;
+        quoted.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+            .replace(QLatin1Char('\''), QLatin1String("\\'"));
+        options << key + QStringLiteral("='") + quoted + QLatin1Char('\'');
+    }
+    return options.join(QLatin1Char(';'));
+}
+
+// The few failures of a verified connection said so the IT knows where to look.
+QString openingProblem(const QString &engineText)
+{
+    if (engineText.contains(QLatin1String("does not match host name")))
+        return QStringLiteral("The database server's certificate names another host than the one "
+                              "connected to; the connection was refused (%1)")
+            .arg(engineText);
+    if (engineText.contains(QLatin1String("certificate verify failed")) ||
+        engineText.contains(QLatin1String("root certificate file")))
+        return QStringLiteral("The database server's certificate could not be verified against "
+                              "the trusted root certificate; the connection was refused (%1)")
+            .arg(engineText);
+    if (engineText.contains(QLatin1String("server does not support SSL")))
+        return QStringLiteral("The database server does not offer an encrypted connection, which "
+                              "the connection settings require (%1)")
+            .arg(engineText);
+    return engineText;
 }
 
 // A file this workstation may read but not write: its permissions say so, or
@@ -268,6 +314,7 @@ public:
         return rs.Fields(0).toLongLong();
     }
     QDateTime now() override { return connection_.serverNow(); }
+    HostedConnection *hosted() override { return &connection_; }
 
 private:
     HostedConnection &connection_;
@@ -312,7 +359,7 @@ std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target,
         c->db_.setDatabaseName(url.path().mid(1));
         c->db_.setUserName(url.userName());
         c->db_.setPassword(url.password());
-        c->db_.setConnectOptions(serverConnectOptions());
+        c->db_.setConnectOptions(serverConnectOptions(url));
         c->readOnly_ = options.readOnly;
         c->connectionString_ =
             QStringLiteral(
@@ -333,7 +380,7 @@ std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target,
         throw DatabaseError(
             QStringLiteral("Cannot open the database %1: %2")
                 .arg(postgres ? QUrl(target).toString(QUrl::RemovePassword) : target,
-                     engineMessage(c->db_.lastError())));
+                     openingProblem(engineMessage(c->db_.lastError()))));
     if (postgres) {
         c->startServerSession();
         if (c->readOnly_) {
@@ -738,6 +785,8 @@ void HostedConnection::reconnect()
     }
     lastFailedReconnect_.invalidate();
     startServerSession();
+    if (reconnected_)
+        reconnected_(*this);
 }
 
 void HostedConnection::startServerSession()

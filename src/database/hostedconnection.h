@@ -79,6 +79,13 @@ public:
     // what the layer sends; empty to stop.
     void setEngineTrace(std::function<void(const QString &)> trace) { trace_ = std::move(trace); }
 
+    // Called after a broken server connection was made again, before the statement that found
+    // it broken is sent again: the new server session is bound to the signed-in employee.
+    void setReconnected(std::function<void(HostedConnection &)> reconnected)
+    {
+        reconnected_ = std::move(reconnected);
+    }
+
     // The server clock: fixed at a moment, or offset from the real time.
     // Stored in the database, so every workstation on it sees the same time.
     void setClockFixed(const QDateTime &moment);
@@ -164,6 +171,7 @@ private:
     mutable int zoneOffset_ = 0;
     mutable qint64 zoneValidUntil_ = 0;
     std::function<void(const QString &)> trace_;
+    std::function<void(HostedConnection &)> reconnected_;
     bool reconnecting_ = false;
     bool readOnly_ = false;
     // The engine found the file damaged while in use: nothing more is sent

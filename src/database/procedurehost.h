@@ -18,6 +18,8 @@
 
 namespace chemodesk::db {
 
+class HostedConnection;
+
 // What a procedure body may do. Texts are written in the same dialect the
 // screens use and go through the same translation, so one body serves every
 // backend. Embed arguments with sql::quote().
@@ -34,6 +36,9 @@ public:
                                   const QString &where = {}) = 0;
     // The server clock, fixed or offset where the database says so.
     virtual QDateTime now() = 0;
+    // The connection underneath, for the few bodies that must call the server's own functions
+    // (what the workstation's login may not read itself).
+    virtual HostedConnection *hosted() { return nullptr; }
 };
 
 // Arguments arrive unquoted (the call's literals with doubled apostrophes undone);

@@ -2,8 +2,10 @@
 
 #include "database/schemabuilder.h"
 #include "hospitaldb.h"
+#include "security.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QStandardPaths>
@@ -117,6 +119,7 @@ void initDatabase(db::HostedConnection &connection, const InitOptions &options)
                 .arg(schemaVersion()));
     else
         say(QStringLiteral("The schema is up to date (version %1)").arg(stored));
+    revealPasswordTable(connection);
     db::applySchemaSteps(connection, schemaSteps());
     if (options.demo) {
         // Looked for inside the transaction, which the embedded file opens for writing, so that two
@@ -146,6 +149,10 @@ void initDatabase(db::HostedConnection &connection, const InitOptions &options)
             say(QStringLiteral("  %1 of %2").arg(done).arg(options.registrations));
         });
     }
+    if (server) {
+        say(QStringLiteral("Setting up the roles, rights and audit trail"));
+        secureServer(connection);
+    }
 }
 
 std::unique_ptr<db::HostedConnection> openEmbedded(const QString &path, MissingFile missing)
@@ -153,8 +160,15 @@ std::unique_ptr<db::HostedConnection> openEmbedded(const QString &path, MissingF
     const bool fresh = !QFileInfo::exists(path);
     if (fresh && missing == MissingFile::Refuse)
         throw DatabaseError(missingFileMessage(path));
-    if (fresh)
+    if (fresh) {
         QDir().mkpath(QFileInfo(path).absolutePath());
+        // The embedded database is one person's: made readable by its owner alone, before the
+        // engine writes anything into it (its journal files take the same permissions).
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    }
     auto connection = openDatabase(path);
     // A file that cannot be written is read as it is.
     if (connection->readOnly())

@@ -1,5 +1,6 @@
 #include "screens.h"
 
+#include "frmaudittrail.h"
 #include "frmreportrange.h"
 #include "platform/mainpanel.h"
 #include "platform/usercomponent.h"
@@ -56,6 +57,11 @@ void registerScreens(widgets::ScreenRegistry &registry)
     for (const auto &range : ranges)
         registry.set(QLatin1String(range.item), reportRange(range.number, range.type));
     registry.set(QStringLiteral("cmdDatasheet"), printDatasheet);
+    registry.set(QStringLiteral("mnuAuditTrail"), [](platform::MainPanel &panel) {
+        frmAuditTrail screen(*session::globals().DbConnection, panel.screenParent());
+        if (screen.Show())
+            widgets::execModal(screen);
+    });
 }
 
 } // namespace chemodesk::reports

@@ -258,9 +258,11 @@ void frmMain::buildMenus()
     mnuViewResults = addItem(mnuMaintenance, "mnuViewResults", QStringLiteral("View Results"));
     addItem(mnuMaintenance, "mnuChange", QStringLiteral("Change Charge Slip"));
     mnuSetup = addItem(mnuMaintenance, "mnuSetup", QStringLiteral("Cancer System Settings"));
+    // Not among the hospital's own items: the shared server's trail of who did what.
+    addItem(mnuMaintenance, "mnuAuditTrail", QStringLiteral("Audit Trail"));
     mnuLock = addItem(mnuMaintenance, "mnuLock", QStringLiteral("Lock"));
     mnuAbout = addItem(mnuMaintenance, "mnuAbout", QStringLiteral("&About"));
-    for (const char *name : {"mnuBuildPack", "mnuReportStatus", "mnuChange"}) {
+    for (const char *name : {"mnuBuildPack", "mnuReportStatus", "mnuChange", "mnuAuditTrail"}) {
         const QString key = QLatin1String(name);
         connect(mnuMaintenance->findChild<QAction *>(key), &QAction::triggered, this,
                 [this, key] { openScreen(key); });
@@ -283,7 +285,8 @@ void frmMain::buildMenus()
     for (QMenu *menu : {audit, monthly, daily})
         for (QAction *item : menu->actions())
             gateOnScreen(item);
-    for (const char *name : {"mnuCensus", "mnuBuildPack", "mnuReportStatus", "mnuChange"})
+    for (const char *name :
+         {"mnuCensus", "mnuBuildPack", "mnuReportStatus", "mnuChange", "mnuAuditTrail"})
         gateOnScreen(findChild<QAction *>(QLatin1String(name)));
     connect(mnuAssessment, &QAction::triggered, this,
             [this] { openScreen(QStringLiteral("mnuAssessment")); });

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QSysInfo>
 
 namespace chemodesk {
 
@@ -83,8 +84,9 @@ void CurrentUser::ShowMain()
             widgets::msgInformation(problem, Title);
             return;
         }
-        if (trySignIn(choice, scriptedEmployee,
-                      settings.value(QStringLiteral("signin/accesscode")).toString()) !=
+        // The access code of a scripted sign-in is handed over by its environment, never kept
+        // in a file.
+        if (trySignIn(choice, scriptedEmployee, qEnvironmentVariable("CHEMODESK_ACCESS_CODE")) !=
             Outcome::SignedIn)
             connection_.reset();
         return;
@@ -133,17 +135,33 @@ CurrentUser::Outcome CurrentUser::trySignIn(const DatabaseChoice &choice, const 
             session::Scramble(QStringLiteral("E"), QLatin1String(session::AccessCodeKey),
                               accessCode.trimmed())
                 .trimmed();
-        const Recordset rs = connection_->Execute(
-            QStringLiteral("SELECT EmployeeID, LastName, FirstName, MiddleName FROM "
-                           "PASSWORD..tbPasswordMaster WHERE EmployeeID = ") +
-            sql::quote(employee.trimmed()) + QStringLiteral(" AND AccessCode = ") +
-            sql::quote(scrambled) + QStringLiteral(" AND isActive = 1"));
+        const bool server = connection_->dialect() == db::Dialect::PostgreSQL;
+        // On the shared server the server compares the code itself and binds this session to
+        // the employee; the workstation's login cannot read the codes.
+        const Recordset rs =
+            server ? connection_->executeNative(
+                         QStringLiteral("SELECT * FROM public.chemodesk_sign_in(%1, %2, %3)")
+                             .arg(sql::quote(employee.trimmed()), sql::quote(scrambled),
+                                  sql::quote(QSysInfo::machineHostName())))
+                   : connection_->Execute(
+                         QStringLiteral("SELECT EmployeeID, LastName, FirstName, MiddleName FROM "
+                                        "PASSWORD..tbPasswordMaster WHERE EmployeeID = ") +
+                         sql::quote(employee.trimmed()) + QStringLiteral(" AND AccessCode = ") +
+                         sql::quote(scrambled) + QStringLiteral(" AND isActive = 1"));
         if (rs.atEnd()) {
             widgets::msgExclamation(QStringLiteral("Invalid employee id or access code."), Title);
             return Outcome::Refused;
         }
         employeeCode_ = rs.Fields(QStringLiteral("EmployeeID")).trimmed();
         employeeName_ = joinName(rs);
+        if (server) {
+            // Held in memory only: a connection made again takes the binding over with it.
+            const QString token = rs.Fields(QStringLiteral("Resume")).toString();
+            connection_->setReconnected([token](db::HostedConnection &c) {
+                c.executeNative(
+                    QStringLiteral("SELECT public.chemodesk_resume(%1)").arg(sql::quote(token)));
+            });
+        }
     } catch (const DatabaseError &e) {
         connection_.reset();
         openedTarget_.clear();

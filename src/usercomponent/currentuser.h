@@ -3,8 +3,10 @@
 // The user component: signs the employee in against the hospital's employee
 // table, owns the connection for the whole run and tells who is signed in and
 // where. Where the data lives is remembered in the component's own settings
-// file. For scripted demos and tests, a [signin] group with employee and
-// accesscode in that file signs in without showing the dialog.
+// file. For scripted demos and tests, a [signin] group with the employee in
+// that file, and the access code in CHEMODESK_ACCESS_CODE, sign in without
+// showing the dialog. On the shared server the server checks the code and
+// binds its session to the employee.
 
 #include "platform/usercomponent.h"
 

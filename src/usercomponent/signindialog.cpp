@@ -1,8 +1,11 @@
 #include "signindialog.h"
 
 #include "hospitaldb/database.h"
+#include "secretstore.h"
 #include "widgets/messages.h"
 
+#include <QCheckBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -16,6 +19,7 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QUrl>
+#include <QUrlQuery>
 #include <QVBoxLayout>
 
 namespace chemodesk {
@@ -31,7 +35,22 @@ QString DatabaseChoice::target() const
     url.setPath(QLatin1Char('/') + database.trimmed());
     url.setUserName(user.trimmed());
     url.setPassword(password);
+    if (verifyCertificate) {
+        QUrlQuery query;
+        query.addQueryItem(QStringLiteral("sslmode"), QStringLiteral("verify-full"));
+        if (!rootCertificate.trimmed().isEmpty())
+            query.addQueryItem(QStringLiteral("sslrootcert"), rootCertificate.trimmed());
+        url.setQuery(query);
+    }
     return url.toString();
+}
+
+QString DatabaseChoice::account() const
+{
+    return QStringLiteral("%1@%2:%3/%4")
+        .arg(user.trimmed(), host.trimmed())
+        .arg(port)
+        .arg(database.trimmed());
 }
 
 QString DatabaseChoice::problem() const
@@ -45,6 +64,10 @@ QString DatabaseChoice::problem() const
         return QStringLiteral("The server's port must be a number from 1 to 65535.");
     if (database.trimmed().isEmpty())
         return QStringLiteral("Please enter the name of the database on the server.");
+    if (verifyCertificate && !rootCertificate.trimmed().isEmpty() &&
+        !QFile::exists(rootCertificate.trimmed()))
+        return QStringLiteral("The root certificate file %1 does not exist.")
+            .arg(rootCertificate.trimmed());
     return {};
 }
 
@@ -60,10 +83,24 @@ DatabaseChoice DatabaseChoice::read(QSettings &settings)
     c.port = settings.value(QStringLiteral("port"), 5432).toInt();
     c.database = settings.value(QStringLiteral("name")).toString();
     c.user = settings.value(QStringLiteral("user")).toString();
-    // Kept out of plain sight only; the file is the signed-in account's own.
-    c.password = QString::fromUtf8(
+    c.verifyCertificate = settings.value(QStringLiteral("verifycertificate"), false).toBool();
+    c.rootCertificate = settings.value(QStringLiteral("rootcertificate")).toString();
+    const QString older = QString::fromUtf8(
         QByteArray::fromBase64(settings.value(QStringLiteral("password")).toByteArray()));
     settings.endGroup();
+    const SecretStore store(QFileInfo(settings.fileName()).absolutePath());
+    if (c.kind == Server) {
+        c.password = store.read(c.account());
+        // Settings written by earlier versions kept it encoded in the file: moved out once.
+        if (!older.isEmpty()) {
+            if (c.password.isEmpty()) {
+                c.password = older;
+                store.write(c.account(), older);
+            }
+            settings.remove(QStringLiteral("database/password"));
+            settings.sync();
+        }
+    }
     return c;
 }
 
@@ -77,9 +114,15 @@ void DatabaseChoice::write(QSettings &settings) const
     settings.setValue(QStringLiteral("port"), port);
     settings.setValue(QStringLiteral("name"), database);
     settings.setValue(QStringLiteral("user"), user);
-    settings.setValue(QStringLiteral("password"),
-                      QString::fromLatin1(password.toUtf8().toBase64()));
+    settings.setValue(QStringLiteral("verifycertificate"), verifyCertificate);
+    settings.setValue(QStringLiteral("rootcertificate"), rootCertificate);
+    settings.remove(QStringLiteral("password"));
     settings.endGroup();
+    settings.sync();
+    // The settings are this account's own, as is every file the program makes.
+    QFile::setPermissions(settings.fileName(), QFile::ReadOwner | QFile::WriteOwner);
+    if (kind == Server)
+        SecretStore(QFileInfo(settings.fileName()).absolutePath()).write(account(), password);
 }
 
 SignInDialog::SignInDialog(QWidget *parent) : QDialog(parent)
@@ -112,6 +155,10 @@ SignInDialog::SignInDialog(QWidget *parent) : QDialog(parent)
     txtUser = lineEdit("txtUser");
     txtPassword = lineEdit("txtPassword");
     txtPassword->setEchoMode(QLineEdit::Password);
+    chkVerifyCertificate = new QCheckBox(QStringLiteral("&Verify the server's certificate"), this);
+    chkVerifyCertificate->setObjectName(QStringLiteral("chkVerifyCertificate"));
+    txtRootCertificate = lineEdit("txtRootCertificate");
+    txtRootCertificate->setPlaceholderText(QStringLiteral("~/.postgresql/root.crt"));
 
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -145,6 +192,8 @@ SignInDialog::SignInDialog(QWidget *parent) : QDialog(parent)
     addRow(where, QStringLiteral("&Database:"), txtDatabase);
     addRow(where, QStringLiteral("&User:"), txtUser);
     addRow(where, QStringLiteral("&Password:"), txtPassword);
+    where->addRow(chkVerifyCertificate);
+    addRow(where, QStringLiteral("Root &certificate:"), txtRootCertificate);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -155,15 +204,17 @@ SignInDialog::SignInDialog(QWidget *parent) : QDialog(parent)
     layout->addWidget(fraDatabase);
     layout->addLayout(buttons);
 
-    QWidget *order[] = {txtEmployeeID, txtAccessCode, optEmbedded, txtFile,     cmdBrowse,
-                        optServer,     txtHost,       txtPort,     txtDatabase, txtUser,
-                        txtPassword,   cmdOK,         cmdCancel};
+    QWidget *order[] = {txtEmployeeID,      txtAccessCode, optEmbedded, txtFile,
+                        cmdBrowse,          optServer,     txtHost,     txtPort,
+                        txtDatabase,        txtUser,       txtPassword, chkVerifyCertificate,
+                        txtRootCertificate, cmdOK,         cmdCancel};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     txtEmployeeID->installEventFilter(this);
 
     connect(optEmbedded, &QRadioButton::toggled, this, &SignInDialog::updateKind);
     connect(cmdBrowse, &QPushButton::clicked, this, &SignInDialog::browse);
+    connect(chkVerifyCertificate, &QCheckBox::toggled, this, &SignInDialog::updateKind);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -182,6 +233,8 @@ void SignInDialog::setChoice(const DatabaseChoice &c)
     txtDatabase->setText(c.database);
     txtUser->setText(c.user);
     txtPassword->setText(c.password);
+    chkVerifyCertificate->setChecked(c.verifyCertificate);
+    txtRootCertificate->setText(c.rootCertificate);
     updateKind();
 }
 
@@ -198,6 +251,8 @@ DatabaseChoice SignInDialog::choice() const
     c.database = txtDatabase->text().trimmed();
     c.user = txtUser->text().trimmed();
     c.password = txtPassword->text();
+    c.verifyCertificate = chkVerifyCertificate->isChecked();
+    c.rootCertificate = txtRootCertificate->text().trimmed();
     return c;
 }
 
@@ -221,6 +276,8 @@ void SignInDialog::updateKind()
     cmdBrowse->setEnabled(embedded);
     for (QLineEdit *box : {txtHost, txtPort, txtDatabase, txtUser, txtPassword})
         box->setEnabled(!embedded);
+    chkVerifyCertificate->setEnabled(!embedded);
+    txtRootCertificate->setEnabled(!embedded && chkVerifyCertificate->isChecked());
 }
 
 void SignInDialog::browse()

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QString>
 
+class QCheckBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -24,14 +25,23 @@ struct DatabaseChoice {
     int port = 5432;
     QString database;
     QString user;
+    // Kept in the desktop's keyring or an owner-only file (SecretStore), never in the settings.
     QString password;
+    // The server's certificate is checked against `rootCertificate` (a file of trusted
+    // certificates) and must name `host`.
+    bool verifyCertificate = false;
+    QString rootCertificate;
 
     // What the hospital database opens: the file path or a postgresql:// URL.
     QString target() const;
     // Empty when complete, else what to tell the user.
     QString problem() const;
 
-    // The [database] group; missing values read as the embedded default file.
+    // The keyring's name for the server login.
+    QString account() const;
+
+    // The [database] group; missing values read as the embedded default file. The password
+    // comes from the secret store beside the settings file.
     static DatabaseChoice read(QSettings &settings);
     void write(QSettings &settings) const;
 };
@@ -56,6 +66,8 @@ public:
     QLineEdit *txtDatabase = nullptr;
     QLineEdit *txtUser = nullptr;
     QLineEdit *txtPassword = nullptr;
+    QCheckBox *chkVerifyCertificate = nullptr;
+    QLineEdit *txtRootCertificate = nullptr;
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdCancel = nullptr;
 

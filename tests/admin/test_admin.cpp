@@ -99,6 +99,36 @@ TEST_P(AdminTest, InitIsRepeatableAndClockCanBeFixed)
     EXPECT_TRUE(now.out.contains(QLatin1String("2026-12-25 17:00:01"))) << now.out.toStdString();
 }
 
+// The clock every workstation prices by is moved only on a demonstration
+// database; the audit trail is the server's.
+TEST_P(AdminTest, ClockOnlyOnDemoDatabasesAndTheAuditTrailOnlyOnTheServer)
+{
+    const QString own = test::unbuiltTarget(GetParam());
+    ASSERT_EQ(admin({QStringLiteral("init"), own}).status, 0);
+    const AdminRun refused =
+        admin({QStringLiteral("clock"), own, QStringLiteral("offset"), QStringLiteral("3600")});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.contains(QLatin1String("demo data"))) << refused.err.toStdString();
+
+    ASSERT_EQ(admin({QStringLiteral("sql"), target,
+                     QStringLiteral("Clinical_Area..sp_Cancer_SaveUserSetting "
+                                    "'1003','1','0','0','0','0','0','0','0','0','0'")})
+                  .status,
+              0);
+    const AdminRun trail = admin(
+        {QStringLiteral("audit"), target, QStringLiteral("--since"), QStringLiteral("2000-01-01")});
+    if (GetParam() == "sqlite") {
+        EXPECT_EQ(trail.status, 1);
+        EXPECT_TRUE(trail.err.contains(QLatin1String("no audit trail")));
+        return;
+    }
+    ASSERT_EQ(trail.status, 0) << trail.err.toStdString();
+    EXPECT_TRUE(trail.out.startsWith(QLatin1String("At\tEmployeeID\tWorkstation\tLogin\tAction")));
+    EXPECT_TRUE(
+        trail.out.contains(QLatin1String("rights saved\tclinical_area.tbcancerusersetting")))
+        << trail.out.toStdString();
+}
+
 // Workstations and IT's command may all be started on a new database at
 // once: each must succeed, and the schema and demo data be built only once.
 TEST_P(AdminTest, InitsStartedTogetherOnANewDatabaseBuildItOnce)

@@ -22,6 +22,7 @@
 #include "support/enginetest.h"
 #include "support/failingconnection.h"
 #include "support/scriptedmessages.h"
+#include "support/workstation.h"
 #include "testpaths.h"
 
 #include <QGroupBox>
@@ -561,6 +562,46 @@ TEST_P(ChargeSave, CancellingPutsTheItemBackMarksTheLineAndReprintsWhatStands)
     EXPECT_EQ(shownTexts(), QStringList{QStringLiteral(
                                 "Can't Cancel this Charges. The Total Amount is already Zero!")});
     EXPECT_EQ(onHand("10001"), 55.0);
+}
+
+// On the shared server the server checks the right again: a screen that let a
+// cancellation through (here it reads another employee's rights row) is refused
+// by the server for the employee its session is bound to, with the screen's
+// own words, and nothing is changed.
+TEST_P(ChargeSave, CancellingOnTheServerNeedsTheBoundEmployeesRight)
+{
+    if (!onServer())
+        GTEST_SKIP() << "the embedded file is one person's: the screen's check is the check";
+    auto ws = test::workstation(*db, QStringLiteral("1002"), QStringLiteral("JPV1002"));
+    openFor(QStringLiteral("261026"),
+            query(QStringLiteral("SELECT HospNum FROM PATIENT_DATA..tbPatient WHERE IdNum = "
+                                 "'261026'"))
+                .Fields(0)
+                .trimmed(),
+            ws.get());
+    selectListed(QStringLiteral("2003"));
+    messages.clear();
+    confirm(QStringLiteral("WRONG PATIENT"));
+    screen->vkcmdOption[0]->click();
+    EXPECT_EQ(shownTexts(),
+              (QStringList{QStringLiteral("Are you sure you want to Cancel this Charge?"),
+                           QStringLiteral("You don't have enough rights to perform this "
+                                          "operation.")}));
+    EXPECT_EQ(rows("CLINICAL_AREA..tbCancerCharges",
+                   QStringLiteral("ChargeSlip = 'G1502C' AND RequestStatus = 'C'")),
+              0);
+    // A reprint writes nothing the server would see: the screen records it.
+    printed.clear();
+    selectListed(QStringLiteral("2003"));
+    screen->vkcmdOption[1]->click();
+    ASSERT_EQ(printed.size(), 1u);
+    Recordset reprinted = db->executeNative(
+        QStringLiteral("SELECT \"EmployeeID\", \"Object\" FROM public.chemodesk_audit_trail(NULL) "
+                       "WHERE \"Action\" = 'charge slip reprinted'"));
+    ASSERT_EQ(reprinted.RecordCount(), 1);
+    EXPECT_EQ(reprinted.Fields(0).toString(), QStringLiteral("1002"));
+    EXPECT_EQ(reprinted.Fields(1).toString(), QStringLiteral("G1502C"));
+    screen.reset();
 }
 
 TEST_P(ChargeSave, CancellingIsRefusedForResultsAndAnsweredNo)

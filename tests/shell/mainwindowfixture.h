@@ -89,7 +89,7 @@ protected:
         settings.setValue(QStringLiteral("database/kind"), QStringLiteral("embedded"));
         settings.setValue(QStringLiteral("database/file"), lastTarget());
         settings.setValue(QStringLiteral("signin/employee"), employee);
-        settings.setValue(QStringLiteral("signin/accesscode"), accessCode);
+        qputenv("CHEMODESK_ACCESS_CODE", accessCode.toUtf8());
         settings.sync();
         return path;
     }

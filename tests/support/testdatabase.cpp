@@ -3,6 +3,7 @@
 
 #include "hospitaldb/database.h"
 #include "hospitaldb/hospitaldb.h"
+#include "hospitaldb/security.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,9 +59,10 @@ QString sqliteTemplate(bool demo)
 
 QString postgresTemplate(bool demo)
 {
-    const QString name = QStringLiteral("chemodesk_test_%1_v%2")
+    const QString name = QStringLiteral("chemodesk_test_%1_v%2_s%3")
                              .arg(demo ? QStringLiteral("demo") : QStringLiteral("empty"))
-                             .arg(hospital::schemaVersion());
+                             .arg(hospital::schemaVersion())
+                             .arg(hospital::serverSecurityRevision());
     auto admin = db::HostedConnection::open(serverUrl());
     admin->executeNative(QStringLiteral("SELECT pg_advisory_lock(7301)"));
     try {

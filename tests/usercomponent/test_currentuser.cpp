@@ -231,7 +231,7 @@ TEST_P(SignIn, ScriptedSignInFromTheSettingsFile)
             QSettings settings(settingsPath, QSettings::IniFormat);
             writeDatabaseChoice(settings);
             settings.setValue(QStringLiteral("signin/employee"), QLatin1String(c.employee));
-            settings.setValue(QStringLiteral("signin/accesscode"), QLatin1String(c.code));
+            qputenv("CHEMODESK_ACCESS_CODE", QByteArray(c.code));
         }
         test::ScriptedMessages messages;
         CurrentUser user(settingsPath);
@@ -293,7 +293,7 @@ TEST(SignInDatabase, AMissingFileIsAnErrorNamingItAndNothingIsMade)
         choice.file = file;
         choice.write(settings);
         settings.setValue(QStringLiteral("signin/employee"), QStringLiteral("1001"));
-        settings.setValue(QStringLiteral("signin/accesscode"), QStringLiteral("ROSE1001"));
+        qputenv("CHEMODESK_ACCESS_CODE", "ROSE1001");
     }
     test::ScriptedMessages messages;
     CurrentUser user(settingsPath);
@@ -325,7 +325,7 @@ TEST(SignInDatabase, TheDefaultFileIsMadeOnTheFirstRunAsADemo)
     {
         QSettings settings(settingsPath, QSettings::IniFormat);
         settings.setValue(QStringLiteral("signin/employee"), QStringLiteral("1001"));
-        settings.setValue(QStringLiteral("signin/accesscode"), QStringLiteral("ROSE1001"));
+        qputenv("CHEMODESK_ACCESS_CODE", "ROSE1001");
     }
     test::ScriptedMessages messages;
     CurrentUser user(settingsPath);
