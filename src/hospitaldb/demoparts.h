@@ -82,5 +82,6 @@ void loadWard(Part &part);     // stations and rooms
 void loadPatients(Part &part); // doctors, companies, patients and registrations
 void loadPrices(Part &part);   // holidays, revenue codes, services, items
 void loadCharges(Part &part);  // charge slips, requests, stock
+void loadPackages(Part &part); // charge packages, their stations' stock, a charged package
 
 } // namespace chemodesk::hospital::demo

@@ -20,7 +20,7 @@ std::vector<db::TableDef> gatherTables()
 {
     std::vector<db::TableDef> all;
     for (auto part : {schema::sessionTables, schema::patientTables, schema::wardTables,
-                      schema::chargingTables, schema::reportTables}) {
+                      schema::chargingTables, schema::reportTables, schema::packageTables}) {
         auto tables = part();
         all.insert(all.end(), std::make_move_iterator(tables.begin()),
                    std::make_move_iterator(tables.end()));
@@ -59,6 +59,8 @@ const std::vector<db::SchemaStep> &schemaSteps()
         // 3: texts compare, group and sort without regard to case on PostgreSQL too, and beyond
         // ASCII on both engines.
         {3, {}, db::foldTextCase},
+        // 6: charge packages, the items of each package.
+        {6, schema::packageTables(), {}},
     };
     return steps;
 }
