@@ -39,7 +39,8 @@ const Item &itemNamed(const Loaded &loaded, const char *prefix)
     for (const Item &item : loaded.items)
         if (item.name.startsWith(QLatin1String(prefix)))
             return item;
-    throw DatabaseError(QStringLiteral("demo packages: no item named %1").arg(QLatin1String(prefix)));
+    throw DatabaseError(
+        QStringLiteral("demo packages: no item named %1").arg(QLatin1String(prefix)));
 }
 
 const Service &serviceNamed(const Loaded &loaded, const char *section, const char *prefix)
@@ -190,9 +191,10 @@ void loadPackages(Part &part)
             issued[item.location + QLatin1Char('/') + item.id] += item.quantity;
             cards.push_back({str(item.id), str(item.location), date(when), str(QStringLiteral("I")),
                              str(slip), str(item.revenue), num(0), QString::number(item.quantity),
-                             money(item.amount / item.quantity * 0.6), money(item.amount / item.quantity),
-                             str(patient->hospNum), str(patient->idNum),
-                             str(QStringLiteral("1001")), str(QLatin1String(charged.code))});
+                             money(item.amount / item.quantity * 0.6),
+                             money(item.amount / item.quantity), str(patient->hospNum),
+                             str(patient->idNum), str(QStringLiteral("1001")),
+                             str(QLatin1String(charged.code))});
         }
     }
     const QString chargeColumns =
@@ -224,8 +226,7 @@ void loadPackages(Part &part)
             const double cost = source.priceOut * 0.7;
             invent.push_back({str(item.id), str(item.location),
                               QString::number(start - issued.value(key)), money(source.priceIn),
-                              money(source.priceOut), money(cost), num(10),
-                              date(at(Today, 7, 0))});
+                              money(source.priceOut), money(cost), num(10), date(at(Today, 7, 0))});
             beginning.push_back({str(item.id), str(item.location),
                                  date(at(Today.addMonths(-1), 7, 0)), str(QStringLiteral("B")),
                                  str(QStringLiteral("BEGBAL")), null(), QString::number(start),
@@ -247,8 +248,8 @@ void loadPackages(Part &part)
     if (part.extraRow) {
         const Package &p = all[2];
         PackageItem extra = supply(loaded, "STERILE GLOVES", part.random.between(1, 4));
-        insertRows(c, QStringLiteral("HEMODIALYSIS..tbhemopackage"),
-                   QLatin1String(PackageColumns), {packageRow(p, extra, built)});
+        insertRows(c, QStringLiteral("HEMODIALYSIS..tbhemopackage"), QLatin1String(PackageColumns),
+                   {packageRow(p, extra, built)});
     }
 }
 

@@ -101,8 +101,8 @@ void writeRow(db::ProcedureContext &db, const PackageRow &row)
                            "PackageType, PackageAmount, RevenueID, ItemID, ItemDescription, "
                            "Quantity, Amount, UserID, DateBuilt) VALUES (") +
             QStringList{quote(row.code), orNull(row.name), row.type, row.packageAmount,
-                        quote(row.revenue), quote(row.item), orNull(row.description),
-                        row.quantity, row.amount, orNull(row.user), now(db)}
+                        quote(row.revenue), quote(row.item), orNull(row.description), row.quantity,
+                        row.amount, orNull(row.user), now(db)}
                 .join(QStringLiteral(", ")) +
             QLatin1Char(')'));
 }
@@ -116,8 +116,8 @@ Recordset buildPackage(db::ProcedureContext &db, const QStringList &args)
                   required(name, "item", value(args, 1)),
                   required(name, "department", value(args, 2)).toUpper(),
                   quantity(name, value(args, 3)), amountOrZero(name, "amount", value(args, 4)),
-                  value(args, 5), value(args, 6), packageType(name, value(args, 7)),
-                  value(args, 8), amountOrZero(name, "package amount", value(args, 9))});
+                  value(args, 5), value(args, 6), packageType(name, value(args, 7)), value(args, 8),
+                  amountOrZero(name, "package amount", value(args, 9))});
     return {};
 }
 
@@ -220,21 +220,21 @@ Recordset appendChargingNew(db::ProcedureContext &db, const QStringList &args)
     if (value(args, 10).toUpper() != QLatin1String("D"))
         refuse(name, QStringLiteral("a package item is charged with kind 'D', not '%1'.")
                          .arg(value(args, 10)));
-    const QStringList values = {
-        quote(required(name, "hospital number", value(args, 0))),
-        quote(idNum),
-        quote(required(name, "item", value(args, 2))),
-        literal(number(name, "amount", value(args, 3))),
-        quantity(name, value(args, 4)),
-        dateTime(name, value(args, 5)),
-        quote(required(name, "department", value(args, 6))),
-        QStringLiteral("'X'"),
-        quote(required(name, "user", value(args, 8))),
-        quote(value(args, 9)),
-        session::IsNumeric(idNum) ? QStringLiteral("'I'") : QStringLiteral("'O'"),
-        QStringLiteral("'D'"),
-        quote(required(name, "charge slip", value(args, 11))),
-        orNull(value(args, 12))};
+    const QStringList values = {quote(required(name, "hospital number", value(args, 0))),
+                                quote(idNum),
+                                quote(required(name, "item", value(args, 2))),
+                                literal(number(name, "amount", value(args, 3))),
+                                quantity(name, value(args, 4)),
+                                dateTime(name, value(args, 5)),
+                                quote(required(name, "department", value(args, 6))),
+                                QStringLiteral("'X'"),
+                                quote(required(name, "user", value(args, 8))),
+                                quote(value(args, 9)),
+                                session::IsNumeric(idNum) ? QStringLiteral("'I'")
+                                                          : QStringLiteral("'O'"),
+                                QStringLiteral("'D'"),
+                                quote(required(name, "charge slip", value(args, 11))),
+                                orNull(value(args, 12))};
     const QString columns =
         QStringLiteral("HospNum, IdNum, ItemID, Amount, Quantity, TransDate, RevenueID, "
                        "RequestStatus, UserID, Description, PatientType, ChargeType, ChargeSlip, "

@@ -71,8 +71,7 @@ QString clsBuildPack::spBuildPackage(const QString &RefNum, const QString &ItemI
                                      const QString &RevenueID, const QString &Quantity,
                                      const QString &Amount, const QString &,
                                      const QString &Description, const QString &PackageType,
-                                     const QString &PackageName,
-                                     const QString &PackageAmount) const
+                                     const QString &PackageName, const QString &PackageAmount) const
 {
     return sql::call(QStringLiteral("Hemodialysis"), QStringLiteral("spKidney_BuildPackage"),
                      {RefNum, ItemID, RevenueID, Quantity, Amount, employeeCode_, Description,
@@ -126,7 +125,8 @@ void clsBuildPack::LoadBuildPackage(const QString &strCode, BuildGrid &grid)
                         money(rs.Fields(QStringLiteral("packageamount"))));
     for (; !rs.atEnd(); rs.MoveNext()) {
         const PackageItem item = itemOf(rs);
-        grid.appendBuildRow({item.revenue, item.item, item.description, item.quantity, item.amount});
+        grid.appendBuildRow(
+            {item.revenue, item.item, item.description, item.quantity, item.amount});
     }
 }
 
@@ -163,8 +163,9 @@ bool clsBuildPack::save(const QString &refNum, BuildGrid &grid, SaveKind kind)
     transaction.commit();
     grid.clearBuildRows();
     const QString message = kind == SaveKind::Build ? QStringLiteral("Package Successfully Saved")
-                            : kind == SaveKind::Add ? QStringLiteral("Package Successfully Added")
-                                                    : QStringLiteral("Package Successfully Updated");
+                            : kind == SaveKind::Add
+                                ? QStringLiteral("Package Successfully Added")
+                                : QStringLiteral("Package Successfully Updated");
     widgets::msgInformation(message, QStringLiteral("Input Check"));
     return true;
 }

@@ -59,8 +59,9 @@ struct Builder : BuildGrid {
 
 long count(Connection &c, const QString &where)
 {
-    return c.Execute(QStringLiteral("select count(*) as N from hemodialysis..tbhemopackage where ") +
-                     where)
+    return c
+        .Execute(QStringLiteral("select count(*) as N from hemodialysis..tbhemopackage where ") +
+                 where)
         .Fields(QStringLiteral("N"))
         .toLongLong();
 }
@@ -97,7 +98,8 @@ TEST_P(BuildPack, ASavedPackageIsStoredWithItsHeaderAndTheSignedInEmployee)
         "hemodialysis..tbhemopackage where packagecode = 'PKG09' and ItemID = '10017'"));
     ASSERT_FALSE(rs.atEnd());
     EXPECT_EQ(rs.Fields(QStringLiteral("PackageType")).trimmed(), QStringLiteral("1"));
-    EXPECT_EQ(rs.Fields(QStringLiteral("PackageName")).trimmed(), QStringLiteral("O'BRIEN CARE PACK"));
+    EXPECT_EQ(rs.Fields(QStringLiteral("PackageName")).trimmed(),
+              QStringLiteral("O'BRIEN CARE PACK"));
     EXPECT_DOUBLE_EQ(rs.Fields(QStringLiteral("PackageAmount")).toDouble(), 2500);
     EXPECT_DOUBLE_EQ(rs.Fields(QStringLiteral("Quantity")).toDouble(), 2);
     EXPECT_DOUBLE_EQ(rs.Fields(QStringLiteral("Amount")).toDouble(), 425.5);
@@ -122,7 +124,8 @@ TEST_P(BuildPack, AQuantityThatIsNoNumberStopsTheSaveBeforeAnythingIsWritten)
     clsBuildPack pack(*db, QStringLiteral("1001"));
     EXPECT_FALSE(pack.SaveBuildPackage(QStringLiteral("PKG09"), grid));
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.lastText(), QStringLiteral("Please enter the quantity for the exam CHEST PA."));
+    EXPECT_EQ(messages.lastText(),
+              QStringLiteral("Please enter the quantity for the exam CHEST PA."));
     EXPECT_EQ(messages.lastTitle(), QStringLiteral("Assessment"));
     EXPECT_EQ(messages.shown().back().icon, Icon::Exclamation);
     EXPECT_EQ(count(*db, QStringLiteral("packagecode = 'PKG09'")), 0);
@@ -131,9 +134,10 @@ TEST_P(BuildPack, AQuantityThatIsNoNumberStopsTheSaveBeforeAnythingIsWritten)
 
 TEST_P(BuildPack, AFailureAtTheSecondRowLeavesNoRowOfThePackage)
 {
-    test::FailingConnection failing(
-        *db, test::FailingConnection::nthStartingWith(QStringLiteral("Hemodialysis..spKidney_BuildPackage"), 2),
-        QStringLiteral("server gone"));
+    test::FailingConnection failing(*db,
+                                    test::FailingConnection::nthStartingWith(
+                                        QStringLiteral("Hemodialysis..spKidney_BuildPackage"), 2),
+                                    QStringLiteral("server gone"));
     clsBuildPack pack(failing, QStringLiteral("1001"));
     EXPECT_THROW(pack.SaveBuildPackage(QStringLiteral("PKG09"), grid), DatabaseError);
     EXPECT_EQ(count(*db, QStringLiteral("packagecode = 'PKG09'")), 0);
@@ -143,7 +147,8 @@ TEST_P(BuildPack, AFailureAtTheSecondRowLeavesNoRowOfThePackage)
 TEST_P(BuildPack, UpdateReplacesTheRowAndGivesThePackageItsNewHeader)
 {
     clsBuildPack pack(*db, QStringLiteral("1001"));
-    packageHeader() = {QStringLiteral("1"), QStringLiteral("CHEMO DAY CARE"), QStringLiteral("7000.00")};
+    packageHeader() = {QStringLiteral("1"), QStringLiteral("CHEMO DAY CARE"),
+                       QStringLiteral("7000.00")};
     grid.rows = {{QStringLiteral("KM"), QStringLiteral("10017"), QStringLiteral("ONDANSETRON"),
                   QStringLiteral("4"), QStringLiteral("850")}};
     ASSERT_TRUE(pack.SaveUpdatePackage(QStringLiteral("PKG01"), grid));
@@ -173,7 +178,8 @@ TEST(BuildPackTexts, TheCommandsCarryTheSignedInEmployeeWhateverUserIsPassed)
 TEST(BuildPackTexts, KmItemsComeFrom199KuFrom200AndOthersFromNowhere)
 {
     const std::pair<const char *, const char *> cases[] = {
-        {"KM", "199"}, {"km", "199"}, {"KU", "200"}, {" KU ", "200"}, {"PH", ""}, {"LB", ""}, {"", ""}};
+        {"KM", "199"}, {"km", "199"}, {"KU", "200"}, {" KU ", "200"},
+        {"PH", ""},    {"LB", ""},    {"", ""}};
     for (const auto &[revenue, location] : cases)
         EXPECT_EQ(packageItemLocation(QLatin1String(revenue)), QLatin1String(location)) << revenue;
 }
@@ -209,7 +215,8 @@ TEST_P(BuildPack, PackagesLoadIntoTheCallersGridWithTheirLocations)
     pack.LoadAssessPackage(QStringLiteral("PKG03"), assess);
     EXPECT_TRUE(pack.blnCheckCode());
     EXPECT_TRUE(assess.items.empty());
-    EXPECT_EQ(messages.lastText(), QStringLiteral("You have already entered a package for this patient..."));
+    EXPECT_EQ(messages.lastText(),
+              QStringLiteral("You have already entered a package for this patient..."));
     EXPECT_EQ(messages.lastTitle(), QStringLiteral("CANCER"));
     assess.holding = false;
     pack.LoadAssessPackage(QStringLiteral("PKG03"), assess);
@@ -221,9 +228,9 @@ TEST_P(BuildPack, PackagesLoadIntoTheCallersGridWithTheirLocations)
 
     Builder builder;
     pack.LoadBuildPackage(QStringLiteral("PKG01"), builder);
-    EXPECT_EQ(builder.header, QStringList({QStringLiteral("1"),
-                                           QStringLiteral("CHEMO DAY CARE PACKAGE (HMO)"),
-                                           QStringLiteral("6500.00")}));
+    EXPECT_EQ(builder.header,
+              QStringList({QStringLiteral("1"), QStringLiteral("CHEMO DAY CARE PACKAGE (HMO)"),
+                           QStringLiteral("6500.00")}));
     EXPECT_EQ(builder.rows.size(), 7u);
 
     EXPECT_TRUE(pack.GetLocationID(QStringLiteral("KM")));

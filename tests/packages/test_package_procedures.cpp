@@ -83,24 +83,25 @@ TEST_P(PackageProcedures, TheChargesOfAnAppliedPackageAreThoseOfItsSlip)
                                   "where ChargeSlip = 'K5012C'");
     const QString idNum = patient.Fields(QStringLiteral("IdNum")).trimmed();
     ASSERT_FALSE(idNum.isEmpty());
-    Recordset rs = db->Execute(
-        QStringLiteral("HEMODIALYSIS..spKidney_GetPackageCharges 'K5012C','%1','PKG02'").arg(idNum));
+    Recordset rs =
+        db->Execute(QStringLiteral("HEMODIALYSIS..spKidney_GetPackageCharges 'K5012C','%1','PKG02'")
+                        .arg(idNum));
     EXPECT_EQ(rs.RecordCount(), 6);
     EXPECT_EQ(rs.Fields(QStringLiteral("RequestStatus")).trimmed(), QStringLiteral("X"));
-    EXPECT_EQ(db->Execute(QStringLiteral(
-                              "HEMODIALYSIS..spKidney_GetPackageCharges 'K5012C','%1','PKG01'")
-                              .arg(idNum))
-                  .RecordCount(),
-              0);
+    EXPECT_EQ(
+        db->Execute(QStringLiteral("HEMODIALYSIS..spKidney_GetPackageCharges 'K5012C','%1','PKG01'")
+                        .arg(idNum))
+            .RecordCount(),
+        0);
     // Its stocked items' cards are tied to the package, and the stations'
     // stock adds up.
     const Recordset tied = run("select count(*) as N from INVENTORY..tbInvStockCard "
                                "where RefNum = 'K5012C' and PackageID = 'PKG02'");
     EXPECT_EQ(tied.Fields(QStringLiteral("N")).toLongLong(), 4);
-    const Recordset stock =
-        run("select I.OnHand, (select sum(QuantityIn) - sum(QuantityOut) from "
-            "INVENTORY..tbInvStockCard C where C.ItemID = I.ItemID and C.LocationID = I.LocationID) "
-            "as Cards from INVENTORY..tbinvent I where I.LocationID = '199' and I.ItemID = '10003'");
+    const Recordset stock = run(
+        "select I.OnHand, (select sum(QuantityIn) - sum(QuantityOut) from "
+        "INVENTORY..tbInvStockCard C where C.ItemID = I.ItemID and C.LocationID = I.LocationID) "
+        "as Cards from INVENTORY..tbinvent I where I.LocationID = '199' and I.ItemID = '10003'");
     ASSERT_FALSE(stock.atEnd());
     EXPECT_DOUBLE_EQ(stock.Fields(QStringLiteral("OnHand")).toDouble(),
                      stock.Fields(QStringLiteral("Cards")).toDouble());
