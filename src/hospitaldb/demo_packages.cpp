@@ -79,7 +79,7 @@ std::vector<Package> packages(const Loaded &l)
          6500,
          {medicine(l, "ONDANSETRON", 2), medicine(l, "DEXAMETHASONE", 2),
           medicine(l, "SODIUM CHLORIDE", 1), supply(l, "IV INFUSION SET", 1),
-          supply(l, "DISPOSABLE SYRINGE 10CC", 2), service(l, "ON", "CHEMOTHERAPY ADMINISTRATION"),
+          supply(l, "DISPOSABLE SYRINGE 5CC", 2), service(l, "ON", "CHEMOTHERAPY ADMINISTRATION"),
           service(l, "LB", "COMPLETE BLOOD COUNT")}},
         {"PKG02",
          "PACLITAXEL-CARBOPLATIN CYCLE",

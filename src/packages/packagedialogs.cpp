@@ -38,8 +38,7 @@ QString amountText(const Recordset &rs, const char *name)
 QString quantityText(const Recordset &rs, const char *name)
 {
     const QString column = QLatin1String(name);
-    return rs.HasField(column) ? QString::number(rs.Fields(column).toDouble(), 'g', 15)
-                               : QString();
+    return rs.HasField(column) ? QString::number(rs.Fields(column).toDouble(), 'g', 15) : QString();
 }
 
 QTableWidget *readOnlyGrid(QWidget *parent, const char *name)
@@ -126,14 +125,13 @@ void PackagePick::loadPackages()
     mshflexPackageItems->clear();
     mshflexPackageItems->setRowCount(0);
     mshflexPackageItems->setColumnCount(itemColumnCount);
-    widgets::applyFormatString(mshflexPackageItems,
-                               QStringLiteral("| |<Code|<Revenue|<Description|>Qty|>Amt|<Location|"),
-                               {0, 350, 600, 800, 3500, 400, 800, 0, 0});
+    widgets::applyFormatString(
+        mshflexPackageItems, QStringLiteral("| |<Code|<Revenue|<Description|>Qty|>Amt|<Location|"),
+        {0, 350, 600, 800, 3500, 400, 800, 0, 0});
     Recordset rs = connection_.Open(QStringLiteral("Clinical_Area..sp_Get_AdmPackages 15"));
     if (rs.atEnd()) {
         mshflexPackage->hide();
-        widgets::msgInformation(
-            QStringLiteral("There is no Package Build in Buildfile Program.."));
+        widgets::msgInformation(QStringLiteral("There is no Package Build in Buildfile Program.."));
         return;
     }
     mshflexPackage->show();

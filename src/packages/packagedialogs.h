@@ -76,8 +76,7 @@ public:
 
 protected:
     // `itemsText` makes the item procedure's text of a package code.
-    PackagePick(Connection &connection, const char *name, const QString &caption,
-                QWidget *parent);
+    PackagePick(Connection &connection, const char *name, const QString &caption, QWidget *parent);
     void loadPackages();
     virtual QString itemsText(const QString &code) const = 0;
     // frmOPDPackage remembers the package applied and sends the items not taken.
