@@ -59,10 +59,10 @@ protected:
         g.SelPatientClass = idNum.toInt() ? QStringLiteral("I") : QStringLiteral("O");
         g.SelIdNum = idNum;
         g.SelHospNum = hospNum;
-        screen = std::make_unique<frmCharge>(
-            connection ? *connection : *db, parts->refs(),
-            ChargePatient{QStringLiteral("PATIENT"), hospNum, idNum, QString(),
-                          QStringLiteral("1005")});
+        screen =
+            std::make_unique<frmCharge>(connection ? *connection : *db, parts->refs(),
+                                        ChargePatient{QStringLiteral("PATIENT"), hospNum, idNum,
+                                                      QString(), QStringLiteral("1005")});
         screen->show();
         grid = screen->mshflexEntry;
     }
@@ -131,7 +131,8 @@ TEST_P(ChargePackages, APackageCodeTypedAsDepartmentFillsTheGridWithItsItems)
     enter(QStringLiteral("pkg01"));
 
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.lastText(), QStringLiteral("You have selected CHEMO DAY CARE PACKAGE (HMO)"));
+    EXPECT_EQ(messages.lastText(),
+              QStringLiteral("You have selected CHEMO DAY CARE PACKAGE (HMO)"));
     EXPECT_EQ(messages.lastTitle(), QStringLiteral("Notification"));
     EXPECT_EQ(messages.shown().back().icon, Icon::Information);
     EXPECT_TRUE(screen->txtEntry->isHidden());
@@ -213,7 +214,9 @@ TEST_P(ChargePackages, ASlipWithAPackageAndOrdinaryLinesIsSavedWhole)
     ASSERT_EQ(screen->lastChargeSlip(), QStringLiteral("G1520C"));
     const QString slip = QStringLiteral("ChargeSlip = 'G1520C'");
     EXPECT_EQ(rows("CLINICAL_AREA..tbCancerCharges", slip), 8);
-    EXPECT_EQ(rows("CLINICAL_AREA..tbCancerCharges", slip + QStringLiteral(" AND PackageID = 'PKG01'")), 7);
+    EXPECT_EQ(
+        rows("CLINICAL_AREA..tbCancerCharges", slip + QStringLiteral(" AND PackageID = 'PKG01'")),
+        7);
     EXPECT_EQ(rows("CLINICAL_AREA..tbCancerCharges",
                    slip + QStringLiteral(" AND PackageID = 'PKG01' AND UserID = '1005'")),
               7);
@@ -266,11 +269,12 @@ TEST_P(ChargePackages, AFailureAtThePackagesSecondItemLeavesNothing)
 TEST_P(ChargePackages, ALineWhoseItemThePackageNoLongerHoldsRefusesTheSave)
 {
     enter(QStringLiteral("PKG03"));
-    db->Execute(QStringLiteral(
-        "delete from hemodialysis..tbhemopackage where packagecode = 'PKG03' and ItemID = '20009'"));
+    db->Execute(QStringLiteral("delete from hemodialysis..tbhemopackage where packagecode = "
+                               "'PKG03' and ItemID = '20009'"));
     messages.clear();
     save();
-    EXPECT_TRUE(messages.lastText().startsWith(QLatin1String("Package PKG03 does not hold item 20009")))
+    EXPECT_TRUE(
+        messages.lastText().startsWith(QLatin1String("Package PKG03 does not hold item 20009")))
         << messages.lastText().toStdString();
     EXPECT_EQ(rows("CLINICAL_AREA..tbCancerCharges", QStringLiteral("ChargeSlip = 'G1520C'")), 0);
 }

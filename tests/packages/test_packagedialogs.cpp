@@ -80,9 +80,11 @@ TEST_P(PackageDialogs, ListPackageShowsThePackagesAndAppliesTheItemsTaken)
     EXPECT_FALSE(dialog.cmdOption[1]->isEnabled());
 
     // A click on PKG02: its gross total and six items, every one to take.
-    QTest::mouseClick(dialog.mshflexPackage->viewport(), Qt::LeftButton, {},
-                      dialog.mshflexPackage->visualItemRect(dialog.mshflexPackage->item(1, 1)).center());
-    EXPECT_EQ(recorder->texts.last(), QStringLiteral("Clinical_Area..sp_Get_ADMPackage_Items 'PKG02',15"));
+    QTest::mouseClick(
+        dialog.mshflexPackage->viewport(), Qt::LeftButton, {},
+        dialog.mshflexPackage->visualItemRect(dialog.mshflexPackage->item(1, 1)).center());
+    EXPECT_EQ(recorder->texts.last(),
+              QStringLiteral("Clinical_Area..sp_Get_ADMPackage_Items 'PKG02',15"));
     EXPECT_TRUE(dialog.lblInfo->text().startsWith(QLatin1String("Gross: ")));
     QTableWidget *items = dialog.mshflexPackageItems;
     ASSERT_EQ(items->rowCount(), 6);
@@ -164,7 +166,8 @@ TEST_P(PackageDialogs, WithNoPackageTheListIsHiddenAndSaysSo)
     db->Execute(QStringLiteral("delete from hemodialysis..tbhemopackage"));
     frmListPackage dialog(*recorder);
     dialog.show();
-    EXPECT_EQ(messages.lastText(), QStringLiteral("There is no Package Build in Buildfile Program.."));
+    EXPECT_EQ(messages.lastText(),
+              QStringLiteral("There is no Package Build in Buildfile Program.."));
     EXPECT_EQ(messages.shown().back().icon, Icon::Information);
     EXPECT_TRUE(dialog.mshflexPackage->isHidden());
     EXPECT_EQ(dialog.mshflexPackage->rowCount(), 0);
