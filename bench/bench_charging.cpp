@@ -487,6 +487,7 @@ std::vector<ChargeLine> twentyLines()
                          {},
                          QStringLiteral("20"),
                          QStringLiteral("PH"),
+                         {},
                          {}});
         for (const auto &[dept, first] : {std::pair{"LB", 1001}, {"XR", 2001}, {"ON", 8001}})
             lines.push_back({QLatin1String(dept),
@@ -495,6 +496,7 @@ std::vector<ChargeLine> twentyLines()
                              QStringLiteral("1"),
                              QStringLiteral("450.00"),
                              QStringLiteral("450.00"),
+                             {},
                              {},
                              {},
                              {},
