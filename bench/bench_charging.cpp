@@ -266,6 +266,7 @@ std::vector<ChargeLine> twentyLines()
                          {},
                          QStringLiteral("20"),
                          QStringLiteral("PH"),
+                         {},
                          {}});
         for (const auto &[dept, first] : {std::pair{"LB", 1001}, {"XR", 2001}, {"ON", 8001}})
             lines.push_back({QLatin1String(dept),
@@ -274,6 +275,7 @@ std::vector<ChargeLine> twentyLines()
                              QStringLiteral("1"),
                              QStringLiteral("450.00"),
                              QStringLiteral("450.00"),
+                             {},
                              {},
                              {},
                              {},

@@ -52,6 +52,7 @@ const PartDef Parts[] = {
     {"charges", Random::after(FirstSeed, 4163), loadCharges},
     {"requests", Random(seedOf("requests")), loadRequests},
     {"examinations", Random(seedOf("examinations")), loadExaminations},
+    {"packages", Random(seedOf("packages")), loadPackages},
 };
 
 } // namespace

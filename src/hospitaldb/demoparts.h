@@ -84,5 +84,6 @@ void loadPrices(Part &part);       // holidays, revenue codes, services, items
 void loadCharges(Part &part);      // charge slips, requests, stock
 void loadRequests(Part &part);     // dosage codes, pharmacy and central supply requests
 void loadExaminations(Part &part); // x-ray examinations, laboratory specimens
+void loadPackages(Part &part);     // charge packages, their stations' stock, a charged package
 
 } // namespace chemodesk::hospital::demo

@@ -15,6 +15,7 @@ void registerProcedures(db::ProcedureRegistry &registry)
     registerChargeProcedures(registry);
     registerChargeSaveProcedures(registry);
     registerRequestProcedures(registry);
+    registerPackageProcedures(registry);
 }
 
 } // namespace chemodesk::hospital

@@ -18,5 +18,6 @@ void registerInventoryProcedures(db::ProcedureRegistry &registry);
 void registerChargeProcedures(db::ProcedureRegistry &registry);
 void registerChargeSaveProcedures(db::ProcedureRegistry &registry);
 void registerRequestProcedures(db::ProcedureRegistry &registry);
+void registerPackageProcedures(db::ProcedureRegistry &registry);
 
 } // namespace chemodesk::hospital

@@ -20,9 +20,9 @@ namespace {
 std::vector<db::TableDef> gatherTables()
 {
     std::vector<db::TableDef> all;
-    for (auto part :
-         {schema::sessionTables, schema::patientTables, schema::wardTables, schema::chargingTables,
-          schema::reportTables, schema::requestTables, schema::examinationTables}) {
+    for (auto part : {schema::sessionTables, schema::patientTables, schema::wardTables,
+                      schema::chargingTables, schema::reportTables, schema::requestTables,
+                      schema::examinationTables, schema::packageTables}) {
         auto tables = part();
         all.insert(all.end(), std::make_move_iterator(tables.begin()),
                    std::make_move_iterator(tables.end()));
@@ -73,6 +73,8 @@ const std::vector<db::SchemaStep> &schemaSteps()
                  c.executeNative(QStringLiteral("ANALYZE ") +
                                  c.translator().tableName(t.database, t.name));
          }},
+        // 7: charge packages, the items of each package.
+        {7, schema::packageTables(), {}},
     };
     return steps;
 }

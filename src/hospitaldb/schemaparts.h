@@ -40,5 +40,6 @@ std::vector<db::TableDef> chargingTables();
 std::vector<db::TableDef> reportTables();
 std::vector<db::TableDef> requestTables();
 std::vector<db::TableDef> examinationTables();
+std::vector<db::TableDef> packageTables();
 
 } // namespace chemodesk::hospital::schema

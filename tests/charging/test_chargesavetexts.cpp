@@ -75,10 +75,11 @@ protected:
 TEST_F(SlipTexts, EveryLineIsWrittenInOrderInsideOneTransaction)
 {
     const std::vector<ChargeLine> lines = {
-        {"PH", "10001", "CISPLATIN 50MG/50ML VIAL", "2", "1667.5", "3335.00", "N", "20", "PH", ""},
-        {"PA", "7001", "SPIROMETRY", "1", "1800", "1800.00", "N", "", "", "N"},
-        {"MD", "102", "DR. MARIA SANTIAGO", "1", "0", "2500.00", "", "", "", ""},
-        {"", "", "", "", "", "", "", "", "", ""}, // the empty line the grid ends with
+        {"PH", "10001", "CISPLATIN 50MG/50ML VIAL", "2", "1667.5", "3335.00", "N", "20", "PH", "",
+         ""},
+        {"PA", "7001", "SPIROMETRY", "1", "1800", "1800.00", "N", "", "", "N", ""},
+        {"MD", "102", "DR. MARIA SANTIAGO", "1", "0", "2500.00", "", "", "", "", ""},
+        {"", "", "", "", "", "", "", "", "", "", ""}, // the empty line the grid ends with
     };
     EXPECT_EQ(saveChargeSlip(c, drug, header, lines), QStringLiteral("G7C"));
 
@@ -141,8 +142,8 @@ TEST_F(SlipTexts, EveryLineIsWrittenInOrderInsideOneTransaction)
 TEST_F(SlipTexts, RequestTextsOfLaboratoryAndRadiology)
 {
     header.receivable = true;
-    const ChargeLine lab{"LB", "1001", "CBC", "1", "420", "420.00", "N", "", "", "N"};
-    const ChargeLine xray{"XR", "2001", "CHEST PA", "1", "540", "540.00", "N", "", "", "N"};
+    const ChargeLine lab{"LB", "1001", "CBC", "1", "420", "420.00", "N", "", "", "N", ""};
+    const ChargeLine xray{"XR", "2001", "CHEST PA", "1", "540", "540.00", "N", "", "", "N", ""};
     EXPECT_EQ(labRequestText(header, lab, QStringLiteral("G7C")),
               QStringLiteral("Station..Nurse_SaveLabMaster '1000018','261018','1001','420.00','1',"
                              "'LB','1001','404','102','Dr. O''HARA, MARIA','G7C',''"));
@@ -165,8 +166,8 @@ TEST_F(SlipTexts, AFailureRollsEverythingBackAndCommitsNothing)
                             "'FEE','','','N'"),
              QStringLiteral("refused"));
     const std::vector<ChargeLine> lines = {
-        {"PH", "10001", "CISPLATIN", "2", "1667.5", "3335.00", "N", "20", "PH", ""},
-        {"ON", "7001", "FEE", "1", "1800", "1800.00", "N", "", "", "N"},
+        {"PH", "10001", "CISPLATIN", "2", "1667.5", "3335.00", "N", "20", "PH", "", ""},
+        {"ON", "7001", "FEE", "1", "1800", "1800.00", "N", "", "", "N", ""},
     };
     EXPECT_THROW(saveChargeSlip(c, drug, header, lines), DatabaseError);
     EXPECT_EQ(c.log().first(), QStringLiteral("BeginTrans"));

@@ -46,6 +46,7 @@ protected:
                 QString(),
                 QStringLiteral("20"),
                 QStringLiteral("PH"),
+                QString(),
                 QString()};
     }
     double number(Connection &c, const QString &text)
@@ -118,6 +119,7 @@ TEST_P(SaveLocks, StockTakenByAnotherSaveIsCheckedAgainInsideTheSave)
                          QStringLiteral("1"),
                          QStringLiteral("2500"),
                          QStringLiteral("2500.00"),
+                         QString(),
                          QString(),
                          QString(),
                          QString(),

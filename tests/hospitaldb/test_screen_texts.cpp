@@ -1,4 +1,4 @@
-// The texts the session, patient-selection and charging code sends, taken
+// The texts the session, patient-selection, charging and package code sends, taken
 // from that code as it runs on a demo database of each engine: the rows they
 // find and the columns the code then reads by name.
 
@@ -14,6 +14,8 @@
 #include "components/medicinelist.h"
 #include "database/forwardingconnection.h"
 #include "database/sqltext.h"
+#include "packages/clsbuildpack.h"
+#include "packages/packagedialogs.h"
 #include "patients/frmsearcher.h"
 #include "patients/patientlist.h"
 #include "session/dialogs/frmdeletepassword.h"
@@ -134,6 +136,201 @@ Drive booklet(const char *employee)
 Drive sent(QString text)
 {
     return [text](Connection &c) { c.Execute(text); };
+}
+
+// ----------------------------------------------------------------- packages
+
+// A grid that keeps the package's items as charge lines.
+struct PackageLines : packages::PackageTarget {
+    std::vector<ChargeLine> lines;
+    void appendPackageItem(const packages::PackageInfo &p, const packages::PackageItem &i) override
+    {
+        ChargeLine line;
+        line.dept = i.revenue;
+        line.item = i.item;
+        line.description = i.description;
+        line.quantity = i.quantity;
+        line.amount = i.amount;
+        line.location = i.location;
+        line.packageCode = p.code;
+        lines.push_back(line);
+    }
+};
+
+struct BuildLines : packages::BuildGrid {
+    std::vector<packages::BuildRow> rows;
+    std::vector<packages::BuildRow> buildRows() const override { return rows; }
+    void clearBuildRows() override { rows.clear(); }
+    void appendBuildRow(const packages::BuildRow &row) override { rows.push_back(row); }
+    void setBuildHeader(const QString &, const QString &, const QString &) override {}
+};
+
+std::vector<Case> packageCases(Connection &database)
+{
+    auto pack = [](std::function<void(packages::clsBuildPack &)> then) -> Drive {
+        return [then](Connection &c) {
+            packages::clsBuildPack p(c, QStringLiteral("1005"));
+            then(p);
+        };
+    };
+    auto pick = [](bool outPatient, int row) -> Drive {
+        return [=](Connection &c) {
+            std::unique_ptr<packages::PackagePick> dialog;
+            if (outPatient)
+                dialog = std::make_unique<packages::frmOPDPackage>(c);
+            else
+                dialog = std::make_unique<packages::frmListPackage>(c);
+            dialog->choosePackage(row);
+        };
+    };
+    auto build = [](const char *code, bool update) -> Drive {
+        return [=](Connection &c) {
+            packages::packageHeader() = {q("0"), q("TEST PACKAGE"), QString()};
+            BuildLines grid;
+            grid.rows = {
+                {q("LB"), q("1001"), q("COMPLETE BLOOD COUNT (CBC)"), q("1"), q("350")},
+                {q("KM"), q("10017"), q("ONDANSETRON 8MG/4ML AMPULE"), q("2"), q("425.50")}};
+            packages::clsBuildPack p(c, QStringLiteral("1005"));
+            if (update)
+                p.SaveUpdatePackage(q(code), grid);
+            else
+                p.SaveBuildPackage(q(code), grid);
+        };
+    };
+    // PKG01 saved under the next slip of admission 261018 from its lines.
+    auto savePackage = [&database](Connection &c) {
+        PackageLines grid;
+        packages::clsBuildPack(database, QStringLiteral("1005")).LoadPackage(q("PKG01"), grid);
+        components::MedicineCatalogue catalogue(database);
+        SlipHeader header;
+        header.hospNum = QStringLiteral("1000018");
+        header.idNum = QStringLiteral("261018");
+        header.userId = QStringLiteral("1001");
+        header.employeeCode = QStringLiteral("1005");
+        saveChargeSlip(c, catalogue.Drug(), header, grid.lines);
+    };
+    const QString packageCharges = QStringLiteral(
+        "select count(*) as N from Clinical_Area..tbCancerCharges where PackageID = 'PKG01' ");
+    return {
+        // The package model.
+        {pack([](auto &p) { p.CheckPackCode(q("PKG01")); }),
+         "select packagecode",
+         7,
+         {{"packagecode", "PKG01"}}},
+        {pack([](auto &p) { p.ValidateCode(q("PKG02")); }),
+         "tbHemoPackage where",
+         6,
+         {{"PackageType", "0"}, {"PackageName", "PACLITAXEL-CARBOPLATIN CYCLE"}}},
+        {pack([](auto &p) { p.ValidateCode(q("PKG9")); }), "tbHemoPackage where", 0, {}},
+        {pack([](auto &p) { p.GetLocationID(q("KU")); }),
+         "tbcorevenuecode",
+         1,
+         {{"LocationID", "200"}}},
+        {pack([](auto &p) { p.GetLocationID(q("LB")); }),
+         "tbcorevenuecode",
+         1,
+         {{"LocationID", Null}}},
+        {pack([](auto &p) {
+             PackageLines grid;
+             p.LoadPackage(q("PKG01"), grid);
+         }),
+         "select Revenueid, Itemid, ItemDescription, Quantity, Amount, PackageName",
+         7,
+         {{"PackageName", "CHEMO DAY CARE PACKAGE (HMO)"},
+          {"PackageCode", "PKG01"},
+          {"PackageAmount", "6500"}}},
+        {pack([](auto &p) {
+             BuildLines grid;
+             p.LoadBuildPackage(q("PKG03"), grid);
+         }),
+         "select PackageType, Revenueid",
+         4,
+         {{"PackageType", "0"},
+          {"PackageName", "BLOOD TRANSFUSION PACKAGE"},
+          {"packageamount", "0"}}},
+        {pack([](auto &p) {
+             PackageLines grid;
+             p.LoadAssessPackage(q("PKG03"), grid);
+         }),
+         "CountLoad",
+         1,
+         {{"Countload", "4"}}},
+        {pack([](auto &p) {
+             PackageLines grid;
+             p.LoadAssessPackage(q("PKG03"), grid);
+         }),
+         "select PackageType, PackageName, PackageCode",
+         4,
+         {{"PackageCode", "PKG03"}, {"PackageType", "0"}}},
+        {build("PKG09", false),
+         "spKidney_BuildPackage",
+         2,
+         {{"UserID", "1005"}},
+         QStringLiteral(
+             "select UserID from hemodialysis..tbhemopackage where packagecode = 'PKG09'")},
+        {build("PKG09", true),
+         "spKidney_UpdatePackage",
+         1,
+         {{"N", "2"}},
+         QStringLiteral("select count(*) as N from hemodialysis..tbhemopackage "
+                        "where packagecode = 'PKG09' and PackageName = 'TEST PACKAGE'")},
+        // The pick dialogs.
+        // The three demo packages and PKG09 built above.
+        {pick(false, 0),
+         "sp_Get_AdmPackages 15",
+         4,
+         {{"Code", "PKG01"},
+          {"Description", "CHEMO DAY CARE PACKAGE (HMO)"},
+          {"GrossTotal", "6500"}}},
+        {pick(false, 1),
+         "Clinical_Area..sp_Get_ADMPackage_Items 'PKG02',15",
+         6,
+         {{"Code", "10002"}, {"Revenue", "KM"}, {"Qty", "1"}, {"Location", "199"}}},
+        {pick(true, 2),
+         "STATION..sp_Get_ADMPackage_Items 'PKG03'",
+         4,
+         {{"Code", "20009"},
+          {"Revenue", "KU"},
+          {"Description", "BLOOD TRANSFUSION SET"},
+          {"Location", "200"}}},
+        {[](Connection &c) {
+             packages::frmListPackageCharges dialog(c);
+             dialog.setRefNum(q("K5012C"));
+             dialog.setIdNum(
+                 c.Execute(QStringLiteral("select max(IdNum) from Clinical_Area..tbCancerCharges "
+                                          "where ChargeSlip = 'K5012C'"))
+                     .Fields(0)
+                     .trimmed());
+             dialog.setPackageCode(q("PKG02"));
+             dialog.load();
+         },
+         "spKidney_GetPackageCharges",
+         6,
+         {{"RevenueID", "KM"}, {"RequestStatus", "X"}}},
+        // Saving package lines: each save draws the next slip (G1521C on: the
+        // slip saved without lines above took G1520C).
+        {savePackage,
+         "spCancer_GetPackageItems 'PKG01'",
+         7,
+         {{"RevenueID", "KM"},
+          {"ItemID", "10017"},
+          {"Quantity", "2"},
+          {"InvCode", "KM"},
+          {"LocationID", "199"},
+          {"ItemDescription", "ONDANSETRON 8MG/4ML AMPULE"}}},
+        // Sent again by the case: the last item, the unit's service, twice.
+        {savePackage,
+         "spCancer_AppendChargingNew",
+         1,
+         {{"N", "2"}},
+         packageCharges + QStringLiteral("and ChargeSlip = 'G1522C' and ItemID = '8001'")},
+        {savePackage,
+         "SET PackageID",
+         1,
+         {{"N", "5"}},
+         QStringLiteral("select count(*) as N from INVENTORY..tbInvStockCard where "
+                        "PackageID = 'PKG01' and RefNum = 'G1523C'")},
+    };
 }
 
 std::vector<Case> cases(Connection &database)
@@ -483,28 +680,14 @@ std::vector<Case> cases(Connection &database)
         // 1003 has a master row but no booklet, so the dialog asks for it.
         {booklet("1003"), "tbKidneyChargeSlip", 0, {}},
 
-        // Saving charges: a package's stock cards (the issue and its
-        // cancellation share slip and item), the print table emptied. Each
-        // effect is first shown absent.
+        // Saving charges: a package's stock cards (tied by the package cases
+        // below), the print table emptied. Each effect is first shown absent.
         query(
             QStringLiteral(
                 "select count(*) as Tied from INVENTORY..tbInvStockCard where PackageID = 'PKG01'"),
             1, {{"Tied", "0"}}),
         query(QStringLiteral("select count(*) as Lines from Clinical_Area..tbCancerChargePrint"), 1,
               {{"Lines", "4"}}),
-        // No code sends this now (packages are not tied on saving any more);
-        // kept so the stock card's PackageID keeps working on both engines.
-        Case{nullptr,
-             nullptr,
-             1,
-             {{"Tied", "2"}, {"ItemID", "10025"}, {"RefNum", "G1504C"}},
-             QStringLiteral("select count(*) as Tied, min(ItemID) as ItemID, max(RefNum) as RefNum "
-                            "from INVENTORY..tbInvStockCard "
-                            "where PackageID = 'PKG01'"),
-             QStringLiteral("UPDATE INVENTORY..tbInvStockCard ") +
-                 QStringLiteral("SET PackageID = '") + e("PKG01") + QStringLiteral("'") +
-                 QStringLiteral(" WHERE ItemID = '") + e("10025") +
-                 QStringLiteral("' AND RefNum = '") + e("G1504C") + QStringLiteral("'")},
         // A slip saved without lines: the number drawn, the print table emptied.
         {[&database](Connection &c) {
              components::MedicineCatalogue catalogue(database);
@@ -572,7 +755,12 @@ void runCase(db::HostedConnection &database, const Case &c)
 
 class ScreenTextTest : public test::EngineTest {
 protected:
-    void TearDown() override { session::resetGlobals(); }
+    void TearDown() override
+    {
+        session::resetGlobals();
+        packages::packageHeader() = {};
+        packages::appliedPackage() = {};
+    }
 };
 
 TEST_P(ScreenTextTest, FindWhatTheScreensRead)
@@ -583,6 +771,8 @@ TEST_P(ScreenTextTest, FindWhatTheScreensRead)
     g().DbConnection = db.get();
     session::ReadHospitalInfoB(*db); // the charge screen asks the shelf only when it must
     for (const Case &c : cases(*db))
+        runCase(*db, c);
+    for (const Case &c : packageCases(*db))
         runCase(*db, c);
 }
 

@@ -50,7 +50,7 @@ TEST(AdminReport, RendersATemplateWithItsValuesToPdfExcelOrText)
     const AdminRun text = admin(QStringList{QStringLiteral("report"), db, templ} + values +
                                 QStringList{QStringLiteral("--text")});
     EXPECT_EQ(text.code, 0) << text.err.toStdString();
-    EXPECT_TRUE(text.out.contains(QStringLiteral("TOTAL TOTAL PATIENTS SERVED: 32")))
+    EXPECT_TRUE(text.out.contains(QStringLiteral("TOTAL TOTAL PATIENTS SERVED: 33")))
         << text.out.toStdString();
 
     const AdminRun pdf = admin(QStringList{QStringLiteral("report"), db, templ} + values +

@@ -45,6 +45,7 @@ int main(int argc, char **argv)
                                         QString(),
                                         QLatin1String(location),
                                         QLatin1String(*location ? dept : ""),
+                                        QString(),
                                         QString()};
         };
         const std::vector<charging::ChargeLine> lines{
