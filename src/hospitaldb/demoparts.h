@@ -56,6 +56,7 @@ struct Registration {
     QDateTime admitted;
     bool billed;
     bool discharged;
+    QString name = {}; // "LAST, FIRST"
 };
 
 // What parts hand on to the parts loaded after them.
@@ -77,10 +78,11 @@ struct Part {
 // "LAST, FIRST" of a demo doctor, empty for an unknown id.
 QString doctorName(const QString &id);
 
-void loadSession(Part &part);  // hospital information, settings, employees and rights
-void loadWard(Part &part);     // stations and rooms
-void loadPatients(Part &part); // doctors, companies, patients and registrations
-void loadPrices(Part &part);   // holidays, revenue codes, services, items
-void loadCharges(Part &part);  // charge slips, requests, stock
+void loadSession(Part &part);     // hospital information, settings, employees and rights
+void loadWard(Part &part);        // stations and rooms
+void loadPatients(Part &part);    // doctors, companies, patients and registrations
+void loadPrices(Part &part);      // holidays, revenue codes, services, items
+void loadCharges(Part &part);     // charge slips, requests, stock
+void loadAssessments(Part &part); // cash assessments, open, paid and revoked
 
 } // namespace chemodesk::hospital::demo

@@ -17,5 +17,6 @@ void registerPricingProcedures(db::ProcedureRegistry &registry);
 void registerInventoryProcedures(db::ProcedureRegistry &registry);
 void registerChargeProcedures(db::ProcedureRegistry &registry);
 void registerChargeSaveProcedures(db::ProcedureRegistry &registry);
+void registerAssessmentProcedures(db::ProcedureRegistry &registry);
 
 } // namespace chemodesk::hospital

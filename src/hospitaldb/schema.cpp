@@ -16,11 +16,20 @@ namespace chemodesk::hospital {
 
 namespace {
 
+// The assessment counter's row, so that a database without the demo data can
+// draw its first number too.
+void assessmentCounter(db::HostedConnection &connection)
+{
+    connection.Execute(QStringLiteral(
+        "INSERT INTO BILLING..tbAssessmentNum (CounterID, AssessmentNum) SELECT 1, 1 "
+        "WHERE NOT EXISTS (SELECT 1 FROM BILLING..tbAssessmentNum)"));
+}
+
 std::vector<db::TableDef> gatherTables()
 {
     std::vector<db::TableDef> all;
     for (auto part : {schema::sessionTables, schema::patientTables, schema::wardTables,
-                      schema::chargingTables, schema::reportTables}) {
+                      schema::chargingTables, schema::reportTables, schema::assessmentTables}) {
         auto tables = part();
         all.insert(all.end(), std::make_move_iterator(tables.begin()),
                    std::make_move_iterator(tables.end()));
@@ -59,6 +68,8 @@ const std::vector<db::SchemaStep> &schemaSteps()
         // 3: texts compare, group and sort without regard to case on PostgreSQL too, and beyond
         // ASCII on both engines.
         {3, {}, db::foldTextCase},
+        // 7: cash assessments under "OC" numbers, with their counter's one row.
+        {7, schema::assessmentTables(), assessmentCounter},
     };
     return steps;
 }

@@ -35,5 +35,6 @@ std::vector<db::TableDef> patientTables();
 std::vector<db::TableDef> wardTables();
 std::vector<db::TableDef> chargingTables();
 std::vector<db::TableDef> reportTables();
+std::vector<db::TableDef> assessmentTables();
 
 } // namespace chemodesk::hospital::schema

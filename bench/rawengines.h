@@ -1,0 +1,207 @@
+#pragma once
+
+// The raw engines a benchmark's work through the layer stands beside: the
+// same engine statements, recorded through the layer, sent straight to
+// SQLite's library and through libpq, as a careful programmer would; and a
+// fresh demo hospital to run them on.
+
+#include "database/hostedconnection.h"
+#include "hospitaldb/database.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <benchmark/benchmark.h>
+#include <libpq-fe.h>
+#include <sqlite3.h>
+
+#include <vector>
+
+namespace chemodesk::bench {
+
+// ------------------------------------------------- the raw engines
+// What a careful programmer would write on each engine's own library for the
+// same work: every distinct statement prepared once and reused, the engine
+// settings the layer gives its connections, and none of the layer's own
+// additions (a savepoint around each procedure call, a transaction around a
+// call that only reads): only a transaction where the work itself writes.
+
+inline bool layerTransactionControl(const QString &sql)
+{
+    const QString head = sql.trimmed().section(QLatin1Char(' '), 0, 0).toUpper();
+    for (const char *word : {"BEGIN", "COMMIT", "ROLLBACK", "SAVEPOINT", "RELEASE"})
+        if (head == QLatin1String(word))
+            return true;
+    return false;
+}
+
+// The engine statements of one piece of work, without the layer's own
+// transaction control; inside one transaction when the work writes.
+inline QStringList rawWork(const QStringList &recorded, bool writes, const QString &begin)
+{
+    QStringList work;
+    if (writes)
+        work << begin;
+    for (const QString &sql : recorded)
+        if (!layerTransactionControl(sql))
+            work << sql;
+    if (writes)
+        work << QStringLiteral("COMMIT");
+    return work;
+}
+
+inline void sqliteGetDate(sqlite3_context *context, int, sqlite3_value **)
+{
+    const QByteArray now =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toUtf8();
+    sqlite3_result_text(context, now.constData(), int(now.size()), SQLITE_TRANSIENT);
+}
+
+// An embedded file opened as the layer opens it, with the work's statements
+// prepared once each; run() steps them in order and resets them.
+class RawSqlite {
+public:
+    RawSqlite(const QString &path, const QStringList &work)
+    {
+        sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+        for (const char *pragma : {"PRAGMA journal_mode = WAL", "PRAGMA synchronous = NORMAL",
+                                   "PRAGMA busy_timeout = 30000"})
+            sqlite3_exec(db_, pragma, nullptr, nullptr, nullptr);
+        sqlite3_create_function_v2(db_, "getdate", 0, SQLITE_UTF8, nullptr, sqliteGetDate, nullptr,
+                                   nullptr, nullptr);
+        QHash<QString, sqlite3_stmt *> distinct;
+        for (const QString &sql : work) {
+            sqlite3_stmt *&stmt = distinct[sql];
+            if (!stmt) {
+                const QByteArray utf8 = sql.toUtf8();
+                if (sqlite3_prepare_v3(db_, utf8.constData(), int(utf8.size()),
+                                       SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK) {
+                    error_ = sqlite3_errmsg(db_) + QByteArray(": ") + utf8;
+                    return;
+                }
+                prepared_.push_back(stmt);
+            }
+            sequence_.push_back(stmt);
+        }
+    }
+    ~RawSqlite()
+    {
+        for (sqlite3_stmt *stmt : prepared_)
+            sqlite3_finalize(stmt);
+        sqlite3_close(db_);
+    }
+    RawSqlite(const RawSqlite &) = delete;
+    RawSqlite &operator=(const RawSqlite &) = delete;
+
+    bool run()
+    {
+        for (sqlite3_stmt *stmt : sequence_) {
+            int rc;
+            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+                benchmark::DoNotOptimize(sqlite3_column_value(stmt, 0));
+            sqlite3_reset(stmt);
+            if (rc != SQLITE_DONE) {
+                error_ = sqlite3_errmsg(db_);
+                return false;
+            }
+        }
+        return true;
+    }
+    // Empty while all is well.
+    const QByteArray &error() const { return error_; }
+    std::size_t statements() const { return sequence_.size(); }
+
+private:
+    sqlite3 *db_ = nullptr;
+    std::vector<sqlite3_stmt *> prepared_;
+    std::vector<sqlite3_stmt *> sequence_;
+    QByteArray error_;
+};
+
+// A server connection of its own with the work's statements prepared once
+// each (PQprepare); run() executes them in order (PQexecPrepared).
+class RawPostgres {
+public:
+    RawPostgres(const QString &url, const QStringList &work)
+        : db_(PQconnectdb(url.toUtf8().constData()))
+    {
+        if (PQstatus(db_) != CONNECTION_OK) {
+            error_ = PQerrorMessage(db_);
+            return;
+        }
+        QHash<QString, QByteArray> distinct;
+        for (const QString &sql : work) {
+            QByteArray &name = distinct[sql];
+            if (name.isEmpty()) {
+                name = "s" + QByteArray::number(distinct.size());
+                PGresult *result =
+                    PQprepare(db_, name.constData(), sql.toUtf8().constData(), 0, nullptr);
+                if (PQresultStatus(result) != PGRES_COMMAND_OK)
+                    error_ = PQresultErrorMessage(result) + QByteArray(": ") + sql.toUtf8();
+                PQclear(result);
+                if (!error_.isEmpty())
+                    return;
+            }
+            sequence_.push_back(name);
+        }
+    }
+    ~RawPostgres() { PQfinish(db_); }
+    RawPostgres(const RawPostgres &) = delete;
+    RawPostgres &operator=(const RawPostgres &) = delete;
+
+    bool run()
+    {
+        for (const QByteArray &name : sequence_) {
+            PGresult *result =
+                PQexecPrepared(db_, name.constData(), 0, nullptr, nullptr, nullptr, 0);
+            const ExecStatusType status = PQresultStatus(result);
+            if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+                error_ = PQresultErrorMessage(result);
+                PQclear(result);
+                return false;
+            }
+            if (PQntuples(result) > 0)
+                benchmark::DoNotOptimize(PQgetvalue(result, 0, 0));
+            PQclear(result);
+        }
+        return true;
+    }
+    const QByteArray &error() const { return error_; }
+    std::size_t statements() const { return sequence_.size(); }
+
+private:
+    PGconn *db_;
+    std::vector<QByteArray> sequence_;
+    QByteArray error_;
+};
+
+// A fresh demo hospital: a file of its own, or a database of its own on the
+// server named by CHEMODESK_BENCH_PG; empty when that is unset.
+inline QString demoTarget(bool postgres, const QTemporaryDir &dir, const QString &name)
+{
+    if (!postgres) {
+        const QString path = dir.filePath(name + QStringLiteral(".db"));
+        hospital::openEmbedded(path, hospital::MissingFile::CreateWithDemo);
+        return path;
+    }
+    const QString server = qEnvironmentVariable("CHEMODESK_BENCH_PG");
+    if (server.isEmpty())
+        return {};
+    const QString database = QStringLiteral("chemodesk_bench_") + name;
+    {
+        auto admin = db::HostedConnection::open(server);
+        admin->executeNative(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(database));
+        admin->executeNative(QStringLiteral("CREATE DATABASE %1").arg(database));
+    }
+    QUrl url(server);
+    url.setPath(QLatin1Char('/') + database);
+    auto c = hospital::openDatabase(url.toString());
+    hospital::InitOptions options;
+    options.demo = true;
+    hospital::initDatabase(*c, options);
+    return url.toString();
+}
+
+} // namespace chemodesk::bench
