@@ -4,6 +4,7 @@
 #include "charging/pricerules.h"
 #include "charging/serviceprice.h"
 #include "database/sqltext.h"
+#include "packages/packagedialogs.h"
 #include "platform/codesearch.h"
 #include "platform/connection.h"
 #include "platform/drugcatalogue.h"
@@ -151,7 +152,64 @@ std::vector<widgets::GridColumn> assessColumns()
 const QString GridFormat = QStringLiteral(
     "<|<Department|<Code|<Particular|>Price|>Quantity|>Amount|||||^Stat||");
 
+// The assessment grid as the package dialog fills it: each item taken on the
+// first empty line, or a new one.
+class AssessmentPackageTarget : public packages::PackageTarget {
+public:
+    explicit AssessmentPackageTarget(widgets::EntryGrid &grid) : grid_(grid) {}
+    void appendPackageItem(const packages::PackageInfo &,
+                           const packages::PackageItem &item) override
+    {
+        int line = 1;
+        while (line <= grid_.lineCount() && !grid_.text(line, colDept).trimmed().isEmpty())
+            ++line;
+        if (line > grid_.lineCount()) {
+            grid_.insertRow(grid_.rowCount());
+            grid_.setText(line, colLine, QString::number(line));
+        }
+        const double quantity = cellNumber(item.quantity);
+        const double amount = cellNumber(item.amount);
+        const double price = quantity == 0 ? amount : amount / quantity;
+        const bool stocked = !item.location.isEmpty() ||
+                             item.revenue.compare(QLatin1String("PH"), Qt::CaseInsensitive) == 0 ||
+                             item.revenue.compare(QLatin1String("CS"), Qt::CaseInsensitive) == 0;
+        grid_.setText(line, colDept, item.revenue.toUpper());
+        grid_.setText(line, colCode, item.item);
+        grid_.setText(line, colParticular, item.description);
+        grid_.setText(line, colPrice, money(price));
+        grid_.setText(line, colQuantity, item.quantity.isEmpty() ? QStringLiteral("1")
+                                                                 : item.quantity);
+        grid_.setText(line, colAmount, money(amount));
+        grid_.setText(line, colZeroPriced, price == 0 ? QStringLiteral("Y") : QStringLiteral("N"));
+        grid_.setText(line, colBaseRate, money(price));
+        grid_.setText(line, colStocked, stocked ? QStringLiteral("Y") : QStringLiteral("N"));
+        grid_.setText(line, colMarkup, QStringLiteral("N"));
+        grid_.setText(line, colStat, QStringLiteral("N"));
+        grid_.setText(line, colFlag, item.location);
+    }
+
+private:
+    widgets::EntryGrid &grid_;
+};
+
 } // namespace
+
+PackageDialog opdPackageDialog(Connection &connection)
+{
+    return [&connection](widgets::EntryGrid &grid, const QString &chargesType,
+                         QWidget *parent) -> QString {
+        packages::appliedPackage() = {};
+        AssessmentPackageTarget target(grid);
+        packages::frmOPDPackage dialog(connection, parent);
+        dialog.setChargesType(chargesType);
+        dialog.setSourceGrid(&target);
+        if (widgets::execModal(dialog) != QDialog::Accepted || !packages::appliedPackage().applied)
+            return {};
+        const QString code = packages::appliedPackage().code;
+        packages::appliedPackage() = {};
+        return code;
+    };
+}
 
 bool statDay(const QString &clientName, const QString &dayName)
 {

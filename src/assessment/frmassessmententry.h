@@ -63,6 +63,10 @@ struct AssessmentPatient {
 using PackageDialog =
     std::function<QString(widgets::EntryGrid &grid, const QString &chargesType, QWidget *parent)>;
 
+// The package dialog of the hospital's package list (frmOPDPackage), its
+// items put into the grid in this screen's layout.
+PackageDialog opdPackageDialog(Connection &connection);
+
 // The weekday names ("dddd") that check Stat at opening, for a hospital code.
 bool statDay(const QString &clientName, const QString &dayName);
 // The banner's next step: its first character moved to the end.

@@ -29,6 +29,7 @@ void openEntry(platform::MainPanel &panel)
     frmAssessmentEntry screen(*g.DbConnection,
                               {*shared.lookup, *shared.drugs, *shared.drugList, shared.keys},
                               patient, parent);
+    screen.setPackageDialog(opdPackageDialog(*g.DbConnection));
     widgets::execModal(screen);
 }
 

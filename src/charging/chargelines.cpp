@@ -30,6 +30,7 @@ std::vector<widgets::GridColumn> chargeColumns()
         {{}, 700, 0, widgets::KeyClass::NotTyped, {}, false},
         {{}, 0, 0, widgets::KeyClass::NotTyped, {}, false},
         {{}, 0, 0, widgets::KeyClass::NotTyped, {}, false},
+        {{}, 0, 0, widgets::KeyClass::NotTyped, {}, false},
     };
 }
 
@@ -72,6 +73,11 @@ QList<int> exemptColumnsFor(const QString &dept)
     if (isTypedAmountLine(dept))
         return {colDescription, colStat, colLocation};
     return {colDescription, colUnitPrice, colAmount, colLocation};
+}
+
+QList<int> exemptColumnsForPackageLine()
+{
+    return {colItem, colDescription, colQuantity, colUnitPrice, colAmount, colStat, colLocation};
 }
 
 bool chargeLineComplete(const QString &dept, const QString &item, const QString &quantity,

@@ -26,7 +26,8 @@ enum ChargeColumn {
     colLocation = 8,
     colStockcardRevenue = 9, // hidden: the department code stock cards carry
     colItemFlags = 10,       // hidden: the service's Fixrate
-    chargeColumnCount = 11,
+    colPackageCode = 11,     // hidden: the package a line came from; saved as the package's
+    chargeColumnCount = 12,
 };
 
 // Columns of the list of charges entered (saved lines of the admission).
@@ -61,6 +62,9 @@ double signedAmount(const QString &dept, double amount);
 // The amount a line is saved with: the typed text, a discount's negated.
 QString storedAmount(const QString &dept, const QString &amount);
 
+// A line that came from a package stops only at its department: its item,
+// quantity and price are the package's.
+QList<int> exemptColumnsForPackageLine();
 // The columns the cursor skips on a line of `dept`. Location is always
 // filled by the program. A line without a department stops at its code.
 QList<int> exemptColumnsFor(const QString &dept);

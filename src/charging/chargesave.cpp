@@ -235,6 +235,31 @@ QString appendChargingText(const SlipHeader &header, const ChargeLine &line, con
                          << t(header.doctorName) << t(line.stockcardRevenue));
 }
 
+QString packageItemsText(const QString &packageCode)
+{
+    return QStringLiteral("Clinical_Area..spCancer_GetPackageItems '") +
+           sql::escape(t(packageCode)) + QLatin1Char('\'');
+}
+
+QString appendChargingNewText(const SlipHeader &header, const ChargeLine &line, const QString &slip,
+                              const QString &date)
+{
+    return sql::call(Unit, QStringLiteral("spCancer_AppendChargingNew"),
+                     {t(header.hospNum), t(header.idNum), t(line.item), t(line.amount),
+                      t(line.quantity), date, t(line.dept), QStringLiteral("X"),
+                      t(header.employeeCode), t(line.description), QStringLiteral("D"), slip,
+                      t(line.location), t(line.packageCode)});
+}
+
+QString tiePackageStockCardText(const QString &packageCode, const QString &item,
+                                const QString &slip)
+{
+    return QStringLiteral("UPDATE INVENTORY..tbInvStockCard ") +
+           QStringLiteral("SET PackageID = '") + sql::escape(t(packageCode)) + QStringLiteral("'") +
+           QStringLiteral(" WHERE ItemID = '") + sql::escape(t(item)) +
+           QStringLiteral("' AND RefNum = '") + sql::escape(slip) + QStringLiteral("'");
+}
+
 // ------------------------------------------------------------------- save
 
 std::optional<Refusal> checkStockInSave(Connection &connection,
@@ -274,6 +299,63 @@ std::optional<Refusal> checkStockInSave(Connection &connection,
     return std::nullopt;
 }
 
+namespace {
+
+// The package lines of the grid, each written as its package stores the item.
+// A line whose item the package no longer holds refuses the whole save
+// rather than charge what the package does not say.
+void savePackageLines(Connection &connection, platform::Drug &drug, const SlipHeader &header,
+                      const std::vector<ChargeLine> &lines, const QString &slip,
+                      const QString &date)
+{
+    std::vector<QString> packages;
+    for (const ChargeLine &line : lines)
+        if (complete(line) && !t(line.packageCode).isEmpty() &&
+            std::find(packages.begin(), packages.end(), t(line.packageCode).toUpper()) ==
+                packages.end())
+            packages.push_back(t(line.packageCode).toUpper());
+    for (const QString &package : packages) {
+        std::vector<ChargeLine> stored;
+        for (Recordset rs = connection.Open(packageItemsText(package)); !rs.atEnd();
+             rs.MoveNext()) {
+            ChargeLine item;
+            item.dept = rs.Fields(QStringLiteral("RevenueID")).trimmed();
+            item.item = rs.Fields(QStringLiteral("ItemID")).trimmed();
+            item.description = rs.Fields(QStringLiteral("ItemDescription")).trimmed();
+            item.quantity =
+                QString::number(rs.Fields(QStringLiteral("Quantity")).toDouble(), 'g', 15);
+            item.amount = QString::number(rs.Fields(QStringLiteral("Amount")).toDouble(), 'f', 2);
+            item.location = rs.Fields(QStringLiteral("LocationID")).trimmed();
+            item.stockcardRevenue = rs.Fields(QStringLiteral("InvCode")).trimmed();
+            item.packageCode = package;
+            stored.push_back(item);
+        }
+        for (const ChargeLine &line : lines) {
+            if (!complete(line) || t(line.packageCode).toUpper() != package)
+                continue;
+            const auto item = std::find_if(stored.begin(), stored.end(), [&](const ChargeLine &s) {
+                return s.dept.compare(t(line.dept), Qt::CaseInsensitive) == 0 &&
+                       s.item.compare(t(line.item), Qt::CaseInsensitive) == 0;
+            });
+            if (item == stored.end())
+                throw DatabaseError(QStringLiteral("Package %1 does not hold item %2 of %3 any "
+                                                   "more. Choose the package again.")
+                                        .arg(package, t(line.item), t(line.dept)));
+            if (!item->location.isEmpty()) {
+                drug.AppendStockCard(slip, item->item, item->location, quantityOf(item->quantity),
+                                     stockcardCode(*item), platform::StockCardKind::Issue);
+                connection.Execute(updateBalanceText(item->item, item->location));
+            }
+            connection.Execute(chargePrintText(*item));
+            connection.Execute(appendChargingNewText(header, *item, slip, date));
+            if (!item->location.isEmpty())
+                connection.Execute(tiePackageStockCardText(package, item->item, slip));
+        }
+    }
+}
+
+} // namespace
+
 QString saveChargeSlip(Connection &connection, platform::Drug &drug, const SlipHeader &header,
                        const std::vector<ChargeLine> &lines)
 {
@@ -299,7 +381,7 @@ QString saveChargeSlip(Connection &connection, platform::Drug &drug, const SlipH
     const QString slip = chargeSlipNumber(drawn.Fields(QStringLiteral("ChargeSlip")).toLongLong());
 
     for (const ChargeLine &line : lines) {
-        if (!complete(line))
+        if (!complete(line) || !t(line.packageCode).isEmpty())
             continue;
         if (!t(line.location).isEmpty()) {
             drug.AppendStockCard(slip, t(line.item), t(line.location), quantityOf(line.quantity),
@@ -323,6 +405,7 @@ QString saveChargeSlip(Connection &connection, platform::Drug &drug, const SlipH
         }
         connection.Execute(appendChargingText(header, line, slip, date));
     }
+    savePackageLines(connection, drug, header, lines, slip, date);
     transaction.commit();
     return slip;
 }

@@ -38,6 +38,7 @@ struct ChargeLine {
     QString location;         // issuing location of a stocked item
     QString stockcardRevenue; // department code its stock card carries
     QString flags;            // the service's Fixrate
+    QString packageCode;      // a line of a package: saved as the package's item
 };
 
 // What every text of a slip carries besides the line.
@@ -50,7 +51,8 @@ struct SlipHeader {
     QString patientType;  // "I" / "O" of the selected patient
     QString sectionLabel; // the screen's section label, empty
     bool receivable = false;
-    QString userId; // who confirmed with the access code
+    QString userId;       // who confirmed with the access code
+    QString employeeCode; // the signed-in employee, recorded on package lines
 };
 
 // A refusal as the screen shows it.
@@ -92,6 +94,18 @@ QString pulmonaryRequestText(const QString &requestNum, const SlipHeader &header
 QString appendChargingText(const SlipHeader &header, const ChargeLine &line, const QString &slip,
                            const QString &date);
 
+// Lines that came from a package are written from the package as stored:
+// its items with their stock-card department and location.
+QString packageItemsText(const QString &packageCode);
+// Fourteen values: hospital number, admission number, item, amount,
+// quantity, date, department, "X", the signed-in employee, description, "D",
+// slip, location, package code.
+QString appendChargingNewText(const SlipHeader &header, const ChargeLine &line, const QString &slip,
+                              const QString &date);
+// Ties the stock card an item of the slip was issued with to its package.
+QString tiePackageStockCardText(const QString &packageCode, const QString &item,
+                                const QString &slip);
+
 // A save refused inside its transaction, for a reason the screen tells as it
 // would have at entry (the stock on hand of a shelf gone since). Nothing of
 // the slip is written.
@@ -116,8 +130,9 @@ std::optional<Refusal> checkStockInSave(Connection &connection,
 
 // Draws the slip number and writes every line under it: stock card and
 // balance of stocked items, print row, log book, the department's request,
-// the unit's charge. Returns the slip. A DatabaseError (SaveRefused when the
-// stock is short) leaves nothing written; the checks above are the caller's.
+// the unit's charge; then the lines of packages, each item as the package
+// stores it, its stock card tied to the package. Returns the slip. A DatabaseError (SaveRefused
+// when the stock is short) leaves nothing written; the checks above are the caller's.
 QString saveChargeSlip(Connection &connection, platform::Drug &drug, const SlipHeader &header,
                        const std::vector<ChargeLine> &lines);
 

@@ -194,6 +194,7 @@ void frmCharge::buildUi()
     connect(vkCommand1[2], &QPushButton::clicked, this, &frmCharge::reject);
     connect(vkCommand1[3], &QPushButton::clicked, this, &frmCharge::listCharges);
     connect(vkCommand1[4], &QPushButton::clicked, this, &frmCharge::deleteLine);
+    connect(vkbtnHemoPckge, &QPushButton::clicked, this, &frmCharge::openPackageList);
     connect(mshflexEntry, &widgets::EntryGrid::linesChanged, this, &frmCharge::recomputeTotal);
 }
 
@@ -258,8 +259,7 @@ QWidget *frmCharge::buildButtons()
     for (QPushButton *b : vkcmdOption)
         b->setToolTip(QStringLiteral("The line chosen in the List of Charges Entered"));
     vkbtnHemoPckge = button("vkbtnHemoPckge", QStringLiteral("Cancer Package"), bar);
-    vkbtnHemoPckge->setEnabled(false);
-    vkbtnHemoPckge->setToolTip(QStringLiteral("Charge packages are not available yet."));
+    vkbtnHemoPckge->setToolTip(QStringLiteral("Charge a package's items"));
     Command2 = button("Command2", QStringLiteral("With VISA"), bar);
     vkcmdHelpCode = button("vkcmdHelpCode", QStringLiteral("View help Code"), bar);
 
@@ -293,7 +293,8 @@ void frmCharge::setUpGrid()
     };
     rules.onLineEntered = [this](int line) {
         department_ = mshflexEntry->text(line, colDept).trimmed();
-        mshflexEntry->setExemptColumns(exemptColumnsFor(department_));
+        mshflexEntry->setExemptColumns(packageOf(line).isEmpty() ? exemptColumnsFor(department_)
+                                                                 : exemptColumnsForPackageLine());
         stocked_ = !mshflexEntry->text(line, colLocation).trimmed().isEmpty();
         location_ = mshflexEntry->text(line, colLocation).trimmed();
         stockcardRevenue_ = mshflexEntry->text(line, colStockcardRevenue).trimmed();

@@ -92,6 +92,11 @@ public:
     void LoadColor();
     QString PackageName() const { return packageName_; }
     void setPackageName(const QString &name) { packageName_ = name; }
+    // "Cancer Package": the package list, whose chosen items join the grid
+    // (the out-patient list for out-patients).
+    void openPackageList();
+    // The package line of the grid's `line`: the package it came from.
+    QString packageOf(int line) const;
 
     // Grand total of the Amount column.
     void recomputeTotal();
@@ -172,6 +177,8 @@ private:
     // Enter in each column of the grid.
     widgets::EntryGrid::Enter onEnter(int line, int column, const QString &text);
     widgets::EntryGrid::Enter enterDepartment(int line, const QString &text);
+    // A package code typed in the department column: its items from `line` on.
+    void takePackage(int line, const QString &code);
     widgets::EntryGrid::Enter enterItem(int line, const QString &text);
     widgets::EntryGrid::Enter enterStockedItem(int line, const QString &text);
     widgets::EntryGrid::Enter enterDoctorItem(int line, const QString &text);

@@ -188,7 +188,8 @@ void frmCharge::repriceStockedLines()
         for (int line = 1; line <= mshflexEntry->lineCount(); ++line) {
             const QString item = mshflexEntry->text(line, colItem).trimmed();
             const QString location = mshflexEntry->text(line, colLocation).trimmed();
-            if (item.isEmpty() || location.isEmpty())
+            // A package's items keep the package's prices.
+            if (item.isEmpty() || location.isEmpty() || !packageOf(line).isEmpty())
                 continue;
             if (!ipdKnown) {
                 ipdPrice_ = GetIPDPrice(connection_, patient_.idNum);

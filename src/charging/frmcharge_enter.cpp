@@ -10,6 +10,7 @@
 #include "serviceprice.h"
 
 #include "database/sqltext.h"
+#include "packages/clsbuildpack.h"
 #include "platform/codesearch.h"
 #include "platform/connection.h"
 #include "platform/drugcatalogue.h"
@@ -75,6 +76,15 @@ widgets::EntryGrid::Enter frmCharge::onEnter(int line, int column, const QString
 widgets::EntryGrid::Enter frmCharge::enterDepartment(int line, const QString &text)
 {
     const QString code = text.trimmed().toUpper();
+    // A package's line keeps its department; the cursor passes on.
+    if (!packageOf(line).isEmpty() &&
+        mshflexEntry->text(line, colDept).trimmed().compare(code, Qt::CaseInsensitive) == 0)
+        return Enter::Next;
+    if (!code.isEmpty() &&
+        packages::clsBuildPack(connection_, patient_.employeeCode).CheckPackCode(code)) {
+        takePackage(line, code);
+        return Enter::Done;
+    }
     if (!CheckDepartment(code)) {
         plain(QStringLiteral("Department Code Not Exist!!!"));
         return Enter::Stay;

@@ -49,6 +49,7 @@ SlipHeader frmCharge::slipHeader() const
     header.sectionLabel = lblDeptCode->text();
     header.receivable = g.ReceivableMode;
     header.userId = g.ValidatedUserId;
+    header.employeeCode = patient_.employeeCode;
     return header;
 }
 
@@ -57,11 +58,11 @@ std::vector<ChargeLine> frmCharge::gridLines() const
     std::vector<ChargeLine> lines;
     const widgets::EntryGrid *g = mshflexEntry;
     for (int line = 1; line <= g->lineCount(); ++line)
-        lines.push_back({g->text(line, colDept), g->text(line, colItem),
-                         g->text(line, colDescription), g->text(line, colQuantity),
-                         g->text(line, colUnitPrice), g->text(line, colAmount),
-                         g->text(line, colStat), g->text(line, colLocation),
-                         g->text(line, colStockcardRevenue), g->text(line, colItemFlags)});
+        lines.push_back(
+            {g->text(line, colDept), g->text(line, colItem), g->text(line, colDescription),
+             g->text(line, colQuantity), g->text(line, colUnitPrice), g->text(line, colAmount),
+             g->text(line, colStat), g->text(line, colLocation), g->text(line, colStockcardRevenue),
+             g->text(line, colItemFlags), g->text(line, colPackageCode)});
     return lines;
 }
 

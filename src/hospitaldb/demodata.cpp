@@ -50,6 +50,7 @@ const PartDef Parts[] = {
     {"patients", Random::after(FirstSeed, 63), loadPatients},
     {"prices", Random(FirstSeed), loadPrices},
     {"charges", Random::after(FirstSeed, 4163), loadCharges},
+    {"packages", Random(seedOf("packages")), loadPackages},
     {"assessment", Random(seedOf("assessment")), loadAssessments},
 };
 

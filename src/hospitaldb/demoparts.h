@@ -78,11 +78,12 @@ struct Part {
 // "LAST, FIRST" of a demo doctor, empty for an unknown id.
 QString doctorName(const QString &id);
 
-void loadSession(Part &part);     // hospital information, settings, employees and rights
-void loadWard(Part &part);        // stations and rooms
-void loadPatients(Part &part);    // doctors, companies, patients and registrations
-void loadPrices(Part &part);      // holidays, revenue codes, services, items
-void loadCharges(Part &part);     // charge slips, requests, stock
+void loadSession(Part &part);  // hospital information, settings, employees and rights
+void loadWard(Part &part);     // stations and rooms
+void loadPatients(Part &part); // doctors, companies, patients and registrations
+void loadPrices(Part &part);   // holidays, revenue codes, services, items
+void loadCharges(Part &part);  // charge slips, requests, stock
+void loadPackages(Part &part); // charge packages, their stations' stock, a charged package
 void loadAssessments(Part &part); // cash assessments, open, paid and revoked
 
 } // namespace chemodesk::hospital::demo

@@ -14,6 +14,7 @@ void registerProcedures(db::ProcedureRegistry &registry)
     registerInventoryProcedures(registry);
     registerChargeProcedures(registry);
     registerChargeSaveProcedures(registry);
+    registerPackageProcedures(registry);
     registerAssessmentProcedures(registry);
 }
 

@@ -17,6 +17,7 @@ void registerPricingProcedures(db::ProcedureRegistry &registry);
 void registerInventoryProcedures(db::ProcedureRegistry &registry);
 void registerChargeProcedures(db::ProcedureRegistry &registry);
 void registerChargeSaveProcedures(db::ProcedureRegistry &registry);
+void registerPackageProcedures(db::ProcedureRegistry &registry);
 void registerAssessmentProcedures(db::ProcedureRegistry &registry);
 
 } // namespace chemodesk::hospital

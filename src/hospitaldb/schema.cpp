@@ -29,7 +29,8 @@ std::vector<db::TableDef> gatherTables()
 {
     std::vector<db::TableDef> all;
     for (auto part : {schema::sessionTables, schema::patientTables, schema::wardTables,
-                      schema::chargingTables, schema::reportTables, schema::assessmentTables}) {
+                      schema::chargingTables, schema::reportTables, schema::packageTables,
+                      schema::assessmentTables}) {
         auto tables = part();
         all.insert(all.end(), std::make_move_iterator(tables.begin()),
                    std::make_move_iterator(tables.end()));
@@ -68,6 +69,8 @@ const std::vector<db::SchemaStep> &schemaSteps()
         // 3: texts compare, group and sort without regard to case on PostgreSQL too, and beyond
         // ASCII on both engines.
         {3, {}, db::foldTextCase},
+        // 6: charge packages, the items of each package.
+        {6, schema::packageTables(), {}},
         // 7: cash assessments under "OC" numbers, with their counter's one row.
         {7, schema::assessmentTables(), assessmentCounter},
     };

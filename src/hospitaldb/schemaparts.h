@@ -35,6 +35,7 @@ std::vector<db::TableDef> patientTables();
 std::vector<db::TableDef> wardTables();
 std::vector<db::TableDef> chargingTables();
 std::vector<db::TableDef> reportTables();
+std::vector<db::TableDef> packageTables();
 std::vector<db::TableDef> assessmentTables();
 
 } // namespace chemodesk::hospital::schema

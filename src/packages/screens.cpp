@@ -4,8 +4,9 @@
 
 namespace chemodesk::packages {
 
-// None of this subsystem's screens is built yet: their buttons and menu items
-// stay disabled until one is registered here.
+// The package dialogs open from the charge screen and the cash assessment,
+// not from the main window. Its one package control, "Build Package"
+// (mnuBuildPack), stays disabled until the builder screen is registered here.
 void registerScreens(widgets::ScreenRegistry &) {}
 
 } // namespace chemodesk::packages

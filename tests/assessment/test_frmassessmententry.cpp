@@ -6,6 +6,7 @@
 #include "charging/frmchargeslipno.h"
 #include "charging/pricerules.h"
 #include "database/forwardingconnection.h"
+#include "packages/packagedialogs.h"
 #include "session/globals.h"
 #include "session/module1.h"
 #include "support/chargeparts.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -319,6 +321,31 @@ TEST_P(AssessmentEntry, APackageAppliedIsSavedWithEveryRowAndWithoutOneTheValueI
     saveAndReadNumber();
     ASSERT_EQ(assessmentTexts().size(), 2);
     EXPECT_TRUE(assessmentTexts().at(1).endsWith(QStringLiteral("'', ''")));
+}
+
+TEST_P(AssessmentEntry, TheHospitalsPackageDialogFillsTheGridAndNamesThePackage)
+{
+    open();
+    screen->setPackageDialog(opdPackageDialog(*db));
+    QString chosen;
+    messages.onDialog([&chosen](QDialog &dialog) {
+        auto &pick = dynamic_cast<packages::frmOPDPackage &>(dialog);
+        EXPECT_EQ(pick.ChargesType(), QStringLiteral("Assessment"));
+        pick.choosePackage(0);
+        chosen = pick.mshflexPackage->item(0, 0)->text().trimmed();
+        pick.apply();
+        return pick.result();
+    });
+    screen->cmdPackage->click();
+    EXPECT_FALSE(chosen.isEmpty());
+    EXPECT_EQ(screen->packageCode(), chosen);
+    EXPECT_FALSE(screen->fraExams->isEnabled());
+    ASSERT_FALSE(screen->gridLines().empty());
+    EXPECT_GT(screen->txtGross->text().toDouble(), 0.0);
+    saveAndReadNumber();
+    ASSERT_EQ(assessmentTexts().size(), screen->gridLines().size());
+    EXPECT_TRUE(assessmentTexts().back().endsWith(QStringLiteral(", '") + screen->packageCode() +
+                                                  QStringLiteral("'")));
 }
 
 TEST_P(AssessmentEntry, SaveAndPrintDumpsTheLinesAndPrintsTheSlip)

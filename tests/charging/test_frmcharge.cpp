@@ -127,7 +127,7 @@ TEST_P(PostCharges, OpensWithThePatientDoctorDepartmentsAndGrid)
     EXPECT_EQ(screen->grdRevenue->horizontalHeaderItem(1)->text(), QStringLiteral("Code"));
     EXPECT_EQ(screen->fraDept->title().left(16), QStringLiteral("Department Codes"));
 
-    ASSERT_EQ(grid->columnCount(), 11);
+    ASSERT_EQ(grid->columnCount(), 12);
     const QStringList headers{"#",        "Dept.Code",  "Item Code", "Item   Description",
                               "Quantity", "Unit Price", "Amount",    "Stat",
                               "Location"};
@@ -135,6 +135,7 @@ TEST_P(PostCharges, OpensWithThePatientDoctorDepartmentsAndGrid)
         EXPECT_EQ(grid->horizontalHeaderItem(c)->text(), headers[c]) << c;
     EXPECT_TRUE(grid->isColumnHidden(colStockcardRevenue));
     EXPECT_TRUE(grid->isColumnHidden(colItemFlags));
+    EXPECT_TRUE(grid->isColumnHidden(colPackageCode));
     EXPECT_EQ(grid->lineCount(), 1);
     EXPECT_EQ(cell(1, colLine), QStringLiteral("1"));
     EXPECT_EQ(grid->currentColumn(), colDept);
@@ -147,7 +148,7 @@ TEST_P(PostCharges, OpensWithThePatientDoctorDepartmentsAndGrid)
         EXPECT_TRUE(screen->vkCommand1[i]->isEnabled());
     EXPECT_EQ(screen->vkCommand1[0]->text(), QStringLiteral("&Save"));
     EXPECT_EQ(screen->vkCommand1[5]->text(), QStringLiteral("&Print/Save"));
-    EXPECT_FALSE(screen->vkbtnHemoPckge->isEnabled());
+    EXPECT_TRUE(screen->vkbtnHemoPckge->isEnabled());
     EXPECT_TRUE(screen->vkcmdOption[0]->isEnabled()); // 1001 may cancel charges
     EXPECT_TRUE(messages.shown().empty()) << texts().join(QLatin1Char('|')).toStdString();
 }
