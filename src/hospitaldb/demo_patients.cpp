@@ -210,7 +210,8 @@ std::vector<Registration> patients(Connection &c, Random &random, const std::vec
             // Billing put some admissions on cash basis for medicines or supplies.
             flags.push_back({str(idNum), flag(i % 7 != 3), flag(i % 11 != 5), flag(i % 13 != 6)});
             registrations.push_back({idNum, hospNum, true, room.id, room.roomClass, acct, doctor,
-                                     admitted, billed, discharged});
+                                     admitted, billed, discharged,
+                                     last + QStringLiteral(", ") + first});
         };
         auto register_ = [&](const QDateTime &admitted, const QString &type, bool billed,
                              bool discharged) {
@@ -230,7 +231,7 @@ std::vector<Registration> patients(Connection &c, Random &random, const std::vec
                  str(QStringLiteral("1003"))});
             registrations.push_back({idNum, hospNum, false, QStringLiteral("OPD"),
                                      QStringLiteral("A"), acct, doctor, admitted, billed,
-                                     discharged});
+                                     discharged, last + QStringLiteral(", ") + first});
         };
         // Up to `maxDays` back; today only before the morning's work starts.
         auto recent = [&](int maxDays) {

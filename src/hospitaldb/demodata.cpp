@@ -53,6 +53,7 @@ const PartDef Parts[] = {
     {"requests", Random(seedOf("requests")), loadRequests},
     {"examinations", Random(seedOf("examinations")), loadExaminations},
     {"packages", Random(seedOf("packages")), loadPackages},
+    {"assessment", Random(seedOf("assessment")), loadAssessments},
 };
 
 } // namespace

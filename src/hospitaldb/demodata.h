@@ -177,7 +177,7 @@ inline constexpr const char *Hmos[] = {"HLTHPLUS", "KALINGA", "BAYANIHMO", "LUZC
 inline constexpr const char *Companies[] = {"50001", "50002", "50003"};
 
 // The demo data's parts, in the order they are loaded: "session", "ward",
-// "patients", "prices", "charges", "requests", "examinations", "packages".
+// "patients", "prices", "charges", "requests", "examinations", "packages", "assessment".
 QStringList partNames();
 
 struct DemoOptions {

@@ -56,6 +56,7 @@ struct Registration {
     QDateTime admitted;
     bool billed;
     bool discharged;
+    QString name = {}; // "LAST, FIRST"
 };
 
 // What parts hand on to the parts loaded after them.
@@ -85,5 +86,6 @@ void loadCharges(Part &part);      // charge slips, requests, stock
 void loadRequests(Part &part);     // dosage codes, pharmacy and central supply requests
 void loadExaminations(Part &part); // x-ray examinations, laboratory specimens
 void loadPackages(Part &part);     // charge packages, their stations' stock, a charged package
+void loadAssessments(Part &part);  // cash assessments, open, paid and revoked
 
 } // namespace chemodesk::hospital::demo

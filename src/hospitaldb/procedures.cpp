@@ -16,6 +16,7 @@ void registerProcedures(db::ProcedureRegistry &registry)
     registerChargeSaveProcedures(registry);
     registerRequestProcedures(registry);
     registerPackageProcedures(registry);
+    registerAssessmentProcedures(registry);
 }
 
 } // namespace chemodesk::hospital

@@ -19,5 +19,6 @@ void registerChargeProcedures(db::ProcedureRegistry &registry);
 void registerChargeSaveProcedures(db::ProcedureRegistry &registry);
 void registerRequestProcedures(db::ProcedureRegistry &registry);
 void registerPackageProcedures(db::ProcedureRegistry &registry);
+void registerAssessmentProcedures(db::ProcedureRegistry &registry);
 
 } // namespace chemodesk::hospital

@@ -17,12 +17,21 @@ namespace chemodesk::hospital {
 
 namespace {
 
+// The assessment counter's row, so that a database without the demo data can
+// draw its first number too.
+void assessmentCounter(db::HostedConnection &connection)
+{
+    connection.Execute(QStringLiteral(
+        "INSERT INTO BILLING..tbAssessmentNum (CounterID, AssessmentNum) SELECT 1, 1 "
+        "WHERE NOT EXISTS (SELECT 1 FROM BILLING..tbAssessmentNum)"));
+}
+
 std::vector<db::TableDef> gatherTables()
 {
     std::vector<db::TableDef> all;
     for (auto part : {schema::sessionTables, schema::patientTables, schema::wardTables,
                       schema::chargingTables, schema::reportTables, schema::requestTables,
-                      schema::examinationTables, schema::packageTables}) {
+                      schema::examinationTables, schema::packageTables, schema::assessmentTables}) {
         auto tables = part();
         all.insert(all.end(), std::make_move_iterator(tables.begin()),
                    std::make_move_iterator(tables.end()));
@@ -75,6 +84,8 @@ const std::vector<db::SchemaStep> &schemaSteps()
          }},
         // 7: charge packages, the items of each package.
         {7, schema::packageTables(), {}},
+        // 8: cash assessments under "OC" numbers, with their counter's one row.
+        {8, schema::assessmentTables(), assessmentCounter},
     };
     return steps;
 }

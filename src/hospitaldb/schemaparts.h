@@ -41,5 +41,6 @@ std::vector<db::TableDef> reportTables();
 std::vector<db::TableDef> requestTables();
 std::vector<db::TableDef> examinationTables();
 std::vector<db::TableDef> packageTables();
+std::vector<db::TableDef> assessmentTables();
 
 } // namespace chemodesk::hospital::schema

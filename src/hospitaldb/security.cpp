@@ -210,9 +210,13 @@ QStringList functions()
                           "DECLARE b jsonb; a jsonb; what text; BEGIN "
                           "IF TG_OP <> 'INSERT' THEN b := to_jsonb(OLD); END IF; "
                           "IF TG_OP <> 'DELETE' THEN a := to_jsonb(NEW); END IF; "
+                          // A row taken only to hold it (set to itself) changed nothing.
+                          "IF b = a THEN RETURN NULL; END IF; "
                           "what := CASE TG_OP WHEN 'INSERT' THEN 'saved' WHEN 'DELETE' THEN "
                           "'deleted' ELSE CASE WHEN upper(a ->> 'requeststatus') = 'C' AND "
                           "upper(coalesce(b ->> 'requeststatus', '')) <> 'C' THEN 'cancelled' "
+                          "WHEN a ->> 'revoked' IN ('1', 'true') AND coalesce(b ->> 'revoked', "
+                          "'0') NOT IN ('1', 'true') THEN 'revoked' "
                           "ELSE 'changed' END END; "
                           "PERFORM chemodesk_private.write_audit(TG_ARGV[0] || ' ' || what, "
                           "TG_TABLE_SCHEMA || '.' || TG_TABLE_NAME, b, a); RETURN NULL; END $$")
@@ -268,6 +272,9 @@ const TriggerDef Triggers[] = {
     {"chemodesk_audit", "clinical_area.tbcancerrequest",
      "AFTER INSERT OR UPDATE OR DELETE ON %1 FOR EACH ROW",
      "chemodesk_private.audit_row('request')"},
+    {"chemodesk_audit", "billing.tbcashassessment",
+     "AFTER INSERT OR UPDATE OR DELETE ON %1 FOR EACH ROW",
+     "chemodesk_private.audit_row('assessment')"},
     {"chemodesk_audit", "clinical_area.tbcancerusersetting",
      "AFTER INSERT OR UPDATE OR DELETE ON %1 FOR EACH ROW",
      "chemodesk_private.audit_row('rights')"},
@@ -357,7 +364,7 @@ QStringList ownershipAndGrants()
 
 int serverSecurityRevision()
 {
-    return 2;
+    return 3;
 }
 
 void revealPasswordTable(db::HostedConnection &connection)

@@ -235,6 +235,24 @@ TEST_F(ServerSecurity, ARequestSavedFromAWorkstationIsInTheTrailUnderItsEmployee
                     .contains(QLatin1String("\"itemid\": \"10001\"")));
 }
 
+TEST_F(ServerSecurity, ARevokedAssessmentIsInTheTrailOnceUnderItsEmployee)
+{
+    Recordset open = db->Execute(QStringLiteral(
+        "select top 1 HospNum, RefNum from BILLING..tbCashAssessment where ORNumber is null "
+        "and isnull(Revoked, 0) = 0 order by RefNum"));
+    ASSERT_FALSE(open.atEnd());
+    const QString ref = open.Fields(1).trimmed();
+    auto ws = test::workstation(*db, QStringLiteral("1001"), QStringLiteral("ROSE1001"));
+    ws->Execute(QStringLiteral("Hemodialysis..spKidney_AssessRevoke '%1','%2','OC'")
+                    .arg(open.Fields(0).trimmed(), ref));
+    Recordset revoked = trail(QStringLiteral("assessment revoked"));
+    ASSERT_GE(revoked.RecordCount(), 1);
+    EXPECT_EQ(revoked.Fields(QStringLiteral("EmployeeID")).toString(), QStringLiteral("1001"));
+    EXPECT_TRUE(revoked.Fields(QStringLiteral("After")).toString().contains(ref));
+    // The row held before the check is no change of its own.
+    EXPECT_EQ(trail(QStringLiteral("assessment changed")).RecordCount(), 0);
+}
+
 TEST_F(ServerSecurity, TheSignInBindsTheServerSessionAndKeepsNoCodeOrPasswordInItsSettings)
 {
     QTemporaryDir dir;

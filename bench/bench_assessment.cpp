@@ -1,0 +1,180 @@
+// Saving an 8-item cash assessment (the number drawn, eight rows, the
+// remarks, in one transaction) through the layer, on the embedded demo
+// database and, with CHEMODESK_BENCH_PG set to a postgresql:// server URL, on
+// PostgreSQL; each beside the same engine statements, recorded through the
+// layer, sent straight to the engine (each prepared once, the layer's engine
+// settings, one transaction, none of the layer's own savepoints).
+// Run: build/bench/bench_assessment
+
+#include "rawengines.h"
+
+#include "assessment/assessmentsave.h"
+#include "database/forwardingconnection.h"
+#include "session/globals.h"
+
+#include <QCoreApplication>
+
+#include <memory>
+
+using namespace chemodesk;
+using namespace chemodesk::assessment;
+
+namespace {
+
+class CountingConnection : public db::ForwardingConnection {
+public:
+    using ForwardingConnection::ForwardingConnection;
+    Recordset Execute(const QString &text) override
+    {
+        ++statements;
+        return inner().Execute(text);
+    }
+    long statements = 0;
+};
+
+AssessmentHeader header()
+{
+    AssessmentHeader h;
+    h.patientName = QStringLiteral("O'CAMPO, NORMA");
+    h.idNum = QStringLiteral("261018");
+    h.hospNum = QStringLiteral("1000018");
+    h.doctorId = QStringLiteral("102");
+    h.doctorName = QStringLiteral("(PF) DR. SANTIAGO, MARIA LOURDES");
+    h.employeeCode = QStringLiteral("1005");
+    h.remarks = QStringLiteral("FOR PAYMENT AT THE CASHIER");
+    return h;
+}
+
+// Four laboratory exams, two x-rays, two medicines.
+std::vector<AssessmentLine> eightItems()
+{
+    std::vector<AssessmentLine> lines;
+    for (int i = 0; i < 4; ++i)
+        lines.push_back({QStringLiteral("LB"),
+                         QString::number(1001 + i),
+                         QStringLiteral("EXAM"),
+                         QStringLiteral("350.00"),
+                         QStringLiteral("1"),
+                         QStringLiteral("350.00"),
+                         {}});
+    for (int i = 0; i < 2; ++i)
+        lines.push_back({QStringLiteral("XR"),
+                         QString::number(2001 + i),
+                         QStringLiteral("X-RAY"),
+                         QStringLiteral("450.00"),
+                         QStringLiteral("1"),
+                         QStringLiteral("450.00"),
+                         {}});
+    for (int i = 0; i < 2; ++i)
+        lines.push_back({QStringLiteral("PH"), QString::number(10001 + i),
+                         QStringLiteral("MEDICINE"), QStringLiteral("5.00"), QStringLiteral("10"),
+                         QStringLiteral("50.00"), QStringLiteral("20")});
+    return lines;
+}
+
+struct Saving {
+    explicit Saving(bool postgres)
+        : target(bench::demoTarget(postgres, dir, QStringLiteral("assessment")))
+    {
+        if (target.isEmpty())
+            return;
+        database = hospital::openDatabase(target);
+        counting = std::make_unique<CountingConnection>(*database);
+        database->setEngineTrace([this](const QString &sql) {
+            ++engineStatements;
+            if (recording)
+                recorded << sql;
+        });
+    }
+    ~Saving() { session::resetGlobals(); }
+    Saving(const Saving &) = delete;
+    Saving &operator=(const Saving &) = delete;
+
+    QString save() { return saveAssessment(*counting, head, lines); }
+    QStringList recordedSave()
+    {
+        save();
+        recording = true;
+        save();
+        recording = false;
+        return recorded;
+    }
+
+    QTemporaryDir dir;
+    QString target;
+    std::unique_ptr<db::HostedConnection> database;
+    std::unique_ptr<CountingConnection> counting;
+    AssessmentHeader head = header();
+    std::vector<AssessmentLine> lines = eightItems();
+    long engineStatements = 0;
+    bool recording = false;
+    QStringList recorded;
+};
+
+void SaveAssessmentThroughLayer(benchmark::State &state, bool postgres)
+{
+    Saving s(postgres);
+    if (s.target.isEmpty()) {
+        state.SkipWithError("CHEMODESK_BENCH_PG not set");
+        return;
+    }
+    s.save(); // warm: translations and prepared statements
+    const long sent = s.counting->statements;
+    const long received = s.engineStatements;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(s.save());
+    const double n = double(state.iterations());
+    state.counters["statements"] = double(s.counting->statements - sent) / n;
+    state.counters["engine_statements"] = double(s.engineStatements - received) / n;
+}
+
+template <typename Raw> void runRaw(benchmark::State &state, bool postgres, const char *begin)
+{
+    Saving s(postgres);
+    if (s.target.isEmpty()) {
+        state.SkipWithError("CHEMODESK_BENCH_PG not set");
+        return;
+    }
+    const QStringList work = bench::rawWork(s.recordedSave(), true, QLatin1String(begin));
+    s.counting.reset();
+    s.database.reset();
+    Raw raw(s.target, work);
+    if (!raw.error().isEmpty()) {
+        state.SkipWithError(raw.error().constData());
+        return;
+    }
+    for (auto _ : state)
+        if (!raw.run()) {
+            state.SkipWithError(raw.error().constData());
+            return;
+        }
+    state.counters["engine_statements"] = double(raw.statements());
+}
+
+void SaveAssessmentRawSqlite(benchmark::State &state)
+{
+    runRaw<bench::RawSqlite>(state, false, "BEGIN IMMEDIATE");
+}
+
+void SaveAssessmentRawPostgres(benchmark::State &state)
+{
+    runRaw<bench::RawPostgres>(state, true, "BEGIN");
+}
+
+BENCHMARK_CAPTURE(SaveAssessmentThroughLayer, sqlite, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SaveAssessmentRawSqlite)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(SaveAssessmentThroughLayer, postgresql, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SaveAssessmentRawPostgres)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
