@@ -13,6 +13,7 @@
 #include "support/chargeparts.h"
 #include "support/enginetest.h"
 #include "support/scriptedmessages.h"
+#include "support/textrecorder.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,16 +27,7 @@ using namespace chemodesk::assessment;
 
 namespace {
 
-class TextRecorder : public db::ForwardingConnection {
-public:
-    using ForwardingConnection::ForwardingConnection;
-    Recordset Execute(const QString &text) override
-    {
-        texts.append(text);
-        return inner().Execute(text);
-    }
-    QStringList texts;
-};
+using chemodesk::testing::TextRecorder;
 
 struct Read {
     const char *text; // the whole text, or the call's beginning

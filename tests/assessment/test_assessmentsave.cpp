@@ -8,6 +8,7 @@
 #include "hospitaldb/database.h"
 #include "support/enginetest.h"
 #include "support/failingconnection.h"
+#include "support/textrecorder.h"
 #include "testpaths.h"
 
 #include <QProcess>
@@ -22,16 +23,7 @@ using namespace chemodesk::assessment;
 
 namespace {
 
-class TextRecorder : public db::ForwardingConnection {
-public:
-    using ForwardingConnection::ForwardingConnection;
-    Recordset Execute(const QString &text) override
-    {
-        texts.append(text);
-        return inner().Execute(text);
-    }
-    QStringList texts;
-};
+using chemodesk::testing::TextRecorder;
 
 AssessmentHeader walkIn()
 {

@@ -12,6 +12,7 @@
 #include "support/chargeparts.h"
 #include "support/enginetest.h"
 #include "support/scriptedmessages.h"
+#include "support/textrecorder.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -32,16 +33,7 @@ using Icon = widgets::MessageService::Icon;
 
 namespace {
 
-class TextRecorder : public db::ForwardingConnection {
-public:
-    using ForwardingConnection::ForwardingConnection;
-    Recordset Execute(const QString &text) override
-    {
-        texts.append(text);
-        return inner().Execute(text);
-    }
-    QStringList texts;
-};
+using chemodesk::testing::TextRecorder;
 
 // A Tuesday of the demo, before five.
 const QDateTime Weekday(QDate(2026, 12, 1), QTime(10, 0));

@@ -6,6 +6,7 @@
 #include "packages/packagedialogs.h"
 #include "support/enginetest.h"
 #include "support/scriptedmessages.h"
+#include "support/textrecorder.h"
 
 #include "database/forwardingconnection.h"
 
@@ -23,16 +24,7 @@ using Icon = widgets::MessageService::Icon;
 
 namespace {
 
-class Recorder : public db::ForwardingConnection {
-public:
-    using ForwardingConnection::ForwardingConnection;
-    Recordset Execute(const QString &text) override
-    {
-        texts.append(text);
-        return inner().Execute(text);
-    }
-    QStringList texts;
-};
+using Recorder = chemodesk::testing::TextRecorder;
 
 struct Lines : PackageTarget {
     std::vector<PackageItem> items;
