@@ -37,10 +37,9 @@ TEST(AssessmentPicture, TakenOnRequest)
     session::GetHospitalInfo(*db);
     db->setClockFixed(QDateTime(QDate(2026, 12, 1), QTime(10, 0)));
     test::ChargeParts parts(*db);
-    assessment::frmAssessmentEntry screen(
-        *db, parts.refs(),
-        {QStringLiteral("261018"), QStringLiteral("1000018"), QStringLiteral("I"),
-         QStringLiteral("1005")});
+    assessment::frmAssessmentEntry screen(*db, parts.refs(),
+                                          {QStringLiteral("261018"), QStringLiteral("1000018"),
+                                           QStringLiteral("I"), QStringLiteral("1005")});
     screen.setPackageDialog(assessment::opdPackageDialog(*db));
     screen.show();
     messages.onDialog([](QDialog &dialog) {
