@@ -250,6 +250,23 @@ QStringList functions()
                "chemodesk_private.has_right('isReceivableEntry') THEN %2; END IF; "
                "RETURN NEW; END $$")
                .arg(Definer, Refusal);
+    // Requests: a pharmacy request needs the pharmacy right, any other the supply room's.
+    out << QStringLiteral(
+               "CREATE OR REPLACE FUNCTION chemodesk_private.guard_requests() RETURNS trigger "
+               "LANGUAGE plpgsql %1 AS $$ BEGIN "
+               "IF NOT chemodesk_private.enforced() THEN RETURN coalesce(NEW, OLD); END IF; "
+               "IF NOT chemodesk_private.has_right(CASE WHEN upper(coalesce((coalesce(NEW, "
+               "OLD)).requesttype, '')) = 'PH' THEN 'isPHRequest' ELSE 'isCSRReqeust' END) "
+               "THEN %2; END IF; RETURN coalesce(NEW, OLD); END $$")
+               .arg(Definer, Refusal);
+    // Assessments are written, remarked and revoked by those with the cash assessment right.
+    out << QStringLiteral(
+               "CREATE OR REPLACE FUNCTION chemodesk_private.guard_assessments() RETURNS trigger "
+               "LANGUAGE plpgsql %1 AS $$ BEGIN "
+               "IF chemodesk_private.enforced() AND NOT "
+               "chemodesk_private.has_right('isCashAssessment') THEN %2; END IF; "
+               "RETURN coalesce(NEW, OLD); END $$")
+               .arg(Definer, Refusal);
     return out;
 }
 
@@ -266,6 +283,11 @@ const TriggerDef Triggers[] = {
      "BEFORE INSERT OR UPDATE OR DELETE ON %1 FOR EACH ROW", "chemodesk_private.guard_charges()"},
     {"chemodesk_guard", "clinical_area.tbcancerusersetting",
      "BEFORE INSERT OR UPDATE OR DELETE ON %1 FOR EACH ROW", "chemodesk_private.guard_rights()"},
+    {"chemodesk_guard", "clinical_area.tbcancerrequest",
+     "BEFORE INSERT OR UPDATE OR DELETE ON %1 FOR EACH ROW", "chemodesk_private.guard_requests()"},
+    {"chemodesk_guard", "billing.tbcashassessment",
+     "BEFORE INSERT OR UPDATE OR DELETE ON %1 FOR EACH ROW",
+     "chemodesk_private.guard_assessments()"},
     {"chemodesk_audit", "clinical_area.tbcancercharges",
      "AFTER INSERT OR UPDATE OR DELETE ON %1 FOR EACH ROW",
      "chemodesk_private.audit_row('charge')"},
@@ -364,7 +386,7 @@ QStringList ownershipAndGrants()
 
 int serverSecurityRevision()
 {
-    return 3;
+    return 4;
 }
 
 void revealPasswordTable(db::HostedConnection &connection)

@@ -216,17 +216,22 @@ TEST_F(ServerSecurity, ARawDeleteOfChargesIsRefusedToWorkstationsAndRecordedForO
                  }).isEmpty());
 }
 
-TEST_F(ServerSecurity, ARequestSavedFromAWorkstationIsInTheTrailUnderItsEmployee)
+TEST_F(ServerSecurity, ARequestNeedsItsRightAndIsInTheTrailUnderItsEmployee)
 {
     Recordset patient = db->Execute(QStringLiteral(
         "select top 1 IdNum, HospNum from PATIENT_DATA..tbOutPatient where DcrDate is null "
         "order by IdNum"));
     ASSERT_FALSE(patient.atEnd());
+    const QString request =
+        QStringLiteral("Clinical_Area..spCancer_AppendCancerLogBook '%1','%2','O','10001',"
+                       "'50','2','BID',' ','12/01/2026 02:05:09 PM','PH','',' ','1002',"
+                       "'','PARACETAMOL','ON','Y',''")
+            .arg(patient.Fields(1).trimmed(), patient.Fields(0).trimmed());
+    // 1005 may assess fees but not request medicines.
+    auto cashier = test::workstation(*db, QStringLiteral("1005"), QStringLiteral("LORNA1005"));
+    EXPECT_EQ(refusal([&] { cashier->Execute(request); }), NoRights);
     auto ws = test::workstation(*db, QStringLiteral("1002"), QStringLiteral("JPV1002"));
-    ws->Execute(QStringLiteral("Clinical_Area..spCancer_AppendCancerLogBook '%1','%2','O','10001',"
-                               "'50','2','BID',' ','12/01/2026 02:05:09 PM','PH','',' ','1002',"
-                               "'','PARACETAMOL','ON','Y',''")
-                    .arg(patient.Fields(1).trimmed(), patient.Fields(0).trimmed()));
+    ws->Execute(request);
     Recordset saved = trail(QStringLiteral("request saved"));
     ASSERT_EQ(saved.RecordCount(), 1);
     EXPECT_EQ(saved.Fields(QStringLiteral("EmployeeID")).toString(), QStringLiteral("1002"));
@@ -235,16 +240,20 @@ TEST_F(ServerSecurity, ARequestSavedFromAWorkstationIsInTheTrailUnderItsEmployee
                     .contains(QLatin1String("\"itemid\": \"10001\"")));
 }
 
-TEST_F(ServerSecurity, ARevokedAssessmentIsInTheTrailOnceUnderItsEmployee)
+TEST_F(ServerSecurity, ARevocationNeedsTheAssessmentRightAndIsInTheTrailOnce)
 {
     Recordset open = db->Execute(QStringLiteral(
         "select top 1 HospNum, RefNum from BILLING..tbCashAssessment where ORNumber is null "
         "and isnull(Revoked, 0) = 0 order by RefNum"));
     ASSERT_FALSE(open.atEnd());
     const QString ref = open.Fields(1).trimmed();
+    const QString revoke = QStringLiteral("Hemodialysis..spKidney_AssessRevoke '%1','%2','OC'")
+                               .arg(open.Fields(0).trimmed(), ref);
+    // 1002 requests medicines but has no cash assessment right.
+    auto nurse = test::workstation(*db, QStringLiteral("1002"), QStringLiteral("JPV1002"));
+    EXPECT_EQ(refusal([&] { nurse->Execute(revoke); }), NoRights);
     auto ws = test::workstation(*db, QStringLiteral("1001"), QStringLiteral("ROSE1001"));
-    ws->Execute(QStringLiteral("Hemodialysis..spKidney_AssessRevoke '%1','%2','OC'")
-                    .arg(open.Fields(0).trimmed(), ref));
+    ws->Execute(revoke);
     Recordset revoked = trail(QStringLiteral("assessment revoked"));
     ASSERT_GE(revoked.RecordCount(), 1);
     EXPECT_EQ(revoked.Fields(QStringLiteral("EmployeeID")).toString(), QStringLiteral("1001"));
