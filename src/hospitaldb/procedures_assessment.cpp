@@ -4,6 +4,8 @@
 // printed, the department's list of assessments by status and the
 // revocation of one the cashier has not yet been paid for.
 
+#include "procedurevalues.h"
+
 #include <QDateTime>
 
 #include <cmath>
@@ -14,49 +16,9 @@ namespace chemodesk::hospital {
 
 using db::arg;
 using sql::quote;
+using namespace values;
 
 namespace {
-
-QString value(const QStringList &args, int index)
-{
-    return arg(args, index).trimmed();
-}
-
-[[noreturn]] void refuse(const char *procedure, const QString &why)
-{
-    throw DatabaseError(QLatin1String(procedure) + QStringLiteral(": ") + why);
-}
-
-QString required(const char *procedure, const char *what, const QString &text)
-{
-    if (text.isEmpty())
-        refuse(procedure, QStringLiteral("the %1 is empty.").arg(QLatin1String(what)));
-    return text;
-}
-
-// Numbers as the screens send them; an empty text is zero, anything else
-// that is not a number is refused rather than stored as zero.
-QString number(const char *procedure, const char *what, const QString &text)
-{
-    if (text.isEmpty())
-        return QStringLiteral("0");
-    bool ok = false;
-    const double v = text.toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        refuse(procedure,
-               QStringLiteral("the %1 '%2' is not a number.").arg(QLatin1String(what), text));
-    return QString::number(v, 'g', 15);
-}
-
-QString orNull(const QString &text)
-{
-    return text.isEmpty() ? QStringLiteral("NULL") : quote(text);
-}
-
-QString now(db::ProcedureContext &db)
-{
-    return quote(db.now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-}
 
 // Draws the next assessment number; the screen writes it "OC" + number.
 Recordset drawAssessmentNum(db::ProcedureContext &db, const QStringList &)
@@ -111,8 +73,9 @@ Recordset patientDataAssessment(db::ProcedureContext &db, const QStringList &arg
                 "DoctorName, ItemFlag, PackageID, TransDate, Revoked) VALUES (") +
             QStringList{quote(required(name, "reference number", value(args, 0))),
                         quote(value(args, 1)), quote(item), quote(dept),
-                        orNull(itemName(db, dept, item)), number(name, "quantity", value(args, 4)),
-                        number(name, "amount", value(args, 5)), quote(value(args, 6)),
+                        orNull(itemName(db, dept, item)),
+                        numberOrZero(name, "quantity", value(args, 4)),
+                        numberOrZero(name, "amount", value(args, 5)), quote(value(args, 6)),
                         quote(value(args, 7)), orNull(value(args, 8)), orNull(value(args, 9)),
                         orNull(value(args, 10)), orNull(value(args, 11)), orNull(value(args, 12)),
                         orNull(value(args, 13)), now(db), QStringLiteral("0")}
@@ -129,9 +92,10 @@ Recordset globalDumpChargeSlip(db::ProcedureContext &db, const QStringList &args
     db.exec(QStringLiteral("INSERT INTO CLINICAL_AREA..tbCancerGlobalChargePrint (ItemCode, "
                            "Description, Quantity, Price, Amount, UserID, PrintDate) VALUES (") +
             QStringList{quote(required(name, "item", value(args, 0))), quote(value(args, 1)),
-                        number(name, "quantity", value(args, 2)),
-                        number(name, "price", value(args, 3)),
-                        number(name, "amount", value(args, 4)), quote(value(args, 5)), now(db)}
+                        numberOrZero(name, "quantity", value(args, 2)),
+                        numberOrZero(name, "price", value(args, 3)),
+                        numberOrZero(name, "amount", value(args, 4)), quote(value(args, 5)),
+                        now(db)}
                 .join(QStringLiteral(", ")) +
             QLatin1Char(')'));
     return {};
@@ -145,8 +109,8 @@ Recordset dumpChargeSlip(db::ProcedureContext &db, const QStringList &args)
     const QString joined = required(name, "item", value(args, 0));
     db.exec(QStringLiteral("INSERT INTO CLINICAL_AREA..tbCancerChargePrint (ItemID, Amount, "
                            "Quantity, RevenueID, Description) VALUES (") +
-            QStringList{quote(joined.mid(2)), number(name, "amount", value(args, 3)),
-                        number(name, "quantity", value(args, 2)), quote(joined.left(2)),
+            QStringList{quote(joined.mid(2)), numberOrZero(name, "amount", value(args, 3)),
+                        numberOrZero(name, "quantity", value(args, 2)), quote(joined.left(2)),
                         quote(value(args, 1))}
                 .join(QStringLiteral(", ")) +
             QLatin1Char(')'));

@@ -6,6 +6,7 @@
 // HEMODIALYSIS..tbhemopackage; every value is checked before anything is
 // written, so a malformed row is refused with the procedure's name.
 
+#include "procedurevalues.h"
 #include "session/module1.h"
 
 #include <cmath>
@@ -14,59 +15,9 @@ namespace chemodesk::hospital {
 
 using db::arg;
 using sql::quote;
+using namespace values;
 
 namespace {
-
-QString value(const QStringList &args, int index)
-{
-    return arg(args, index).trimmed();
-}
-
-QString orNull(const QString &text)
-{
-    return text.isEmpty() ? QStringLiteral("NULL") : quote(text);
-}
-
-[[noreturn]] void refuse(const char *procedure, const QString &why)
-{
-    throw DatabaseError(QLatin1String(procedure) + QStringLiteral(": ") + why);
-}
-
-QString required(const char *procedure, const char *what, const QString &text)
-{
-    if (text.isEmpty())
-        refuse(procedure, QStringLiteral("the %1 is empty.").arg(QLatin1String(what)));
-    return text;
-}
-
-double number(const char *procedure, const char *what, const QString &text)
-{
-    bool ok = false;
-    const double v = text.toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        refuse(procedure,
-               QStringLiteral("the %1 '%2' is not a number.").arg(QLatin1String(what), text));
-    return v;
-}
-
-QString literal(double v)
-{
-    return QString::number(v, 'g', 15);
-}
-
-QString quantity(const char *procedure, const QString &text)
-{
-    const double q = number(procedure, "quantity", text);
-    if (q <= 0)
-        refuse(procedure, QStringLiteral("the quantity '%1' is not above zero.").arg(text));
-    return literal(q);
-}
-
-// An amount left blank (a NON - HMO package has none of its own) is zero.
-QString amountOrZero(const char *procedure, const char *what, const QString &text)
-{
-    return text.isEmpty() ? QStringLiteral("0") : literal(number(procedure, what, text));
-}
 
 QString packageType(const char *procedure, const QString &text)
 {
@@ -75,11 +26,6 @@ QString packageType(const char *procedure, const QString &text)
                QStringLiteral("the package type '%1' is neither 1 (HMO) nor 0 (NON - HMO).")
                    .arg(text));
     return quote(text);
-}
-
-QString now(db::ProcedureContext &db)
-{
-    return quote(db.now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
 }
 
 // The location an item of a package is issued from: the unit's medicine
@@ -115,9 +61,9 @@ Recordset buildPackage(db::ProcedureContext &db, const QStringList &args)
     writeRow(db, {required(name, "package code", value(args, 0)),
                   required(name, "item", value(args, 1)),
                   required(name, "department", value(args, 2)).toUpper(),
-                  quantity(name, value(args, 3)), amountOrZero(name, "amount", value(args, 4)),
+                  quantity(name, value(args, 3)), numberOrZero(name, "amount", value(args, 4)),
                   value(args, 5), value(args, 6), packageType(name, value(args, 7)), value(args, 8),
-                  amountOrZero(name, "package amount", value(args, 9))});
+                  numberOrZero(name, "package amount", value(args, 9))});
     return {};
 }
 
@@ -131,12 +77,12 @@ Recordset updatePackage(db::ProcedureContext &db, const QStringList &args)
                          required(name, "item", value(args, 1)),
                          required(name, "department", value(args, 2)).toUpper(),
                          quantity(name, value(args, 3)),
-                         amountOrZero(name, "amount", value(args, 4)),
+                         numberOrZero(name, "amount", value(args, 4)),
                          value(args, 5),
                          value(args, 6),
                          packageType(name, value(args, 8)),
                          value(args, 9),
-                         amountOrZero(name, "package amount", value(args, 10))};
+                         numberOrZero(name, "package amount", value(args, 10))};
     const QString oldCode = value(args, 7);
     if (!oldCode.isEmpty() && oldCode != row.code)
         db.exec(QStringLiteral("DELETE FROM HEMODIALYSIS..tbhemopackage WHERE PackageCode = ") +

@@ -60,6 +60,11 @@ QString amount(const QString &procedure, const QString &text)
     return literal(number(procedure, "amount", text));
 }
 
+QString numberOrZero(const QString &procedure, const char *what, const QString &text)
+{
+    return text.isEmpty() ? QStringLiteral("0") : literal(number(procedure, what, text));
+}
+
 QString storedDateTime(const QString &procedure, const QString &text)
 {
     const QString upper = text.trimmed().toUpper();

@@ -23,6 +23,8 @@ QString literal(double v);
 // A quantity charged, issued or requested: a number above zero, as a literal.
 QString quantity(const QString &procedure, const QString &text);
 QString amount(const QString &procedure, const QString &text);
+// A number as a literal, an empty text being zero (a blank the screens leave).
+QString numberOrZero(const QString &procedure, const char *what, const QString &text);
 // "MM/DD/YYYY hh:mm:ss AM/PM" as the screens send it, a wall-clock value
 // (never through the workstation's time zone), in the form the database
 // stores, unquoted.

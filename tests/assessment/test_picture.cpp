@@ -7,11 +7,8 @@
 #include "packages/packagedialogs.h"
 #include "reportengine/templatereport.h"
 #include "reports/reportprocs.h"
-#include "session/globals.h"
-#include "session/module1.h"
 #include "support/chargeparts.h"
-#include "support/scriptedmessages.h"
-#include "support/testdatabase.h"
+#include "support/picture.h"
 #include "testpaths.h"
 
 #include <QPushButton>
@@ -24,17 +21,12 @@ using namespace chemodesk;
 
 TEST(AssessmentPicture, TakenOnRequest)
 {
-    const QString folder = qEnvironmentVariable("CHEMODESK_SCREENSHOT_DIR");
-    if (folder.isEmpty())
+    test::PictureSession s;
+    if (s.folder.isEmpty())
         GTEST_SKIP() << "CHEMODESK_SCREENSHOT_DIR is not set";
-    session::resetGlobals();
-    test::ScriptedMessages messages;
-    auto db = test::freshDatabase("sqlite");
-    auto &g = session::globals();
-    g.DbConnection = db.get();
-    session::ReadHospitalInfoA(*db);
-    session::ReadHospitalInfoB(*db);
-    session::GetHospitalInfo(*db);
+    auto &db = s.db;
+    auto &messages = s.messages;
+    const QString &folder = s.folder;
     db->setClockFixed(QDateTime(QDate(2026, 12, 1), QTime(10, 0)));
     test::ChargeParts parts(*db);
     assessment::frmAssessmentEntry screen(*db, parts.refs(),
@@ -64,5 +56,4 @@ TEST(AssessmentPicture, TakenOnRequest)
     auto slip = engine.OpenTemplate(reports::ReportPath(printed[0].templatePath));
     reports::FillParameters(*slip, printed[0].parameters, true);
     slip->Export(folder + QStringLiteral("/assessment-slip.pdf"), platform::ExportFormat::Pdf);
-    session::resetGlobals();
 }

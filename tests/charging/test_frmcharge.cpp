@@ -14,6 +14,7 @@
 #include "support/chargeparts.h"
 #include "support/enginetest.h"
 #include "support/fakepanel.h"
+#include "support/picture.h"
 #include "support/scriptedmessages.h"
 
 #include <QCheckBox>
@@ -624,24 +625,18 @@ CHEMODESK_ENGINE_TESTS(ChargeProcedures);
 // professional fee typed in, and the list of the charges already saved.
 TEST(ChargeEntryPicture, TakenOnRequest)
 {
-    const QString folder = qEnvironmentVariable("CHEMODESK_SCREENSHOT_DIR");
-    if (folder.isEmpty())
+    test::PictureSession s;
+    if (s.folder.isEmpty())
         GTEST_SKIP() << "CHEMODESK_SCREENSHOT_DIR is not set";
-    session::resetGlobals();
-    test::ScriptedMessages messages;
-    auto db = test::freshDatabase("sqlite");
-    auto &g = session::globals();
-    g.DbConnection = db.get();
-    g.SelPatientClass = QStringLiteral("I");
-    session::ReadHospitalInfoB(*db);
+    session::globals().SelPatientClass = QStringLiteral("I");
     const Recordset who =
-        db->Execute(QStringLiteral("SELECT LastName, FirstName, MiddleName FROM "
-                                   "PATIENT_DATA..tbMaster WHERE HospNum = '1000013'"));
+        s.db->Execute(QStringLiteral("SELECT LastName, FirstName, MiddleName FROM "
+                                     "PATIENT_DATA..tbMaster WHERE HospNum = '1000013'"));
     const QString name = who.Fields(QStringLiteral("LastName")).trimmed() + QStringLiteral(", ") +
                          who.Fields(QStringLiteral("FirstName")).trimmed() + QLatin1Char(' ') +
                          who.Fields(QStringLiteral("MiddleName")).trimmed();
-    Components parts(*db);
-    frmCharge screen(*db, parts.refs(),
+    Components parts(*s.db);
+    frmCharge screen(*s.db, parts.refs(),
                      {name, QStringLiteral("1000013"), QStringLiteral("261013"), QString(),
                       QStringLiteral("1001")});
     screen.show();
@@ -655,7 +650,6 @@ TEST(ChargeEntryPicture, TakenOnRequest)
     screen.vkCommand1[3]->click();
     screen.mshflexEntry->PutTextBox(colDept, screen.mshflexEntry->lineCount());
     QTest::qWait(200);
-    EXPECT_TRUE(messages.shown().empty());
-    ASSERT_TRUE(screen.grab().save(folder + QStringLiteral("/charge-entry.png")));
-    session::resetGlobals();
+    EXPECT_TRUE(s.messages.shown().empty());
+    ASSERT_TRUE(screen.grab().save(s.folder + QStringLiteral("/charge-entry.png")));
 }

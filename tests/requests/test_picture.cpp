@@ -7,10 +7,7 @@
 #include "components/medicinecatalogue.h"
 #include "components/medicinelist.h"
 #include "requests/frmphentry.h"
-#include "session/globals.h"
-#include "session/module1.h"
-#include "support/scriptedmessages.h"
-#include "support/testdatabase.h"
+#include "support/picture.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -21,27 +18,21 @@ using namespace chemodesk;
 
 TEST(PharmacyRequestPicture, TakenOnRequest)
 {
-    const QString folder = qEnvironmentVariable("CHEMODESK_SCREENSHOT_DIR");
-    if (folder.isEmpty())
+    test::PictureSession s;
+    if (s.folder.isEmpty())
         GTEST_SKIP() << "CHEMODESK_SCREENSHOT_DIR is not set";
-    session::resetGlobals();
-    test::ScriptedMessages messages;
-    auto db = test::freshDatabase("sqlite");
-    auto &g = session::globals();
-    g.DbConnection = db.get();
-    session::ReadHospitalInfoB(*db);
-    session::GetHospitalInfo(*db);
+    Connection &db = *s.db;
     const Recordset who =
-        db->Execute(QStringLiteral("SELECT LastName, FirstName, MiddleName FROM "
-                                   "PATIENT_DATA..tbMaster WHERE HospNum = '1000013'"));
+        db.Execute(QStringLiteral("SELECT LastName, FirstName, MiddleName FROM "
+                                  "PATIENT_DATA..tbMaster WHERE HospNum = '1000013'"));
     const QString name = who.Fields(QStringLiteral("LastName")).trimmed() + QStringLiteral(", ") +
                          who.Fields(QStringLiteral("FirstName")).trimmed() + QLatin1Char(' ') +
                          who.Fields(QStringLiteral("MiddleName")).trimmed();
-    components::ItemLookup lookup(*db);
-    components::MedicineCatalogue catalogue(*db);
-    components::MedicineList list(*db);
+    components::ItemLookup lookup(db);
+    components::MedicineCatalogue catalogue(db);
+    components::MedicineList list(db);
     components::KeyAid keys;
-    requests::frmPHEntry screen(*db, {lookup, catalogue, list, keys},
+    requests::frmPHEntry screen(db, {lookup, catalogue, list, keys},
                                 {QStringLiteral("1000013"), QStringLiteral("261013"),
                                  QStringLiteral("I"), name, QStringLiteral("1001")});
     screen.show();
@@ -54,7 +45,6 @@ TEST(PharmacyRequestPicture, TakenOnRequest)
                              "10016", "bid", "", "FOR NAUSEA"})
         enter(text);
     QTest::qWait(200);
-    EXPECT_TRUE(messages.shown().empty());
-    ASSERT_TRUE(screen.grab().save(folder + QStringLiteral("/pharmacy-request.png")));
-    session::resetGlobals();
+    EXPECT_TRUE(s.messages.shown().empty());
+    ASSERT_TRUE(screen.grab().save(s.folder + QStringLiteral("/pharmacy-request.png")));
 }
