@@ -8,13 +8,22 @@ namespace chemodesk::db {
 
 namespace {
 
-bool isWordStart(QChar c)
+// Called for every character of every text: ASCII, nearly all of them, is
+// decided without Unicode's tables.
+inline bool isWordStart(QChar c)
 {
-    return c.isLetter() || c == QLatin1Char('_');
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u == '_';
+    return c.isLetter();
 }
-bool isWordPart(QChar c)
+inline bool isWordPart(QChar c)
 {
-    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') ||
+               u == '_' || u == '$';
+    return c.isLetterOrNumber();
 }
 
 } // namespace
@@ -130,7 +139,7 @@ bool shapeOf(const QString &text, QString &shape, std::vector<Literal> &literals
     // The same reading as tokenize(), without making tokens: run for every
     // text whose exact form has not been seen, so it stays one pass, copying
     // the text between literals in whole runs.
-    shape.clear();
+    shape.resize(0); // keeps its room for the next text
     literals.clear();
     shape.reserve(text.size());
     const qsizetype n = text.size();
