@@ -617,7 +617,9 @@ Recordset HostedConnection::runShape(const std::shared_ptr<ShapeVariant> &varian
                 bound.push_back(l.value.toUtf8());
             }
             ServerPrepared *prepared = nullptr;
-            if (preparable(headWord(pieces.front().text))) {
+            const QString head = headWord(pieces.front().text);
+            forgetBeforeChange(head);
+            if (preparable(head)) {
                 for (ServerPrepared &p : statement.prepared)
                     if (p.types == types)
                         prepared = &p;
@@ -794,12 +796,8 @@ Recordset HostedConnection::run(const QString &sql, const QString &original,
             serverTexts_.clear();
         }
         prepared = &serverTexts_[text];
-    } else if (serverPrepared_ > 0 &&
-               (head == QLatin1String("ALTER") || head == QLatin1String("DROP") ||
-                head == QLatin1String("CREATE"))) {
-        // A statement prepared before a table changed could no longer return its rows.
-        forgetServerStatements();
     }
+    forgetBeforeChange(head);
     return runServer({&text, prepared, nullptr, [&sql] { return sql; }}, original);
 }
 
@@ -847,6 +845,14 @@ bool HostedConnection::prepareOnServer(const QByteArray &text, ServerPrepared &p
     prepared.name = name;
     ++serverPrepared_;
     return true;
+}
+
+void HostedConnection::forgetBeforeChange(const QString &head)
+{
+    // A statement prepared before its table changed could no longer return its rows.
+    if (serverPrepared_ > 0 && (head == QLatin1String("ALTER") || head == QLatin1String("DROP") ||
+                                head == QLatin1String("CREATE")))
+        forgetServerStatements();
 }
 
 void HostedConnection::forgetServerStatements()

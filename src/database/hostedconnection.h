@@ -146,6 +146,8 @@ private:
     bool prepareOnServer(const QByteArray &text, ServerPrepared &prepared);
     // Drops every statement prepared on the server session.
     void forgetServerStatements();
+    // Before a statement (by its first word) that changes tables.
+    void forgetBeforeChange(const QString &head);
     // Counts a statement that may change something, and refuses it inside a
     // procedure that only reads.
     void noteWrite(const QString &sql, const QString &original);
