@@ -99,7 +99,7 @@ private:
     // A statement's preparation on the server, for one kind of each of its
     // numbers (see runServer()).
     struct ServerPrepared {
-        QByteArray types;    // per parameter: the type its number is read as, or 0 for a text
+        QByteArray types;    // per parameter: i, l or n for a number's type, t for a text
         QByteArray name;     // empty until prepared
         quint64 session = 0; // the server session it was prepared on
         int uses = 0;
@@ -195,7 +195,7 @@ private:
     // Screens send the same texts again and again; translate each once.
     QHash<QString, Translation> translations_;
     // Texts that differ only in their values (numbers and times written into
-    // them) translated once, their values bound (SQLite) or written back in.
+    // them) translated once, their values bound.
     QHash<QString, Shape> shapes_;
     // PostgreSQL: the session's libpq connection, and the statements of kept
     // translations by their text, prepared on the server once repeated.
