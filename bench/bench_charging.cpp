@@ -322,11 +322,6 @@ struct Saving {
         session::globals().DbConnection = counting.get();
         session::ReadHospitalInfoB(*counting);
         catalogue = std::make_unique<components::MedicineCatalogue>(*counting);
-        database->setEngineTrace([this](const QString &sql) {
-            ++engineStatements;
-            if (recording)
-                recorded << sql;
-        });
     }
     ~Saving() { session::resetGlobals(); }
     Saving(const Saving &) = delete;
@@ -340,9 +335,6 @@ struct Saving {
     std::unique_ptr<CountingConnection> counting;
     std::unique_ptr<components::MedicineCatalogue> catalogue;
     std::vector<ChargeLine> lines = twentyLines();
-    long engineStatements = 0;
-    bool recording = false;
-    QStringList recorded;
 };
 
 // The save as the screen runs it: texts translated, procedures hosted.
@@ -356,10 +348,11 @@ void SaveSlipThroughLayer(benchmark::State &state, bool postgres, bool audited =
 QStringList recordedSave(Saving &s)
 {
     s.save();
-    s.recording = true;
+    QStringList recorded;
+    s.database->setEngineTrace([&recorded](const QString &sql) { recorded << sql; });
     s.save();
-    s.recording = false;
-    return s.recorded;
+    s.database->setEngineTrace({});
+    return recorded;
 }
 
 // The same statements in the engine's dialect through SQLite's own library,

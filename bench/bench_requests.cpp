@@ -56,11 +56,6 @@ struct Saving {
             return;
         database = hospital::openDatabase(target);
         counting = std::make_unique<CountingConnection>(*database);
-        database->setEngineTrace([this](const QString &sql) {
-            ++engineStatements;
-            if (recording)
-                recorded << sql;
-        });
     }
 
     int save() { return saveRequest(*counting, pharmacyCall(false), header(++saves), lines, true); }
@@ -71,9 +66,6 @@ struct Saving {
     std::unique_ptr<CountingConnection> counting;
     std::vector<RequestLine> lines = twentyLines();
     qint64 saves = 0;
-    long engineStatements = 0;
-    bool recording = false;
-    QStringList recorded;
 };
 
 void SaveRequestThroughLayer(benchmark::State &state, bool postgres)
@@ -93,11 +85,12 @@ template <typename Raw> void SaveRequestRaw(benchmark::State &state, bool postgr
         return;
     }
     s.save();
-    s.recording = true;
+    QStringList recorded;
+    s.database->setEngineTrace([&recorded](const QString &sql) { recorded << sql; });
     s.save();
-    s.recording = false;
+    s.database->setEngineTrace({});
     const QStringList work = rawWork(
-        s.recorded, true, postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
+        recorded, true, postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
     s.counting.reset();
     s.database.reset();
     Raw raw(s.target, work);

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <string>
 
 namespace chemodesk::db {
@@ -56,6 +57,14 @@ bool isHandle(const QVariant &handle, const char *structName, const char *typede
 {
     return handle.isValid() && (qstrcmp(handle.typeName(), structName) == 0 ||
                                 qstrcmp(handle.typeName(), typedefName) == 0);
+}
+
+PGconn *driverConnection(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (!isHandle(handle, "pg_conn*", "PGconn*"))
+        return nullptr;
+    return *static_cast<PGconn *const *>(handle.constData());
 }
 
 // PostgreSQL's type numbers (pg_type.oid) of the values read specially.
@@ -382,6 +391,7 @@ std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target,
                 .arg(postgres ? QUrl(target).toString(QUrl::RemovePassword) : target,
                      openingProblem(engineMessage(c->db_.lastError()))));
     if (postgres) {
+        c->server_ = driverConnection(c->db_);
         c->startServerSession();
         if (c->readOnly_) {
             c->reloadClock();
@@ -443,34 +453,36 @@ Recordset HostedConnection::Execute(const QString &text)
 {
     auto cached = translations_.constFind(text);
     if (cached != translations_.constEnd())
-        return runTranslation(cached.value(), text);
+        return runTranslation(cached.value(), text, true);
     // A long text (a bulk load's many rows) comes once: kept, a thousand of them would
     // hold hundreds of megabytes.
     if (text.size() > MaxKeptText)
-        return runTranslation(translator_.translate(text), text);
-    if (const ShapeVariant *variant = shapeVariant(text))
-        return runShape(*variant, text);
+        return runTranslation(translator_.translate(text), text, false);
+    if (const std::shared_ptr<ShapeVariant> variant = shapeVariant(text))
+        return runShape(variant, text);
     if (translations_.size() >= 1024)
         translations_.clear();
     cached = translations_.insert(text, translator_.translate(text));
-    return runTranslation(cached.value(), text);
+    return runTranslation(cached.value(), text, true);
 }
 
-Recordset HostedConnection::runTranslation(const Translation &cached, const QString &text)
+Recordset HostedConnection::runTranslation(const Translation &cached, const QString &text,
+                                           bool kept)
 {
+    // A copy: a procedure's own texts may drop the kept translations.
     const Translation translation = cached;
     if (translation.call)
         return runCall(*translation.call, text);
     std::optional<Recordset> first;
     for (const QString &statement : translation.statements) {
-        Recordset rs = run(statement, text);
+        Recordset rs = run(statement, text, nullptr, kept);
         if (!first && rs.State() == Recordset::adStateOpen)
             first = std::move(rs);
     }
     return first ? std::move(*first) : Recordset();
 }
 
-const HostedConnection::ShapeVariant *HostedConnection::shapeVariant(const QString &text)
+std::shared_ptr<HostedConnection::ShapeVariant> HostedConnection::shapeVariant(const QString &text)
 {
     if (!shapeOf(text, shapeKey_, literals_) || literals_.empty())
         return nullptr;
@@ -478,12 +490,12 @@ const HostedConnection::ShapeVariant *HostedConnection::shapeVariant(const QStri
     if (shape != shapes_.end()) {
         if (!shape->usable)
             return nullptr;
-        for (const ShapeVariant &v : shape->variants) {
+        for (const std::shared_ptr<ShapeVariant> &v : shape->variants) {
             bool same = true;
-            for (size_t p = 0; p < v.pinned.size() && same; ++p)
-                same = !v.pinned[p] || v.literals[p].value == literals_[p].value;
+            for (size_t p = 0; p < v->pinned.size() && same; ++p)
+                same = !v->pinned[p] || v->literals[p].value == literals_[p].value;
             if (same)
-                return &v;
+                return v;
         }
         // A text whose pinned values keep changing (a search's pattern) is
         // kept by its exact form instead.
@@ -491,7 +503,7 @@ const HostedConnection::ShapeVariant *HostedConnection::shapeVariant(const QStri
             return nullptr;
     } else {
         if (shapes_.size() >= 1024)
-            shapes_.clear();
+            forgetShapes();
         shape = shapes_.insert(shapeKey_, {});
     }
     std::optional<ShapeTranslation> translated = translator_.translateShape(text, literals_);
@@ -499,21 +511,43 @@ const HostedConnection::ShapeVariant *HostedConnection::shapeVariant(const QStri
         shape->usable = false;
         return nullptr;
     }
-    ShapeVariant v;
-    v.pinned = std::move(translated->pinned);
-    v.literals = literals_;
-    v.statements = std::move(translated->statements);
-    for (const auto &pieces : v.statements) {
+    auto v = std::make_shared<ShapeVariant>();
+    v->pinned = std::move(translated->pinned);
+    v->dates = std::move(translated->dates);
+    v->literals = literals_;
+    v->statements = std::move(translated->statements);
+    v->call = std::move(translated->call);
+    for (const auto &pieces : v->statements) {
         QString sql;
+        ServerStatement server;
         for (const ShapePiece &piece : pieces) {
             sql += piece.text;
-            if (piece.param >= 0)
+            if (piece.param < 0)
+                continue;
+            if (lite_) {
                 sql += QLatin1Char('?') + QString::number(piece.param + 1);
+            } else {
+                // Each place a parameter of its own: the server reads each one's type
+                // where it stands, as it reads a literal there.
+                server.literals.push_back(piece.param);
+                sql += QLatin1Char('$') + QString::number(server.literals.size());
+            }
         }
-        v.sqlite << sql;
+        if (lite_) {
+            v->sqlite << sql;
+        } else {
+            server.text = sql.toUtf8();
+            v->server.push_back(std::move(server));
+        }
     }
-    shape->variants.push_back(std::move(v));
-    return &shape->variants.back();
+    shape->variants.push_back(v);
+    return v;
+}
+
+void HostedConnection::forgetShapes()
+{
+    shapes_.clear();
+    forgetServerStatements();
 }
 
 namespace {
@@ -539,20 +573,111 @@ QString withValues(const std::vector<ShapePiece> &pieces, const std::vector<Lite
     return sql;
 }
 
+// The type PostgreSQL gives a number written as this literal: integer when it
+// fits, else bigint, else numeric. A parameter of that type reads as the literal.
+char serverNumberType(const QString &value)
+{
+    bool whole = false;
+    const qlonglong number = value.toLongLong(&whole);
+    if (!whole)
+        return 'n';
+    return number <= std::numeric_limits<qint32>::max() ? 'i' : 'l';
+}
+
+Oid serverType(char type)
+{
+    switch (type) {
+    case 'i':
+        return PgInt4;
+    case 'l':
+        return PgInt8;
+    case 'n':
+        return PgNumeric;
+    default:
+        return 0; // a text: its type read from where it stands, as a literal's is
+    }
+}
+
+// The first word of a statement, in upper case.
+QString headWord(const QString &sql)
+{
+    qsizetype i = 0;
+    while (i < sql.size() && (sql.at(i).isSpace() || sql.at(i) == QLatin1Char('(')))
+        ++i;
+    qsizetype end = i;
+    while (end < sql.size() && sql.at(end).isLetter())
+        ++end;
+    return sql.mid(i, end - i).toUpper();
+}
+
+// Statements the server prepares: the ones that read or change rows.
+bool preparable(const QString &head)
+{
+    return head == QLatin1String("SELECT") || head == QLatin1String("INSERT") ||
+           head == QLatin1String("UPDATE") || head == QLatin1String("DELETE") ||
+           head == QLatin1String("WITH");
+}
+
 } // namespace
 
-Recordset HostedConnection::runShape(const ShapeVariant &variant, const QString &text)
+Recordset HostedConnection::runShape(const std::shared_ptr<ShapeVariant> &variant,
+                                     const QString &text)
 {
-    // The variant may be dropped from the cache by a statement run below.
-    const std::vector<Literal> values = std::move(literals_);
-    const std::vector<std::vector<ShapePiece>> statements = variant.statements;
-    const QStringList sqlite = variant.sqlite;
+    std::vector<Literal> values = std::move(literals_);
+    for (size_t p = 0; p < values.size(); ++p)
+        if (variant->dates[p])
+            values[p].value = engineDate(values[p].value);
+    if (variant->call) {
+        ProcedureCall call = *variant->call;
+        call.args.clear();
+        for (const ProcedureCall::Source &source : call.sources) {
+            if (source.literal < 0) {
+                call.args << QString();
+                continue;
+            }
+            const QString &value = values[static_cast<size_t>(source.literal)].value;
+            call.args << (source.negative ? QLatin1Char('-') + value : value);
+        }
+        return runCall(call, text);
+    }
     std::optional<Recordset> first;
-    for (size_t i = 0; i < statements.size(); ++i) {
-        if (trace_ && lite_)
-            trace_(withValues(statements[i], values));
-        Recordset rs = lite_ ? run(sqlite.at(static_cast<qsizetype>(i)), text, &values)
-                             : run(withValues(statements[i], values), text);
+    for (size_t i = 0; i < variant->statements.size(); ++i) {
+        const std::vector<ShapePiece> &pieces = variant->statements[i];
+        Recordset rs;
+        if (lite_) {
+            if (trace_)
+                trace_(withValues(pieces, values));
+            rs = run(variant->sqlite.at(static_cast<qsizetype>(i)), text, &values);
+        } else {
+            ++engineStatements_;
+            auto written = [&pieces, &values] { return withValues(pieces, values); };
+            if (trace_)
+                trace_(written());
+            noteWrite(pieces.front().text, text);
+            ServerStatement &statement = variant->server[i];
+            QByteArray types;
+            std::vector<QByteArray> bound;
+            bound.reserve(statement.literals.size());
+            for (int literal : statement.literals) {
+                const Literal &l = values[static_cast<size_t>(literal)];
+                types += l.number ? serverNumberType(l.value) : 't';
+                bound.push_back(l.value.toUtf8());
+            }
+            ServerPrepared *prepared = nullptr;
+            const QString head = headWord(pieces.front().text);
+            forgetBeforeChange(head);
+            if (preparable(head)) {
+                for (ServerPrepared &p : statement.prepared)
+                    if (p.types == types)
+                        prepared = &p;
+                if (!prepared) {
+                    statement.prepared.push_back({});
+                    prepared = &statement.prepared.back();
+                    prepared->types = types;
+                }
+            }
+            rs = runServer({&statement.text, prepared, &bound, written}, text);
+        }
         if (!first && rs.State() == Recordset::adStateOpen)
             first = std::move(rs);
     }
@@ -606,29 +731,34 @@ Recordset HostedConnection::runSqlite(const QString &sql, const QString &origina
         }
         for (int i = 0; i < sqlite3_column_count(prepared.statement); ++i)
             prepared.columns << QString::fromUtf8(sqlite3_column_name(prepared.statement, i));
+        // ?N is literal N-1 of the text.
+        for (int p = 1; p <= sqlite3_bind_parameter_count(prepared.statement); ++p) {
+            const char *name = sqlite3_bind_parameter_name(prepared.statement, p);
+            prepared.params.push_back(name ? std::atoi(name + 1) - 1 : -1);
+        }
         found = statements_.insert(sql, prepared);
     }
     sqlite3_stmt *statement = found->statement;
+    // The texts bound stay here until the statement has run.
+    std::vector<QByteArray> texts;
     if (binds) {
-        // ?N is literal N-1 of the text; the ones the statement holds are bound
-        // as the engine reads them written: a text, an integer, a decimal.
-        const int params = sqlite3_bind_parameter_count(statement);
-        for (int p = 1; p <= params; ++p) {
-            const char *name = sqlite3_bind_parameter_name(statement, p);
-            if (!name)
+        // The literals the statement holds are bound as the engine reads them
+        // written: a text, an integer, a decimal.
+        texts.reserve(found->params.size());
+        for (size_t p = 0; p < found->params.size(); ++p) {
+            const int index = found->params[p];
+            if (index < 0 || static_cast<size_t>(index) >= binds->size())
                 continue;
-            const auto index = static_cast<size_t>(std::atoi(name + 1) - 1);
-            if (index >= binds->size())
-                continue;
-            const Literal &l = (*binds)[index];
+            const Literal &l = (*binds)[static_cast<size_t>(index)];
+            const int at = static_cast<int>(p) + 1;
             if (!l.number) {
-                const QByteArray utf8 = l.value.toUtf8();
-                sqlite3_bind_text(statement, p, utf8.constData(), static_cast<int>(utf8.size()),
-                                  SQLITE_TRANSIENT);
+                texts.push_back(l.value.toUtf8());
+                sqlite3_bind_text(statement, at, texts.back().constData(),
+                                  static_cast<int>(texts.back().size()), SQLITE_STATIC);
             } else if (l.value.contains(QLatin1Char('.'))) {
-                sqlite3_bind_double(statement, p, l.value.toDouble());
+                sqlite3_bind_double(statement, at, l.value.toDouble());
             } else {
-                sqlite3_bind_int64(statement, p, l.value.toLongLong());
+                sqlite3_bind_int64(statement, at, l.value.toLongLong());
             }
         }
     }
@@ -638,20 +768,22 @@ Recordset HostedConnection::runSqlite(const QString &sql, const QString &origina
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
         for (int i = 0; i < count; ++i) {
-            switch (sqlite3_column_type(statement, i)) {
+            // One call into the library per value: the connection is this
+            // thread's alone, so the value is read without the column calls' checks.
+            sqlite3_value *value = sqlite3_column_value(statement, i);
+            switch (sqlite3_value_type(value)) {
             case SQLITE_NULL:
                 rows.addNull();
                 break;
             case SQLITE_INTEGER:
-                rows.addInteger(sqlite3_column_int64(statement, i));
+                rows.addInteger(sqlite3_value_int64(value));
                 break;
             case SQLITE_FLOAT:
-                rows.addReal(sqlite3_column_double(statement, i));
+                rows.addReal(sqlite3_value_double(value));
                 break;
             default: {
-                const auto *text =
-                    reinterpret_cast<const char *>(sqlite3_column_text(statement, i));
-                rows.addText(text, sqlite3_column_bytes(statement, i));
+                const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+                rows.addText(text, sqlite3_value_bytes(value));
             }
             }
         }
@@ -659,33 +791,41 @@ Recordset HostedConnection::runSqlite(const QString &sql, const QString &origina
     if (rc != SQLITE_DONE) {
         const QString message = QString::fromUtf8(sqlite3_errmsg(lite_));
         sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
         if (readOnly_ && (rc & 0xff) == SQLITE_READONLY)
             throwReadOnly(original);
         checkDamage(rc, original);
         throw DatabaseError(message, original);
     }
     sqlite3_reset(statement);
-    sqlite3_clear_bindings(statement);
+    if (binds)
+        sqlite3_clear_bindings(statement);
     if (count == 0)
         return {};
     return rows.finish();
 }
 
-Recordset HostedConnection::run(const QString &sql, const QString &original,
-                                const std::vector<Literal> *binds)
+void HostedConnection::noteWrite(const QString &sql, const QString &original)
 {
+    if (readsOnly(sql))
+        return;
+    // Outside a transaction a write could not be undone: refused before it is sent.
+    if (!readOnlyCall_.isEmpty())
+        throw DatabaseError(
+            QStringLiteral("The procedure %1 only reads; it cannot change anything.")
+                .arg(readOnlyCall_),
+            original);
+    ++writes_;
+}
+
+Recordset HostedConnection::run(const QString &sql, const QString &original,
+                                const std::vector<Literal> *binds, bool kept)
+{
+    ++engineStatements_;
     // A shape's statement is traced by runShape(), with its values written in.
     if (trace_ && !binds)
         trace_(sql);
-    if (!readsOnly(sql)) {
-        // Outside a transaction a write could not be undone: refused before it is sent.
-        if (!readOnlyCall_.isEmpty())
-            throw DatabaseError(
-                QStringLiteral("The procedure %1 only reads; it cannot change anything.")
-                    .arg(readOnlyCall_),
-                original);
-        ++writes_;
-    }
+    noteWrite(sql, original);
     if (lite_) {
         try {
             return runSqlite(sql, original, binds);
@@ -694,78 +834,167 @@ Recordset HostedConnection::run(const QString &sql, const QString &original,
             throw;
         }
     }
-    // A whole result (not forward-only), so its rows can be read at once below.
-    QSqlQuery q(db_);
-    if (!q.exec(sql)) {
-        ++engineErrors_;
-        const QSqlError error = q.lastError();
-        const QString message = engineMessage(error);
-        q.finish();
-        if (reconnecting_ || !serverConnectionLost(error))
-            throw DatabaseError(message, original);
-        reconnecting_ = true;
-        const auto done = qScopeGuard([this] { reconnecting_ = false; });
-        reconnect();
-        // The server undid the open transaction with the connection, unless
-        // the link broke on the commit itself, after the server had done it.
-        if (depth_ > 0) {
-            depth_ = 0;
-            failedAt_ = 0;
-            if (sql.compare(QLatin1String("COMMIT"), Qt::CaseInsensitive) == 0)
-                throw DatabaseError(QStringLiteral("The connection to the database server was "
-                                                   "lost while saving and has been made again. "
-                                                   "Please check whether it was saved, and do "
-                                                   "it again if not."),
-                                    original);
-            throw DatabaseError(QStringLiteral("The connection to the database server was lost "
-                                               "and has been made again. What was being saved "
-                                               "was not saved: please do it again."),
-                                original);
+    const QByteArray text = sql.toUtf8();
+    ServerPrepared *prepared = nullptr;
+    const QString head = headWord(sql);
+    if (kept && text.size() <= MaxKeptText && preparable(head)) {
+        if (serverTexts_.size() >= 2048) {
+            forgetServerStatements();
+            serverTexts_.clear();
         }
-        // A statement that changes nothing is sent again; anything else may or
-        // may not have been done before the link broke, so the user decides.
-        if (!changesNothing(sql))
-            throw DatabaseError(QStringLiteral("The connection to the database server was lost "
-                                               "and has been made again. Please check whether "
-                                               "the last change was made, and do it again if not."),
-                                original);
-        return run(sql, original);
+        prepared = &serverTexts_[text];
     }
-    if (!q.isSelect())
-        return {};
-    const QVariant handle = q.result()->handle();
-    if (isHandle(handle, "pg_result*", "PGresult*")) {
-        if (const auto *result = *static_cast<PGresult *const *>(handle.constData()))
-            return pgRows(result);
-    }
-    const QSqlRecord record = q.record();
-    const int count = record.count();
-    QStringList columns;
-    columns.reserve(count);
-    for (int i = 0; i < count; ++i)
-        columns << record.fieldName(i);
-    Recordset::Builder rows(std::move(columns));
-    while (q.next())
-        for (int i = 0; i < count; ++i)
-            rows.addVariant(q.isNull(i) ? QVariant() : q.value(i));
-    if (q.lastError().isValid())
-        throw DatabaseError(engineMessage(q.lastError()), original);
-    return rows.finish();
+    forgetBeforeChange(head);
+    return runServer({&text, prepared, nullptr, [&sql] { return sql; }}, original);
 }
 
-bool HostedConnection::serverConnectionLost(const QSqlError &error) const
+bool HostedConnection::prepareOnServer(const QByteArray &text, ServerPrepared &prepared)
+{
+    if (prepared.session != serverSession_) {
+        prepared.name.clear();
+        prepared.uses = 0;
+        prepared.refused = false;
+        prepared.session = serverSession_;
+    }
+    if (!prepared.name.isEmpty())
+        return true;
+    // A statement sent once (a one-off text) is not prepared.
+    if (prepared.refused || ++prepared.uses < 2)
+        return false;
+    const PGTransactionStatusType status = PQtransactionStatus(server_);
+    if (status != PQTRANS_IDLE && status != PQTRANS_INTRANS)
+        return false;
+    auto succeeded = [](PGresult *result) {
+        const bool ok = PQresultStatus(result) == PGRES_COMMAND_OK;
+        PQclear(result);
+        return ok;
+    };
+    // A statement the server cannot prepare (a value whose type it cannot tell
+    // where it stands) would end an open transaction: a savepoint keeps it.
+    const bool inside = status == PQTRANS_INTRANS;
+    if (inside && !succeeded(PQexec(server_, "SAVEPOINT chemodesk_prepare")))
+        return false;
+    const QByteArray name = "chemodesk_" + QByteArray::number(++serverNames_);
+    std::vector<Oid> types;
+    types.reserve(static_cast<size_t>(prepared.types.size()));
+    for (char type : std::as_const(prepared.types))
+        types.push_back(serverType(type));
+    const bool done = succeeded(PQprepare(server_, name.constData(), text.constData(),
+                                          static_cast<int>(types.size()), types.data()));
+    if (inside)
+        succeeded(PQexec(server_, done ? "RELEASE SAVEPOINT chemodesk_prepare"
+                                       : "ROLLBACK TO SAVEPOINT chemodesk_prepare; "
+                                         "RELEASE SAVEPOINT chemodesk_prepare"));
+    if (!done) {
+        prepared.refused = true;
+        return false;
+    }
+    prepared.name = name;
+    ++serverPrepared_;
+    return true;
+}
+
+void HostedConnection::forgetBeforeChange(const QString &head)
+{
+    // A statement prepared before its table changed could no longer return its rows.
+    if (serverPrepared_ > 0 && (head == QLatin1String("ALTER") || head == QLatin1String("DROP") ||
+                                head == QLatin1String("CREATE")))
+        forgetServerStatements();
+}
+
+void HostedConnection::forgetServerStatements()
+{
+    if (server_ && serverPrepared_ > 0)
+        PQclear(PQexec(server_, "DEALLOCATE ALL"));
+    serverPrepared_ = 0;
+    ++serverSession_;
+}
+
+Recordset HostedConnection::runServer(const ServerCall &call, const QString &original)
+{
+    PGresult *result = nullptr;
+    const bool withValues = call.values && !call.values->empty();
+    if (call.prepared && server_ && prepareOnServer(*call.text, *call.prepared)) {
+        std::vector<const char *> values;
+        if (withValues)
+            for (const QByteArray &value : *call.values)
+                values.push_back(value.constData());
+        result =
+            PQexecPrepared(server_, call.prepared->name.constData(),
+                           static_cast<int>(values.size()), values.data(), nullptr, nullptr, 0);
+    } else {
+        result = PQexec(server_,
+                        withValues ? call.written().toUtf8().constData() : call.text->constData());
+    }
+    const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
+    if (status == PGRES_TUPLES_OK) {
+        Recordset rows = pgRows(result);
+        PQclear(result);
+        return rows;
+    }
+    if (status == PGRES_COMMAND_OK || status == PGRES_EMPTY_QUERY) {
+        PQclear(result);
+        return {};
+    }
+    ++engineErrors_;
+    // Worded as the engine words it, its SQLSTATE after it.
+    const QString state =
+        result ? QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE)) : QString();
+    QString message = QString::fromUtf8(PQerrorMessage(server_));
+    if (result)
+        message += QStringLiteral("(%1)").arg(state);
+    message = message.trimmed();
+    // The server's own refusals (rights, the audit trail) carry the very text a screen shows.
+    if (state == QLatin1String("CDR01"))
+        message = QString::fromUtf8(PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY)).trimmed();
+    PQclear(result);
+    if (call.prepared && !call.prepared->name.isEmpty() && state == QLatin1String("0A000")) {
+        // Its table changed on the server since it was prepared: prepared again
+        // when it next repeats.
+        call.prepared->name.clear();
+        call.prepared->uses = 0;
+    }
+    if (reconnecting_ || !serverConnectionLost(state))
+        throw DatabaseError(message, original);
+    reconnecting_ = true;
+    const auto done = qScopeGuard([this] { reconnecting_ = false; });
+    reconnect();
+    const QString sql = call.written();
+    // The server undid the open transaction with the connection, unless
+    // the link broke on the commit itself, after the server had done it.
+    if (depth_ > 0) {
+        depth_ = 0;
+        failedAt_ = 0;
+        if (sql.compare(QLatin1String("COMMIT"), Qt::CaseInsensitive) == 0)
+            throw DatabaseError(QStringLiteral("The connection to the database server was "
+                                               "lost while saving and has been made again. "
+                                               "Please check whether it was saved, and do "
+                                               "it again if not."),
+                                original);
+        throw DatabaseError(QStringLiteral("The connection to the database server was lost "
+                                           "and has been made again. What was being saved "
+                                           "was not saved: please do it again."),
+                            original);
+    }
+    // A statement that changes nothing is sent again (to be prepared again on
+    // the new session when it repeats); anything else may or may not have
+    // been done before the link broke, so the user decides.
+    if (!changesNothing(sql))
+        throw DatabaseError(QStringLiteral("The connection to the database server was lost "
+                                           "and has been made again. Please check whether "
+                                           "the last change was made, and do it again if not."),
+                            original);
+    return runServer(call, original);
+}
+
+bool HostedConnection::serverConnectionLost(const QString &state) const
 {
     // Connection exceptions, and the server shutting the session down.
     if (!db_.isOpen())
         return true;
-    const QString state = error.nativeErrorCode();
     if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")))
         return true;
-    const QVariant handle = db_.driver()->handle();
-    if (!isHandle(handle, "pg_conn*", "PGconn*"))
-        return false;
-    auto *connection = *static_cast<PGconn *const *>(handle.constData());
-    return connection && PQstatus(connection) == CONNECTION_BAD;
+    return !server_ || PQstatus(server_) == CONNECTION_BAD;
 }
 
 void HostedConnection::reconnect()
@@ -776,6 +1005,10 @@ void HostedConnection::reconnect()
     if (lastFailedReconnect_.isValid() && !lastFailedReconnect_.hasExpired(RetryAfterMs))
         throw DatabaseError(QStringLiteral("The database server cannot be reached; the program "
                                            "will try again shortly."));
+    // What was prepared went with the session.
+    server_ = nullptr;
+    serverPrepared_ = 0;
+    ++serverSession_;
     db_.close();
     if (!db_.open()) {
         lastFailedReconnect_.start();
@@ -783,6 +1016,7 @@ void HostedConnection::reconnect()
                                            "cannot be made again: %1")
                                 .arg(engineMessage(db_.lastError())));
     }
+    server_ = driverConnection(db_);
     lastFailedReconnect_.invalidate();
     startServerSession();
     if (reconnected_)

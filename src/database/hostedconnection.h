@@ -17,6 +17,8 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct pg_conn;
+typedef struct pg_conn PGconn;
 
 namespace chemodesk::db {
 
@@ -55,7 +57,7 @@ public:
     {
         translator_.setDefaultDatabase(database);
         translations_.clear();
-        shapes_.clear();
+        forgetShapes();
     }
     QString ConnectionString() const override { return connectionString_; }
     int State() const override { return db_.isOpen() ? 1 : 0; }
@@ -78,6 +80,8 @@ public:
     // Called with every statement as the engine receives it, for measuring
     // what the layer sends; empty to stop.
     void setEngineTrace(std::function<void(const QString &)> trace) { trace_ = std::move(trace); }
+    // How many statements the engine has received, counted without a trace.
+    qint64 engineStatements() const { return engineStatements_; }
 
     // Called after a broken server connection was made again, before the statement that found
     // it broken is sent again: the new server session is bound to the signed-in employee.
@@ -99,29 +103,65 @@ public:
 
 private:
     HostedConnection(Dialect dialect, const ProcedureRegistry &registry);
+    // A statement's preparation on the server, for one kind of each of its
+    // numbers (see runServer()).
+    struct ServerPrepared {
+        QByteArray types;    // per parameter: i, l or n for a number's type, t for a text
+        QByteArray name;     // empty until prepared
+        quint64 session = 0; // the server session it was prepared on
+        int uses = 0;
+        bool refused = false; // the server could not prepare it: sent with its values written in
+    };
+    // A shape's statement on PostgreSQL: $1, $2... where the text's literals are bound.
+    struct ServerStatement {
+        QByteArray text;
+        std::vector<int> literals; // the literal each $n stands for
+        std::vector<ServerPrepared> prepared;
+    };
     // A translation kept for every text of one shape (see shapeOf()) whose
     // pinned literals hold these values.
     struct ShapeVariant {
         std::vector<bool> pinned;
+        std::vector<bool> dates; // bound in the engines' form of a date
         std::vector<Literal> literals;
         std::vector<std::vector<ShapePiece>> statements;
         QStringList sqlite; // the statements with ?N where literal N-1 is bound
+        std::vector<ServerStatement> server;
+        std::optional<ProcedureCall> call; // its arguments from the text's literals
     };
     struct Shape {
-        bool usable = true; // false: a procedure call, or a text read otherwise
-        std::vector<ShapeVariant> variants;
+        bool usable = true; // false: a text read otherwise
+        std::vector<std::shared_ptr<ShapeVariant>> variants;
     };
-    const ShapeVariant *shapeVariant(const QString &text);
-    Recordset runShape(const ShapeVariant &variant, const QString &text);
-    Recordset runTranslation(const Translation &translation, const QString &text);
+    std::shared_ptr<ShapeVariant> shapeVariant(const QString &text);
+    Recordset runShape(const std::shared_ptr<ShapeVariant> &variant, const QString &text);
+    Recordset runTranslation(const Translation &translation, const QString &text, bool kept);
     Recordset runCall(const ProcedureCall &call, const QString &text);
     Recordset run(const QString &sql, const QString &original,
-                  const std::vector<Literal> *binds = nullptr);
+                  const std::vector<Literal> *binds = nullptr, bool kept = false);
     Recordset runSqlite(const QString &sql, const QString &original,
                         const std::vector<Literal> *binds);
+    // One statement on the server: once sent twice, prepared there (its
+    // literals, if any, bound as parameters); else sent as text.
+    struct ServerCall {
+        const QByteArray *text = nullptr;   // as prepared: with $n for the values
+        ServerPrepared *prepared = nullptr; // null: never prepared
+        const std::vector<QByteArray> *values = nullptr;
+        std::function<QString()> written; // the statement with its values written in
+    };
+    Recordset runServer(const ServerCall &call, const QString &original);
+    bool prepareOnServer(const QByteArray &text, ServerPrepared &prepared);
+    // Drops every statement prepared on the server session.
+    void forgetServerStatements();
+    // Before a statement (by its first word) that changes tables.
+    void forgetBeforeChange(const QString &head);
+    // Counts a statement that may change something, and refuses it inside a
+    // procedure that only reads.
+    void noteWrite(const QString &sql, const QString &original);
+    void forgetShapes();
     void finalizeStatements();
     // A PostgreSQL connection the server or the network broke is made again.
-    bool serverConnectionLost(const QSqlError &error) const;
+    bool serverConnectionLost(const QString &state) const;
     void reconnect();
     // The settings each new server session needs, at opening and after a reconnect.
     void startServerSession();
@@ -150,6 +190,7 @@ private:
     struct Prepared {
         sqlite3_stmt *statement = nullptr;
         QStringList columns;
+        std::vector<int> params; // the literal bound at each ?N (-1: none)
     };
     QHash<QString, Prepared> statements_;
     Translator translator_;
@@ -161,8 +202,16 @@ private:
     // Screens send the same texts again and again; translate each once.
     QHash<QString, Translation> translations_;
     // Texts that differ only in their values (numbers and times written into
-    // them) translated once, their values bound (SQLite) or written back in.
+    // them) translated once, their values bound.
     QHash<QString, Shape> shapes_;
+    // PostgreSQL: the session's libpq connection, and the statements of kept
+    // translations by their text, prepared on the server once repeated.
+    PGconn *server_ = nullptr;
+    QHash<QByteArray, ServerPrepared> serverTexts_;
+    quint64 serverSession_ = 1;
+    qint64 serverNames_ = 0;
+    int serverPrepared_ = 0;
+    qint64 engineStatements_ = 0;
     QString shapeKey_;
     std::vector<Literal> literals_;
     std::optional<QDateTime> clockFixed_;

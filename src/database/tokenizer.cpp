@@ -8,13 +8,22 @@ namespace chemodesk::db {
 
 namespace {
 
-bool isWordStart(QChar c)
+// Called for every character of every text: ASCII, nearly all of them, is
+// decided without Unicode's tables.
+inline bool isWordStart(QChar c)
 {
-    return c.isLetter() || c == QLatin1Char('_');
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u == '_';
+    return c.isLetter();
 }
-bool isWordPart(QChar c)
+inline bool isWordPart(QChar c)
 {
-    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') ||
+               u == '_' || u == '$';
+    return c.isLetterOrNumber();
 }
 
 } // namespace
@@ -128,58 +137,70 @@ namespace chemodesk::db {
 bool shapeOf(const QString &text, QString &shape, std::vector<Literal> &literals)
 {
     // The same reading as tokenize(), without making tokens: run for every
-    // text whose exact form has not been seen, so it stays one pass.
-    shape.clear();
+    // text whose exact form has not been seen, so it stays one pass, copying
+    // the text between literals in whole runs.
+    shape.resize(0); // keeps its room for the next text
     literals.clear();
     shape.reserve(text.size());
     const qsizetype n = text.size();
     const QChar *s = text.constData();
     qsizetype i = 0;
+    qsizetype copied = 0; // the text before this is in the shape
+    auto leaveOut = [&](qsizetype from, qsizetype to) {
+        shape.append(s + copied, from - copied);
+        copied = to;
+    };
     while (i < n) {
-        const QChar c = s[i];
+        const char16_t c = s[i].unicode();
+        const char16_t next = i + 1 < n ? s[i + 1].unicode() : 0;
         const qsizetype start = i;
-        if (c.unicode() >= 1 && c.unicode() <= 3) {
+        if (c >= 1 && c <= 3) {
             return false; // the marks themselves
-        } else if (c == QLatin1Char('-') && i + 1 < n && s[i + 1] == QLatin1Char('-')) {
+        } else if (c == '-' && next == '-') {
             while (i < n && s[i] != QLatin1Char('\n'))
                 ++i;
-        } else if (c == QLatin1Char('/') && i + 1 < n && s[i + 1] == QLatin1Char('*')) {
+            leaveOut(start, i);
+        } else if (c == '/' && next == '*') {
             const qsizetype end = text.indexOf(QLatin1String("*/"), i + 2);
             if (end < 0)
                 return false;
             i = end + 2;
-        } else if (c == QLatin1Char('\'') || ((c == QLatin1Char('N') || c == QLatin1Char('n')) &&
-                                              i + 1 < n && s[i + 1] == QLatin1Char('\''))) {
+            leaveOut(start, i);
+        } else if (c == '\'' || ((c == 'N' || c == 'n') && next == '\'')) {
             // N'x' and 'x' are the same token: one mark for both.
-            i += (c == QLatin1Char('\'')) ? 1 : 2;
+            i += c == '\'' ? 1 : 2;
             QString value;
+            char16_t seen = 0;
+            qsizetype run = i;
             for (;;) {
                 if (i >= n)
                     return false;
-                if (s[i] == QLatin1Char('\'')) {
+                const char16_t x = s[i].unicode();
+                if (x == '\'') {
                     if (i + 1 < n && s[i + 1] == QLatin1Char('\'')) {
-                        value += QLatin1Char('\'');
+                        value.append(s + run, i + 1 - run); // one of the two apostrophes
                         i += 2;
+                        run = i;
                         continue;
                     }
-                    ++i;
                     break;
                 }
-                value += s[i++];
+                seen |= x;
+                ++i;
             }
+            value.append(s + run, i - run);
+            ++i;
+            leaveOut(start, i);
             // Texts beyond ASCII are told apart: a LIKE pattern is read otherwise.
-            const bool ascii = std::all_of(value.cbegin(), value.cend(),
-                                           [](QChar x) { return x.unicode() < 0x80; });
+            shape += QChar(seen < 0x80 ? 1 : 3);
             literals.push_back({false, std::move(value)});
-            shape += QChar(ascii ? 1 : 3);
-            continue;
-        } else if (c == QLatin1Char('[') || c == QLatin1Char('"')) {
+        } else if (c == '[' || c == '"') {
             const qsizetype end =
-                text.indexOf(c == QLatin1Char('[') ? QLatin1Char(']') : QLatin1Char('"'), i + 1);
+                text.indexOf(c == '[' ? QLatin1Char(']') : QLatin1Char('"'), i + 1);
             if (end < 0)
                 return false;
             i = end + 1;
-        } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && s[i + 1].isDigit())) {
+        } else if (s[i].isDigit() || (c == '.' && i + 1 < n && s[i + 1].isDigit())) {
             while (i < n && (s[i].isDigit() || s[i] == QLatin1Char('.')))
                 ++i;
             if (i < n && (s[i] == QLatin1Char('e') || s[i] == QLatin1Char('E')) && i + 1 < n &&
@@ -189,13 +210,13 @@ bool shapeOf(const QString &text, QString &shape, std::vector<Literal> &literals
                 while (i < n && s[i].isDigit())
                     ++i;
             }
-            literals.push_back({true, text.mid(start, i - start)});
+            leaveOut(start, i);
             shape += QChar(2);
-            continue;
-        } else if (isWordStart(c)) {
+            literals.push_back({true, text.mid(start, i - start)});
+        } else if (isWordStart(s[i])) {
             while (i < n && isWordPart(s[i]))
                 ++i;
-        } else if (c == QLatin1Char('@') || c == QLatin1Char('#')) {
+        } else if (c == '@' || c == '#') {
             ++i;
             while (i < n &&
                    (isWordPart(s[i]) || s[i] == QLatin1Char('@') || s[i] == QLatin1Char('#')))
@@ -203,8 +224,8 @@ bool shapeOf(const QString &text, QString &shape, std::vector<Literal> &literals
         } else {
             ++i;
         }
-        shape.append(s + start, i - start);
     }
+    shape.append(s + copied, n - copied);
     return true;
 }
 

@@ -188,6 +188,11 @@ bool bindableNumber(const QString &n)
 
 } // namespace
 
+QString engineDate(const QString &value)
+{
+    return isoDate(value).value_or(value);
+}
+
 std::optional<ShapeTranslation>
 Translator::translateShape(const QString &text, const std::vector<Literal> &literals) const
 {
@@ -207,12 +212,17 @@ Translator::translateShape(const QString &text, const std::vector<Literal> &lite
     }
     if (next != literals.size())
         return std::nullopt;
-    // A procedure call: the host reads its arguments as they come.
-    if (procedureCall(tokens))
-        return std::nullopt;
+    result.dates.assign(literals.size(), false);
+    // A procedure call: the host reads its arguments from the text's literals.
+    if (auto call = procedureCall(tokens)) {
+        if (call->sources.size() != static_cast<size_t>(call->args.size()))
+            return std::nullopt;
+        result.call = std::move(call);
+        return result;
+    }
     std::vector<Tokens> translated = statements(std::move(tokens), text, false);
     for (Tokens &statement : translated)
-        runPasses(statement, text, &result.pinned);
+        runPasses(statement, text, &result.pinned, &result.dates);
     // A literal that left the statements, or came out changed, was made into
     // something else by its value: that value belongs to the translation.
     std::vector<bool> seen(literals.size(), false);
@@ -223,7 +233,8 @@ Translator::translateShape(const QString &text, const std::vector<Literal> &lite
             const auto p = static_cast<size_t>(t.param);
             const Literal &l = literals[p];
             if (l.number != (t.kind == Token::Number) ||
-                (t.kind != Token::String && t.kind != Token::Number) || t.text != l.value)
+                (t.kind != Token::String && t.kind != Token::Number) ||
+                t.text != (result.dates[p] ? engineDate(l.value) : l.value))
                 result.pinned[p] = true;
             seen[p] = true;
         }
@@ -274,10 +285,13 @@ std::optional<ProcedureCall> Translator::procedureCall(const Tokens &all) const
         if (expectValue) {
             if (tok.kind == Token::String || tok.kind == Token::Number) {
                 call.args << tok.text;
+                call.sources.push_back({tok.param, false});
             } else if (tok.isSymbol("-") && i + 1 < t.size() && t[i + 1].kind == Token::Number) {
                 call.args << QLatin1Char('-') + t[++i].text;
+                call.sources.push_back({t[i].param, true});
             } else if (tok.isWord("null")) {
                 call.args << QString();
+                call.sources.push_back({-1, false});
             } else {
                 return std::nullopt;
             }
@@ -304,13 +318,15 @@ bool Translator::namesKnownTable(const ProcedureCall &call) const
 
 QString Translator::translateStatement(Tokens t, const QString &original) const
 {
-    runPasses(t, original, nullptr);
+    runPasses(t, original, nullptr, nullptr);
     return render(t);
 }
 
-void Translator::runPasses(Tokens &t, const QString &original, std::vector<bool> *pinned) const
+void Translator::runPasses(Tokens &t, const QString &original, std::vector<bool> *pinned,
+                           std::vector<bool> *dates) const
 {
-    const Context ctx{*this, functions_, textColumns_, dateColumns_, bitColumns_, original, pinned};
+    const Context ctx{*this,       functions_, textColumns_, dateColumns_,
+                      bitColumns_, original,   pinned,       dates};
     for (const Step &step : passes())
         if (!step.only || *step.only == dialect_)
             step.run(t, ctx);

@@ -22,6 +22,13 @@ struct ProcedureCall {
     QString database; // upper case; the default database when the call names none
     QString name;
     QStringList args;
+    // Read by its shape: the literal each argument is (-1: NULL), and whether a
+    // minus stands before it.
+    struct Source {
+        int literal = -1;
+        bool negative = false;
+    };
+    std::vector<Source> sources;
 };
 
 struct Translation {
@@ -43,7 +50,16 @@ struct ShapeTranslation {
     // date is expected, a LIKE pattern, a TOP count...): written into the
     // statements, so the translation serves only texts with these same values.
     std::vector<bool> pinned;
+    // Literals read as dates where a date is expected: bound in the engines'
+    // form of a date (see engineDate()).
+    std::vector<bool> dates;
+    // A procedure call: its arguments are the text's literals.
+    std::optional<ProcedureCall> call;
 };
+
+// A literal read where a date is expected, as the engines store it: a date in
+// one of the screens' forms in ISO form, anything else as it stands.
+QString engineDate(const QString &value);
 
 class Translator {
 public:
@@ -65,8 +81,8 @@ public:
 
     Translation translate(const QString &text) const;
     // The translation of every text of this one's shape (see shapeOf()) whose
-    // pinned literals have the same values; nothing for a procedure call or a
-    // text whose literals are not the ones given.
+    // pinned literals have the same values, or the procedure call they all make;
+    // nothing for a text whose literals are not the ones given.
     std::optional<ShapeTranslation> translateShape(const QString &text,
                                                    const std::vector<Literal> &literals) const;
 
@@ -80,8 +96,8 @@ private:
     bool namesKnownTable(const ProcedureCall &call) const;
     // Runs the passes listed in translator.cpp over one statement.
     QString translateStatement(std::vector<Token> tokens, const QString &original) const;
-    void runPasses(std::vector<Token> &tokens, const QString &original,
-                   std::vector<bool> *pinned) const;
+    void runPasses(std::vector<Token> &tokens, const QString &original, std::vector<bool> *pinned,
+                   std::vector<bool> *dates) const;
     // The text's tokens made into one token stream per statement.
     std::vector<std::vector<Token>> statements(std::vector<Token> tokens, const QString &text,
                                                bool listsTable) const;

@@ -262,6 +262,25 @@ TEST_P(ConnectionTest, TextsOfOneShapeKeepTheirOwnValues)
               scalar(QStringLiteral("select count(*) from Build_File..tbcoHolidays")).toInt());
 }
 
+// A repeated text is prepared with its values bound: each number still has the
+// type it has written, whatever the earlier texts of its shape held.
+TEST_P(ConnectionTest, RepeatedTextsKeepTheTypesOfTheirNumbers)
+{
+    const QString text = QStringLiteral("select %1 / 2 as Half, %1 as N, '%2' as T");
+    const struct {
+        const char *number, *half;
+    } cases[] = {{"7", "3"}, {"9", "4"}, {"7.0", "3.5"}, {"5000000000", "2500000000"}, {"7", "3"}};
+    for (int round = 0; round < 2; ++round) {
+        for (const auto &c : cases) {
+            Recordset rs = db->Execute(text.arg(QLatin1String(c.number), QLatin1String(c.half)));
+            EXPECT_EQ(rs.Fields(QStringLiteral("Half")).toDouble(), QByteArray(c.half).toDouble())
+                << c.number;
+            EXPECT_EQ(rs.Fields(QStringLiteral("N")).toDouble(), QByteArray(c.number).toDouble());
+            EXPECT_EQ(rs.Fields(QStringLiteral("T")).toString(), QLatin1String(c.half));
+        }
+    }
+}
+
 // A procedure inside the caller's transaction runs without a savepoint of its
 // own: when it fails after writing, the transaction can only be undone.
 TEST_P(ConnectionTest, AFailedProcedureInsideASaveRefusesItsCommit)
@@ -488,6 +507,27 @@ TEST(ServerConnection, ALostConnectionIsMadeAgainAndNothingIsHalfSaved)
     const QString lastName =
         QStringLiteral("select LastName from PATIENT_DATA..tbMaster where HospNum = '1000001'");
     const QString before = workstation->Execute(lastName).Fields(0).toString();
+    const QString other =
+        QStringLiteral("select LastName from PATIENT_DATA..tbMaster where HospNum = '1000002'");
+    const QString otherName = workstation->Execute(other).Fields(0).toString();
+    auto preparedOnServer = [&] {
+        return workstation
+            ->executeNative(QStringLiteral("SELECT count(*) FROM pg_prepared_statements"))
+            .Fields(0)
+            .toLongLong();
+    };
+    // Repeated, the reading is prepared on the server; lost with the session,
+    // it is read again and prepared again on the new one.
+    EXPECT_EQ(workstation->Execute(lastName).Fields(0).toString(), before);
+    EXPECT_GT(preparedOnServer(), 0);
+    cutOff();
+    EXPECT_EQ(workstation->Execute(other).Fields(0).toString(), otherName);
+    EXPECT_EQ(preparedOnServer(), 0);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(workstation->Execute(lastName).Fields(0).toString(), before);
+        EXPECT_EQ(workstation->Execute(other).Fields(0).toString(), otherName);
+    }
+    EXPECT_GT(preparedOnServer(), 0);
 
     cutOff();
     EXPECT_FALSE(workstation->Execute(reading).atEnd());

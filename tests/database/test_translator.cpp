@@ -74,11 +74,13 @@ TEST_P(TranslatorOutput, ByShapeWithItsOwnValuesIsTheSame)
                 sql += piece.text;
                 if (piece.param < 0)
                     continue;
-                const Literal &l = literals[static_cast<size_t>(piece.param)];
+                const auto p = static_cast<size_t>(piece.param);
+                const Literal &l = literals[p];
+                const QString value = byShape->dates[p] ? engineDate(l.value) : l.value;
                 sql += l.number
-                           ? l.value
+                           ? value
                            : QLatin1Char('\'') +
-                                 QString(l.value).replace(QLatin1Char('\''), QLatin1String("''")) +
+                                 QString(value).replace(QLatin1Char('\''), QLatin1String("''")) +
                                  QLatin1Char('\'');
             }
             statements << sql;
@@ -89,24 +91,33 @@ TEST_P(TranslatorOutput, ByShapeWithItsOwnValuesIsTheSame)
 }
 
 // What the translation decides by a literal's value keeps that value in the
-// translation; other literals become the shape's places.
+// translation; other literals become the shape's places, a date's bound in the
+// engines' form of a date.
 TEST(Translator, ShapePinsTheValuesItDecidesBy)
 {
     struct PinCase {
         const char *input;
         std::vector<bool> sqlite;
         std::vector<bool> postgres;
+        std::vector<bool> dates;
     };
     const PinCase cases[] = {
-        {"select * from t where LastName = 'A' and x = 5", {false, false}, {false, false}},
-        {"select * from t where d = '12/10/2026' and LastName = 'x'", {true, false}, {true, false}},
-        {"select * from t where d = 'x'", {true}, {true}},
-        {"select * from t where isFixed = 'true' and LastName = '1'", {true, false}, {true, false}},
-        {"select top 5 LastName from t where LastName like 'sa%'", {true, false}, {true, true}},
-        {"select * from t where LastName like 'Ñ%'", {true}, {true}},
-        {"select 'a' + LastName from t", {true}, {true}},
-        {"select HEMODIALYSIS.dbo.fn_Double(4) from t", {true}, {true}},
-        {"select 12345678901234567890, 1e5 from t", {true, true}, {true, true}},
+        {"select * from t where LastName = 'A' and x = 5", {false, false}, {false, false}, {}},
+        {"select * from t where d = '12/10/2026' and LastName = 'x'",
+         {false, false},
+         {false, false},
+         {true, false}},
+        {"select * from t where d = 'x'", {false}, {false}, {true}},
+        {"select * from t where isFixed = 'true' and LastName = '1'",
+         {true, false},
+         {true, false},
+         {}},
+        // SQLite plans a LIKE by its pattern.
+        {"select top 5 LastName from t where LastName like 'sa%'", {true, true}, {true, true}, {}},
+        {"select * from t where LastName like 'Ñ%'", {true}, {true}, {}},
+        {"select 'a' + LastName from t", {true}, {true}, {}},
+        {"select HEMODIALYSIS.dbo.fn_Double(4) from t", {true}, {true}, {}},
+        {"select 12345678901234567890, 1e5 from t", {true, true}, {true, true}, {}},
     };
     for (const PinCase &c : cases) {
         for (Dialect dialect : {Dialect::SQLite, Dialect::PostgreSQL}) {
@@ -121,8 +132,33 @@ TEST(Translator, ShapePinsTheValuesItDecidesBy)
             ASSERT_TRUE(byShape.has_value()) << c.input;
             EXPECT_EQ(byShape->pinned, dialect == Dialect::SQLite ? c.sqlite : c.postgres)
                 << c.input << (dialect == Dialect::SQLite ? " (SQLite)" : " (PostgreSQL)");
+            std::vector<bool> dates = c.dates;
+            dates.resize(literals.size(), false);
+            EXPECT_EQ(byShape->dates, dates) << c.input;
         }
     }
+}
+
+// A procedure call's shape: its arguments are the text's literals, read
+// again from each text.
+TEST(Translator, ShapeOfACallNamesWhereEachArgumentComesFrom)
+{
+    Translator t(Dialect::SQLite, &functions());
+    const QString text = QStringLiteral("Clinical_Area..spX 'a', -5, NULL, 'b''c', 2.5");
+    QString shape;
+    std::vector<Literal> literals;
+    ASSERT_TRUE(shapeOf(text, shape, literals));
+    const auto byShape = t.translateShape(text, literals);
+    ASSERT_TRUE(byShape && byShape->call);
+    EXPECT_EQ(byShape->call->name, QStringLiteral("spX"));
+    const std::vector<std::pair<int, bool>> expected = {
+        {0, false}, {1, true}, {-1, false}, {2, false}, {3, false}};
+    ASSERT_EQ(byShape->call->sources.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(byShape->call->sources[i].literal, expected[i].first) << i;
+        EXPECT_EQ(byShape->call->sources[i].negative, expected[i].second) << i;
+    }
+    EXPECT_EQ(literals[2].value, QStringLiteral("b'c"));
 }
 
 INSTANTIATE_TEST_SUITE_P(

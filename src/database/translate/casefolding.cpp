@@ -46,11 +46,13 @@ void unicodeLike(Tokens &t, const Context &ctx)
         if (right < 0 || at(t, right).kind != Token::String ||
             isWordAt(t, nextSig(t, right), "escape"))
             continue;
+        // SQLite plans a LIKE by its pattern: one bound as a value would have the
+        // statement prepared again each time it is bound. It stays in the text.
+        ctx.pin(at(t, right));
         const QString pattern = at(t, right).text;
         // Patterns of ASCII alone pass unchanged: their shape is told apart from the others'.
         if (std::all_of(pattern.begin(), pattern.end(), [](QChar c) { return c.unicode() < 0x80; }))
             continue;
-        ctx.pin(at(t, right));
         qsizetype left = prevSig(t, i);
         const bool negated = isWordAt(t, left, "not");
         if (negated)

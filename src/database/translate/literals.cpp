@@ -242,12 +242,12 @@ void typedLiterals(Tokens &t, const Context &ctx)
             target = comparedWith(t, i, ctx);
         if (target == Target::None && dateArgument(t, i))
             target = Target::Date;
-        if (target == Target::Date || target == Target::Bit)
-            ctx.pin(tok);
         if (target == Target::Date) {
+            ctx.readAsDate(tok);
             if (auto iso = isoDate(tok.text))
                 tok.text = *iso;
         } else if (target == Target::Bit) {
+            ctx.pin(tok);
             // The server reads 'true' and 'false' as 1 and 0 for a bit.
             const QString word = tok.text.trimmed().toLower();
             if (word == QLatin1String("true"))

@@ -18,6 +18,9 @@ struct Context {
     // While a text is translated by its shape: the literals whose value a pass
     // read to decide what to write. Such a value is part of the translation.
     std::vector<bool> *pinned = nullptr;
+    // While a text is translated by its shape: the literals read as dates, whose
+    // values are bound in the engines' form of a date rather than pinned.
+    std::vector<bool> *dates = nullptr;
 
     Dialect dialect() const { return translator.dialect(); }
     QString tableName(const QString &database, const QString &table) const
@@ -34,6 +37,13 @@ struct Context {
     {
         if (pinned && literal.param >= 0 && static_cast<size_t>(literal.param) < pinned->size())
             (*pinned)[static_cast<size_t>(literal.param)] = true;
+    }
+    // Called by a pass that writes a literal in the engines' form of a date
+    // (engineDate()) and decides nothing else by its value.
+    void readAsDate(const Token &literal) const
+    {
+        if (dates && literal.param >= 0 && static_cast<size_t>(literal.param) < dates->size())
+            (*dates)[static_cast<size_t>(literal.param)] = true;
     }
 };
 
