@@ -5,6 +5,8 @@
 #include <QDateTime>
 
 #include <cmath>
+#include <cstdio>
+#include <optional>
 
 namespace chemodesk::hospital::values {
 
@@ -65,18 +67,80 @@ QString numberOrZero(const QString &procedure, const char *what, const QString &
     return text.isEmpty() ? QStringLiteral("0") : literal(number(procedure, what, text));
 }
 
+namespace {
+
+// Reads 1 to `most` digits at `i`; -1 when there are none.
+int digits(QStringView t, qsizetype &i, int most)
+{
+    int value = 0;
+    int n = 0;
+    while (i < t.size() && n < most && t[i] >= QLatin1Char('0') && t[i] <= QLatin1Char('9')) {
+        value = value * 10 + (t[i].unicode() - '0');
+        ++i;
+        ++n;
+    }
+    return n == 0 ? -1 : value;
+}
+
+bool skip(QStringView t, qsizetype &i, char c)
+{
+    if (i >= t.size() || t[i] != QLatin1Char(c))
+        return false;
+    ++i;
+    return true;
+}
+
+// "M/d/yyyy h:mm:ss AP" read by hand: every line of every save passes here.
+std::optional<QDateTime> screenDateTime(QStringView t)
+{
+    qsizetype i = 0;
+    const int month = digits(t, i, 2);
+    if (month < 0 || !skip(t, i, '/'))
+        return {};
+    const int day = digits(t, i, 2);
+    if (day < 0 || !skip(t, i, '/'))
+        return {};
+    const qsizetype yearAt = i;
+    const int year = digits(t, i, 4);
+    if (i - yearAt != 4 || !skip(t, i, ' '))
+        return {};
+    const int hour = digits(t, i, 2);
+    if (hour < 1 || hour > 12 || !skip(t, i, ':'))
+        return {};
+    qsizetype at = i;
+    const int minute = digits(t, i, 2);
+    if (i - at != 2 || !skip(t, i, ':'))
+        return {};
+    at = i;
+    const int second = digits(t, i, 2);
+    if (i - at != 2 || !skip(t, i, ' ') || t.size() - i != 2 || t[i + 1] != QLatin1Char('M'))
+        return {};
+    const bool pm = t[i] == QLatin1Char('P');
+    if (!pm && t[i] != QLatin1Char('A'))
+        return {};
+    const QDate date(year, month, day);
+    const QTime time(hour % 12 + (pm ? 12 : 0), minute, second);
+    if (!date.isValid() || !time.isValid())
+        return {};
+    return QDateTime(date, time);
+}
+
+} // namespace
+
 QString storedDateTime(const QString &procedure, const QString &text)
 {
     const QString upper = text.trimmed().toUpper();
-    const qsizetype space = upper.indexOf(QLatin1Char(' '));
-    const QDate date = QDate::fromString(upper.left(space), QStringLiteral("M/d/yyyy"));
-    const QTime time = QTime::fromString(upper.mid(space + 1), QStringLiteral("h:mm:ss AP"));
-    if (space < 0 || !date.isValid() || !time.isValid())
+    const std::optional<QDateTime> when = screenDateTime(upper);
+    if (!when)
         refuse(procedure, QStringLiteral("the date '%1' is not a date and time "
                                          "(MM/DD/YYYY hh:mm:ss AM/PM).")
                               .arg(text));
-    return date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') +
-           time.toString(QStringLiteral("HH:mm:ss"));
+    char stored[24];
+    const QDate d = when->date();
+    const QTime t = when->time();
+    std::snprintf(stored, sizeof stored, "%04d-%02d-%02d %02d:%02d:%02d", d.year(), d.month(),
+                  d.day(), t.hour(), t.minute(), t.second());
+    return QString::fromLatin1(stored);
 }
 
 QString now(db::ProcedureContext &db)

@@ -86,6 +86,8 @@ const std::vector<db::SchemaStep> &schemaSteps()
         {7, schema::packageTables(), {}},
         // 8: cash assessments under "OC" numbers, with their counter's one row.
         {8, schema::assessmentTables(), assessmentCounter},
+        // 9: the request log book indexed by registration and moment.
+        {9, schema::requestTables(), {}},
     };
     return steps;
 }

@@ -25,8 +25,10 @@ std::vector<db::TableDef> requestTables()
               "ForPharmacy varchar(1), Reference varchar(20), LocationID varchar(4), "
               "RequestStatus varchar(1) default 'X', SavedAt datetime",
               {"RequestID"},
+              // A save finds the request number its earlier lines drew by the patient's
+              // registration and the request's moment.
               {index({"RequestNum"}), index({"IdNum"}), index({"HospNum"}),
-               index({"RequestType", "RequestNum"})}),
+               index({"RequestType", "RequestNum"}), index({"IdNum", "RequestDate"})}),
         // Frequency: the doses a day, the quantity a request starts from.
         table("BUILD_FILE", "tbcoDosage",
               "DosageID varchar(8) not null, Dosage varchar(60) not null, "

@@ -265,6 +265,9 @@ TEST_P(ChargeSaveProcedures, ValuesThatCannotBeStoredAreRefusedByName)
         {charging(5, "31/12/2026 02:05:09 PM"), "CLINICAL_AREA..tbCancerCharges",
          "spCancer_Append_Charging: the date '31/12/2026 02:05:09 PM' is not a date and time "
          "(MM/DD/YYYY hh:mm:ss AM/PM)."},
+        {charging(5, "12/01/2026 13:05:09 PM"), "CLINICAL_AREA..tbCancerCharges",
+         "spCancer_Append_Charging: the date '12/01/2026 13:05:09 PM' is not a date and time "
+         "(MM/DD/YYYY hh:mm:ss AM/PM)."},
         {charging(11, "Q"), "CLINICAL_AREA..tbCancerCharges",
          "spCancer_Append_Charging: the kind 'Q' is neither D nor P."},
         {charging(15, ""), "CLINICAL_AREA..tbCancerCharges",
@@ -306,7 +309,9 @@ TEST_P(ChargeSaveProcedures, ValuesThatCannotBeStoredAreRefusedByName)
     for (const auto &[sent, stored] :
          {std::pair{"1/5/2026 9:05:09 am", QDateTime(QDate(2026, 1, 5), QTime(9, 5, 9))},
           {"12/01/2026 12:00:00 AM", QDateTime(QDate(2026, 12, 1), QTime(0, 0))},
-          {"03/08/2026 02:30:00 AM", QDateTime(QDate(2026, 3, 8), QTime(2, 30))}}) {
+          {"03/08/2026 02:30:00 AM", QDateTime(QDate(2026, 3, 8), QTime(2, 30))},
+          {"12/31/2026 12:59:59 PM", QDateTime(QDate(2026, 12, 31), QTime(12, 59, 59))},
+          {"7/4/2026 11:30:00 pm", QDateTime(QDate(2026, 7, 4), QTime(23, 30))}}) {
         SCOPED_TRACE(sent);
         db->Execute(charging(5, QLatin1String(sent))
                         .replace(QStringLiteral("G9C"), QStringLiteral("G10C")));
