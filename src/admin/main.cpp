@@ -251,11 +251,6 @@ int main(int argc, char *argv[])
             timer.start();
             auto connection = hospital::openDatabase(target);
             hospital::initDatabase(*connection, options);
-            // The planner's statistics for what was just loaded: without them a search on
-            // a large new database may walk the whole table until the server's own
-            // collection runs (never, on SQLite).
-            if (options.demo || options.registrations > 0)
-                connection->executeNative(QStringLiteral("ANALYZE"));
             out() << "Done in " << timer.elapsed() << " ms\n";
             return 0;
         }

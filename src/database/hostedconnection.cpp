@@ -344,6 +344,10 @@ HostedConnection::~HostedConnection()
             QSqlQuery q(db_);
             q.exec(QStringLiteral("ROLLBACK"));
         }
+        // The embedded file's statistics kept up as it grows, as SQLite advises at closing:
+        // nothing else gathers them, and a look-up planned without them may walk a table.
+        if (lite_ && !readOnly_)
+            sqlite3_exec(lite_, "PRAGMA optimize", nullptr, nullptr, nullptr);
         db_.close();
         db_ = QSqlDatabase();
         QSqlDatabase::removeDatabase(name_);

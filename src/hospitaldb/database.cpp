@@ -149,6 +149,11 @@ void initDatabase(db::HostedConnection &connection, const InitOptions &options)
             say(QStringLiteral("  %1 of %2").arg(done).arg(options.registrations));
         });
     }
+    // The planner's statistics for what was just loaded: without them a look-up on a new
+    // database may walk a whole table by another index until statistics are gathered (never,
+    // on SQLite, unless asked).
+    if (options.demo || options.registrations > 0)
+        connection.executeNative(QStringLiteral("ANALYZE"));
     if (server) {
         say(QStringLiteral("Setting up the roles, rights and audit trail"));
         secureServer(connection);
