@@ -318,9 +318,10 @@ std::vector<Case> packageCases(Connection &database)
           {"InvCode", "KM"},
           {"LocationID", "199"},
           {"ItemDescription", "ONDANSETRON 8MG/4ML AMPULE"}}},
-        // Sent again by the case: the last item, the unit's service, twice.
+        // Sent again by the case: the unit's service, twice. (The screen's text reads the
+        // package's items in no stated order, so the line is found by its item.)
         {savePackage,
-         "spCancer_AppendChargingNew",
+         "spCancer_AppendChargingNew '1000018','261018','8001'",
          1,
          {{"N", "2"}},
          packageCharges + QStringLiteral("and ChargeSlip = 'G1522C' and ItemID = '8001'")},
