@@ -156,10 +156,6 @@ BENCHMARK(SaveAssessmentRawPostgres)->Unit(benchmark::kMicrosecond);
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    const int result = chemodesk::bench::runBenchmarks(argc, argv);
+    return result;
 }

@@ -126,11 +126,7 @@ BENCHMARK(SaveRequestRawPostgres)->Unit(benchmark::kMillisecond);
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int result = chemodesk::bench::runBenchmarks(argc, argv);
     session::resetGlobals();
-    return 0;
+    return result;
 }

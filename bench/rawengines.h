@@ -243,6 +243,18 @@ template <class Raw> void runRaw(benchmark::State &state, Raw &raw, Raw *sweep =
     state.counters["engine_statements"] = double(raw.statements());
 }
 
+// Runs the benchmarks the command line selects; the caller has made the
+// application object and tidies what outlives it after.
+inline int runBenchmarks(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
 // A box during a measurement means the path measured is not the one meant.
 class CountBoxes : public widgets::MessageService {
 public:
