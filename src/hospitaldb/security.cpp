@@ -259,12 +259,14 @@ QStringList functions()
                "OLD)).requesttype, '')) = 'PH' THEN 'isPHRequest' ELSE 'isCSRReqeust' END) "
                "THEN %2; END IF; RETURN coalesce(NEW, OLD); END $$")
                .arg(Definer, Refusal);
-    // Assessments are written, remarked and revoked by those with the cash assessment right.
+    // Assessments are written by those with the cash assessment right; the status screen,
+    // under Maintenance, may also remark and revoke them.
     out << QStringLiteral(
                "CREATE OR REPLACE FUNCTION chemodesk_private.guard_assessments() RETURNS trigger "
                "LANGUAGE plpgsql %1 AS $$ BEGIN "
                "IF chemodesk_private.enforced() AND NOT "
-               "chemodesk_private.has_right('isCashAssessment') THEN %2; END IF; "
+               "chemodesk_private.has_right('isCashAssessment') AND (TG_OP = 'INSERT' OR NOT "
+               "chemodesk_private.has_right('isMaintenance')) THEN %2; END IF; "
                "RETURN coalesce(NEW, OLD); END $$")
                .arg(Definer, Refusal);
     return out;
@@ -386,7 +388,7 @@ QStringList ownershipAndGrants()
 
 int serverSecurityRevision()
 {
-    return 4;
+    return 5;
 }
 
 void revealPasswordTable(db::HostedConnection &connection)
