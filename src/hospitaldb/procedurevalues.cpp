@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <utility>
 
 namespace chemodesk::hospital::values {
 
@@ -90,8 +91,10 @@ bool skip(QStringView t, qsizetype &i, char c)
     return true;
 }
 
-// "M/d/yyyy h:mm:ss AP" read by hand: every line of every save passes here.
-std::optional<QDateTime> screenDateTime(QStringView t)
+// "M/d/yyyy h:mm:ss AP" read by hand: every line of every save passes here. A date and a
+// time apart, never a QDateTime: a wall-clock value must not pass through the workstation's
+// time zone (02:30 on the night clocks go forward would move).
+std::optional<std::pair<QDate, QTime>> screenDateTime(QStringView t)
 {
     qsizetype i = 0;
     const int month = digits(t, i, 2);
@@ -122,7 +125,7 @@ std::optional<QDateTime> screenDateTime(QStringView t)
     const QTime time(hour % 12 + (pm ? 12 : 0), minute, second);
     if (!date.isValid() || !time.isValid())
         return {};
-    return QDateTime(date, time);
+    return std::pair{date, time};
 }
 
 } // namespace
@@ -130,14 +133,13 @@ std::optional<QDateTime> screenDateTime(QStringView t)
 QString storedDateTime(const QString &procedure, const QString &text)
 {
     const QString upper = text.trimmed().toUpper();
-    const std::optional<QDateTime> when = screenDateTime(upper);
+    const std::optional<std::pair<QDate, QTime>> when = screenDateTime(upper);
     if (!when)
         refuse(procedure, QStringLiteral("the date '%1' is not a date and time "
                                          "(MM/DD/YYYY hh:mm:ss AM/PM).")
                               .arg(text));
     char stored[24];
-    const QDate d = when->date();
-    const QTime t = when->time();
+    const auto &[d, t] = *when;
     std::snprintf(stored, sizeof stored, "%04d-%02d-%02d %02d:%02d:%02d", d.year(), d.month(),
                   d.day(), t.hour(), t.minute(), t.second());
     return QString::fromLatin1(stored);
