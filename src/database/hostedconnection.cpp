@@ -41,13 +41,6 @@ QString engineMessage(const QSqlError &error)
     QString message = error.databaseText().trimmed();
     if (message.isEmpty())
         message = error.text().trimmed();
-    // The server's own refusals (rights, the audit trail) carry the very text a screen shows.
-    if (error.nativeErrorCode() == QLatin1String("CDR01")) {
-        static const QRegularExpression wrapping(QStringLiteral("^(?:ERROR:\\s*)?([^\\n]*)"));
-        const QRegularExpressionMatch match = wrapping.match(message);
-        if (match.hasMatch())
-            message = match.captured(1).trimmed();
-    }
     return message;
 }
 

@@ -152,7 +152,7 @@ TEST_F(ProgramScreens, EveryControlOpensItsScreenOrIsDisabled)
         EXPECT_EQ(opened.size(), before + 1)
             << "enabled but opened nothing; said: " << messages.lastText().toStdString();
     }
-    // The four actions whose screens are still to come are among the disabled.
+    // The four main actions are enabled exactly when their screens are registered.
     for (QPushButton *button : {w.cmdCash, w.cmdResultEntry, w.cmdCSRRequest, w.cmdPharmacy})
         EXPECT_EQ(button->isEnabled(), widgets::screens().has(button->objectName()))
             << button->objectName().toStdString();
