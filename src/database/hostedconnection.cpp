@@ -409,9 +409,11 @@ std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target,
         sqlite3_create_function_v2(handle, "isnumeric", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
                                    nullptr, sqliteIsNumeric, nullptr, nullptr, nullptr);
         registerUnicodeFolding(handle);
+        // Before anything touches the file: programs started together on a new file wait for
+        // each other's locks (the switch to WAL among them) instead of failing at once.
+        c->setCommandTimeout(c->timeout_);
         c->checkSqliteFile(options);
         if (c->readOnly_) {
-            c->setCommandTimeout(c->timeout_);
             // A file made by another program may have no clock settings to read; an unverified
             // one is left for its caller to examine.
             try {
@@ -429,7 +431,6 @@ std::unique_ptr<HostedConnection> HostedConnection::open(const QString &target,
         c->executeNative(QStringLiteral("PRAGMA synchronous = NORMAL"));
         c->executeNative(QStringLiteral(
             "CREATE TABLE IF NOT EXISTS chemodesk_meta (name TEXT PRIMARY KEY, value TEXT)"));
-        c->setCommandTimeout(c->timeout_);
     }
     c->reloadClock();
     return c;
@@ -1174,10 +1175,11 @@ Recordset HostedConnection::runCall(const ProcedureCall &call, const QString &te
 
 void HostedConnection::BeginTrans()
 {
-    if (depth_ == 0)
+    if (depth_ == 0) {
         executeNative(dialect() == Dialect::SQLite ? QStringLiteral("BEGIN IMMEDIATE")
                                                    : QStringLiteral("BEGIN"));
-    else
+        ++transactions_;
+    } else
         executeNative(QStringLiteral("SAVEPOINT sp%1").arg(depth_));
     ++depth_;
 }
@@ -1271,6 +1273,7 @@ void HostedConnection::reloadClock()
                                                            : QStringLiteral("chemodesk_meta");
     clockFixed_.reset();
     clockOffset_ = 0;
+    clockTransaction_ = -1;
     Recordset rs = executeNative(
         QStringLiteral("SELECT name, value FROM %1 WHERE name IN ('clock_fixed', 'clock_offset')")
             .arg(table));
@@ -1316,8 +1319,15 @@ QDateTime HostedConnection::serverNow()
         const QDateTime now = clockNow();
         return now.addMSecs(-now.time().msec()); // in whole seconds, as getdate() reads
     }
+    if (depth_ > 0 && clockTransaction_ == transactions_)
+        return transactionClock_;
     Recordset rs = Execute(QStringLiteral("SELECT getdate() AS Now"));
-    return rs.Fields(0).toDateTime();
+    const QDateTime now = rs.Fields(0).toDateTime();
+    if (depth_ > 0) {
+        clockTransaction_ = transactions_;
+        transactionClock_ = now;
+    }
+    return now;
 }
 
 } // namespace chemodesk::db

@@ -198,6 +198,11 @@ private:
     QString target_;
     QString connectionString_;
     int depth_ = 0;
+    // The server's clock stands still inside a transaction (PostgreSQL reads the time its
+    // transaction began): read once per transaction, numbered by transactions_.
+    qint64 transactions_ = 0;
+    qint64 clockTransaction_ = -1;
+    QDateTime transactionClock_;
     int timeout_ = 30;
     // Screens send the same texts again and again; translate each once.
     QHash<QString, Translation> translations_;
