@@ -80,7 +80,16 @@ struct Saving {
     Saving(const Saving &) = delete;
     Saving &operator=(const Saving &) = delete;
 
-    QString save() { return saveAssessment(*counting, head, lines); }
+    QString save() { return last = saveAssessment(*counting, head, lines); }
+    // The measured save's rows taken away.
+    void sweep()
+    {
+        database->executeNative(
+            QStringLiteral("DELETE FROM %1 WHERE RefNum = '%2'")
+                .arg(database->translator().tableName(QStringLiteral("BILLING"),
+                                                      QStringLiteral("tbCashAssessment")),
+                     last));
+    }
     QStringList recordedSave()
     {
         save();
@@ -99,6 +108,7 @@ struct Saving {
     long engineStatements = 0;
     bool recording = false;
     QStringList recorded;
+    QString last;
 };
 
 void SaveAssessmentThroughLayer(benchmark::State &state, bool postgres)

@@ -4,8 +4,6 @@
 #include "platform/connection.h"
 #include "session/globals.h"
 
-#include <QRegularExpression>
-
 #include <cmath>
 
 namespace chemodesk::assessment {
@@ -24,8 +22,12 @@ bool entered(const AssessmentLine &line)
 // A number as the procedure receives it: no exponent, no trailing zeros.
 QString numberText(const QString &text)
 {
-    return QString::number(cellNumber(text), 'f', 4)
-        .remove(QRegularExpression(QStringLiteral("\\.?0+$")));
+    QString number = QString::number(cellNumber(text), 'f', 4);
+    while (number.endsWith(QLatin1Char('0')))
+        number.chop(1);
+    if (number.endsWith(QLatin1Char('.')))
+        number.chop(1);
+    return number;
 }
 
 } // namespace

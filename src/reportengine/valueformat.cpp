@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 namespace chemodesk::reportengine {
@@ -130,7 +131,10 @@ QString formatNumber(double value, const QString &format)
 {
     if (!std::isfinite(value))
         return {};
-    const qsizetype first = format.indexOf(QRegularExpression(QStringLiteral("[0#]")));
+    const auto placeAt = std::find_if(format.begin(), format.end(), [](QChar c) {
+        return c == QLatin1Char('0') || c == QLatin1Char('#');
+    });
+    const qsizetype first = placeAt == format.end() ? -1 : placeAt - format.begin();
     if (format.isEmpty() || first < 0) {
         if (value == std::floor(value) && std::fabs(value) < 1e15)
             return QString::number(static_cast<qlonglong>(value));
@@ -166,7 +170,9 @@ QString formatNumber(double value, const QString &format)
             digits.insert(pos, QLatin1Char(','));
     }
     // Zero after rounding prints without a sign.
-    const bool negative = value < 0 && digits.contains(QRegularExpression(QStringLiteral("[1-9]")));
+    const bool negative = value < 0 && std::any_of(digits.begin(), digits.end(), [](QChar c) {
+                              return c >= QLatin1Char('1') && c <= QLatin1Char('9');
+                          });
     return format.left(first) + (negative ? QStringLiteral("-") : QString()) + digits +
            format.mid(last + 1);
 }
