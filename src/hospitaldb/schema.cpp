@@ -88,6 +88,9 @@ const std::vector<db::SchemaStep> &schemaSteps()
         {8, schema::assessmentTables(), assessmentCounter},
         // 9: the request log book indexed by registration and moment.
         {9, schema::requestTables(), {}},
+        // 10: the server's look-ups for the patient list: hash indexes on the hospital number
+        // and the names with what the list shows of them.
+        {10, {}, schema::patientListLookups},
     };
     return steps;
 }
