@@ -27,41 +27,50 @@ std::vector<db::TableDef> patientListIndexes()
 
 void patientListLookups(db::HostedConnection &c)
 {
-    // SQLite compares its NOCASE keys in process, cheaply: the indexes of step 6 serve it.
-    if (c.dialect() == db::Dialect::SQLite)
-        return;
-    // On the server every mode of the list joins registrations and the patient master by
-    // hospital number, one look-up a row, and a case-insensitive key costs a lower-casing of
-    // both texts at each comparison: some twenty comparisons down a B-tree, twenty
-    // microseconds a look-up, most of a search's time. A hash index compares once.
     const QString master =
         c.translator().tableName(QStringLiteral("PATIENT_DATA"), QStringLiteral("tbMaster"));
     const QString admissions =
         c.translator().tableName(QStringLiteral("PATIENT_DATA"), QStringLiteral("tbPatient"));
     const QString registrations =
         c.translator().tableName(QStringLiteral("PATIENT_DATA"), QStringLiteral("tbOutPatient"));
-    const QStringList statements = {
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tbmaster_hospnum_hash ON %1 "
-                       "USING hash (hospnum)")
-            .arg(master),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tbpatient_hospnum_hash ON %1 "
-                       "USING hash (hospnum)")
-            .arg(admissions),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tboutpatient_hospnum_hash ON "
-                       "%1 USING hash (hospnum)")
-            .arg(registrations),
-        // The walk-ins alone, a tenth of the registrations: a search of the cash list by name
-        // looks up each patient of the name, and most are not walk-ins.
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tboutpatient_hospnum_walkin "
-                       "ON %1 USING hash (hospnum) WHERE patienttype = 'W'")
-            .arg(registrations),
-        // The names in the list's order with what the list shows of them: a search by name
-        // walks this alone, without reading each patient's row.
-        QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tbmaster_names ON %1 "
-                       "((upper(lastname) COLLATE \"C\"), (upper(firstname) COLLATE \"C\")) "
-                       "INCLUDE (hospnum, lastname, firstname, middlename)")
-            .arg(master),
-    };
+    QStringList statements;
+    if (c.dialect() == db::Dialect::SQLite) {
+        // A search by name walks the names and looks up each patient's registration: the
+        // names with what the list shows of them, and the walk-ins apart (a tenth of the
+        // registrations, and most patients of a name are not walk-ins).
+        statements = {
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tbmaster_names ON %1 "
+                           "(LastName, FirstName, MiddleName, HospNum)")
+                .arg(master),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tboutpatient_hospnum_walkin "
+                           "ON %1 (HospNum) WHERE PatientType = 'W'")
+                .arg(registrations),
+        };
+    } else {
+        // The same, and: every mode joins registrations and the patient master by hospital
+        // number, one look-up a row, and the server's case-insensitive keys lower-case both
+        // texts at each comparison, some twenty of them down a B-tree: twenty microseconds a
+        // look-up, most of a search's time. A hash index compares once.
+        statements = {
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tbmaster_hospnum_hash ON "
+                           "%1 USING hash (hospnum)")
+                .arg(master),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tbpatient_hospnum_hash ON "
+                           "%1 USING hash (hospnum)")
+                .arg(admissions),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tboutpatient_hospnum_hash "
+                           "ON %1 USING hash (hospnum)")
+                .arg(registrations),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tboutpatient_hospnum_walkin "
+                           "ON %1 USING hash (hospnum) WHERE patienttype = 'W'")
+                .arg(registrations),
+            // In the order and form the translation sends (upper-cased, compared bytewise).
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tbmaster_names ON %1 "
+                           "((upper(lastname) COLLATE \"C\"), (upper(firstname) COLLATE \"C\")) "
+                           "INCLUDE (hospnum, lastname, firstname, middlename)")
+                .arg(master),
+        };
+    }
     for (const QString &statement : statements)
         c.executeNative(statement);
     for (const QString &table : {master, admissions, registrations})

@@ -39,7 +39,7 @@ std::vector<db::TableDef> patientTables();
 std::vector<db::TableDef> patientBaseTables();
 // The patient list's indexes, by table (schema step 6).
 std::vector<db::TableDef> patientListIndexes();
-// The server's look-ups for the list that a table definition cannot say (schema step 10).
+// The list's indexes a table definition cannot say: covering, partial, hash (schema step 10).
 void patientListLookups(db::HostedConnection &connection);
 std::vector<db::TableDef> wardTables();
 std::vector<db::TableDef> chargingTables();
