@@ -166,15 +166,19 @@ void generateRegistrations(Connection &connection, int count,
                 const int age = random.chance(8) ? random.between(0, 17) : random.between(18, 95);
                 const int birthBack = age * 365 + random.below(365);
                 const int place = random.below(int(words.towns.size()));
-                // About one in a hundred is still admitted or registered today.
-                const bool current = random.chance(1);
-                const int visitBack = current ? random.below(10) : random.between(10, oldestVisit);
+                // Visits spread evenly over the years. An admission lasts one to seven days
+                // and an out-patient goes home the day he came, so only the admissions of the
+                // last few days and today's out-patients are still in: a few hundred among a
+                // million, as in a hospital's beds and clinics on any one day.
+                const int visitBack = random.between(0, oldestVisit);
                 const int hour = random.between(6, 20);
                 const QString visit = words.date(visitBack, hour, random.below(60));
                 const bool admitted = random.chance(35);
+                const int stay = admitted ? random.between(1, 7) : 0;
+                const bool current = admitted ? visitBack < stay : visitBack == 0;
                 const QString closed = current ? null()
                                        : admitted
-                                           ? words.date(visitBack - random.between(1, 7), 14, 0)
+                                           ? words.date(visitBack - stay, 14, 0)
                                            : words.date(visitBack, std::min(23, hour + 3), 0);
 
                 // Accounts: personal (Null or the hospital number), HMO or company.

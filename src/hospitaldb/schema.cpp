@@ -88,6 +88,9 @@ const std::vector<db::SchemaStep> &schemaSteps()
         {8, schema::assessmentTables(), assessmentCounter},
         // 9: the request log book indexed by registration and moment.
         {9, schema::requestTables(), {}},
+        // 10: the patient list's searches by name read the names index alone and look up only
+        // walk-ins for the cash list; on the server, hash look-ups by hospital number.
+        {10, {}, schema::patientListLookups},
     };
     return steps;
 }

@@ -5,6 +5,10 @@
 
 #include "database/schemadef.h"
 
+namespace chemodesk::db {
+class HostedConnection;
+}
+
 #include <QStringList>
 
 #include <vector>
@@ -35,6 +39,8 @@ std::vector<db::TableDef> patientTables();
 std::vector<db::TableDef> patientBaseTables();
 // The patient list's indexes, by table (schema step 6).
 std::vector<db::TableDef> patientListIndexes();
+// The list's indexes a table definition cannot say: covering, partial, hash (schema step 10).
+void patientListLookups(db::HostedConnection &connection);
 std::vector<db::TableDef> wardTables();
 std::vector<db::TableDef> chargingTables();
 std::vector<db::TableDef> reportTables();

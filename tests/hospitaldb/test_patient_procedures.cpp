@@ -3,6 +3,8 @@
 // data (dated 2026-12-01).
 
 #include "database/sqltext.h"
+#include "hospitaldb/hospitaldb.h"
+#include "platform/patientlistrows.h"
 #include "session/scrambler.h"
 #include "support/enginetest.h"
 
@@ -126,6 +128,94 @@ TEST_P(PatientProcedureTest, PatientListRowsShowDatesAndKeepNullBillingDates)
     ASSERT_EQ(rs.RecordCount(), 1);
     EXPECT_EQ(rs.Fields(QStringLiteral("admission date")).toString(), QStringLiteral("04/23/2026"));
     EXPECT_EQ(rs.Fields(QStringLiteral("Billing Date")).toString(), QStringLiteral("04/29/2026"));
+}
+
+// The list read in its order by a plain query, every match and nothing
+// bounded: what each mode must show, the first rows of it, however the
+// procedure reads them.
+QStringList expectedList(Recordset rs)
+{
+    QStringList out;
+    for (; !rs.atEnd(); rs.MoveNext())
+        out << rs.Fields(QStringLiteral("IdNum")).toString();
+    return out;
+}
+
+QStringList listed(Recordset rs)
+{
+    QStringList out;
+    for (; !rs.atEnd(); rs.MoveNext())
+        out << rs.Fields(QStringLiteral("Admission #")).toString();
+    return out;
+}
+
+TEST_P(PatientProcedureTest, EachModeListsTheFirstMatchesInTheListsOrder)
+{
+    // A thousand generated patients besides the demo's: some modes then match
+    // more than the list shows.
+    hospital::generateRegistrations(*db, 1000);
+    struct Case {
+        const char *mode, *lastName, *hospNum, *table, *condition;
+    };
+    const Case cases[] = {
+        {"I", "", "", "tbPatient", "R.DcrDate IS NULL"},
+        {"I", "SANT", "", "tbPatient", "R.DcrDate IS NULL AND M.LastName LIKE 'SANT%'"},
+        {"I", "", "1000", "tbPatient", "R.DcrDate IS NULL AND R.HospNum LIKE '1000%'"},
+        {"T", "", "", "tbPatient", "R.DcrDate IS NOT NULL"},
+        {"T", "S", "", "tbPatient", "R.DcrDate IS NOT NULL AND M.LastName LIKE 'S%'"},
+        {"C", "", "", "tbOutPatient", "R.PatientType = 'W' AND R.DcrDate IS NULL"},
+        {"C", "R", "", "tbOutPatient", "R.PatientType = 'W' AND M.LastName LIKE 'R%'"},
+        {"C", "", "1", "tbOutPatient", "R.PatientType = 'W' AND R.HospNum LIKE '1%'"},
+        {"O", "", "", "tbOutPatient", "R.DcrDate IS NULL AND R.PatientType <> 'W'"},
+        {"O", "", "1000", "tbOutPatient",
+         "R.DcrDate IS NULL AND R.PatientType <> 'W' AND R.HospNum LIKE '1000%'"},
+        {"D", "", "", "tbOutPatient", "R.DcrDate IS NOT NULL AND R.PatientType <> 'W'"},
+        {"D", "M", "", "tbOutPatient",
+         "R.DcrDate IS NOT NULL AND R.PatientType <> 'W' AND M.LastName LIKE 'M%'"},
+    };
+    for (const Case &c : cases) {
+        const QString text = patientList(c.mode, c.lastName, c.hospNum, "");
+        SCOPED_TRACE(text.toStdString());
+        const QStringList all = expectedList(
+            run(QStringLiteral("SELECT R.IdNum FROM PATIENT_DATA..%1 R INNER JOIN "
+                               "PATIENT_DATA..tbMaster M ON M.HospNum = R.HospNum WHERE %2 "
+                               "ORDER BY M.LastName, M.FirstName, R.AdmDate DESC, R.IdNum")
+                    .arg(QLatin1String(c.table), QLatin1String(c.condition))));
+        ASSERT_FALSE(all.isEmpty());
+        const QStringList shown = listed(run(text));
+        // One more than the list holds, to tell that more match.
+        ASSERT_EQ(shown.size(), std::min<qsizetype>(all.size(), platform::PatientListRows + 1));
+        EXPECT_EQ(shown, all.mid(0, shown.size()));
+    }
+}
+
+// Generated registrations: only the last days' admissions and today's
+// out-patients are still in, a few in ten thousand as in a hospital.
+TEST_P(PatientProcedureTest, FewGeneratedPatientsAreStillIn)
+{
+    hospital::generateRegistrations(*db, 10000);
+    const auto count = [&](const QString &table, const char *condition) {
+        return run(QStringLiteral("SELECT count(*) AS n FROM PATIENT_DATA..%1 WHERE HospNum >= "
+                                  "'20000000' AND %2")
+                       .arg(table, QLatin1String(condition)))
+            .Fields(0)
+            .toLongLong();
+    };
+    const QString admissions = QStringLiteral("tbPatient");
+    const QString registrations = QStringLiteral("tbOutPatient");
+    const qlonglong in = count(admissions, "DcrDate IS NULL");
+    const qlonglong out = count(registrations, "DcrDate IS NULL");
+    EXPECT_GE(in, 1);
+    EXPECT_LE(in + out, 20); // one in five hundred at most; it was one in a hundred
+    // In for at most a week; out-patients still in came today.
+    EXPECT_EQ(count(admissions, "DcrDate IS NULL AND AdmDate >= '2026-11-24'"), in);
+    EXPECT_EQ(count(registrations, "DcrDate IS NULL AND AdmDate >= '2026-12-01'"), out);
+    // Everyone else has gone home, none of them after today.
+    EXPECT_EQ(count(admissions, "DcrDate >= '2026-12-02'") +
+                  count(registrations, "DcrDate >= '2026-12-02'") +
+                  count(admissions, "DcrDate < AdmDate") +
+                  count(registrations, "DcrDate < AdmDate"),
+              0);
 }
 
 TEST_P(PatientProcedureTest, RegisteredOutPatientsByNameOrNumber)
