@@ -1179,8 +1179,9 @@ void HostedConnection::BeginTrans()
         executeNative(dialect() == Dialect::SQLite ? QStringLiteral("BEGIN IMMEDIATE")
                                                    : QStringLiteral("BEGIN"));
         ++transactions_;
-    } else
+    } else {
         executeNative(QStringLiteral("SAVEPOINT sp%1").arg(depth_));
+    }
     ++depth_;
 }
 
