@@ -280,6 +280,10 @@ int applySchemaSteps(HostedConnection &connection, const std::vector<SchemaStep>
         // Read again under the lock: another program may have applied the step meanwhile.
         if (storedSchemaVersion(connection) >= step.version)
             continue;
+        // A step fills or indexes whole tables: on a large database that outlasts the time a
+        // workstation's statement is given. For this transaction only.
+        if (connection.dialect() == Dialect::PostgreSQL)
+            connection.executeNative(QStringLiteral("SET LOCAL statement_timeout = 0"));
         if (applied == 0)
             writeHelpers(connection);
         ensureTables(connection, step.tables);

@@ -14,8 +14,8 @@ QString searchConditions(const QString &lastName, const QString &hospNum, const 
 {
     QString out;
     if (!lastName.trimmed().isEmpty())
-        out +=
-            QStringLiteral(" AND M.LastName LIKE ") + quote(lastName.trimmed() + QLatin1Char('%'));
+        out += QStringLiteral(" AND R.ListLastName LIKE ") +
+               quote(lastName.trimmed() + QLatin1Char('%'));
     if (!hospNum.trimmed().isEmpty())
         out += QStringLiteral(" AND R.HospNum LIKE ") + quote(hospNum.trimmed() + QLatin1Char('%'));
     if (!idNum.trimmed().isEmpty())
@@ -23,27 +23,18 @@ QString searchConditions(const QString &lastName, const QString &hospNum, const 
     return out;
 }
 
-// The registrations still open: a few hundredths of all. Read first by their own
-// index and only then joined and sorted by name; left to itself, the server's
-// planner walks the names index over the whole patient master looking for them
-// (seconds on a million registrations). The TOP keeps the server from folding
-// the subquery into the join; no hospital has that many patients in at once.
-QString current(const QString &table, const QString &condition)
-{
-    return QStringLiteral("(SELECT TOP 100000 * FROM %1 WHERE %2)").arg(table, condition);
-}
-
 // The department's working list. Modes: I current in-patients, T previous
 // admissions, C walk-in cash patients, O current out-patients, D previous
-// out-patient registrations.
+// out-patient registrations. Read from the registrations alone: each carries
+// its patient's names (kept by the database), so an index of the registrations
+// gives the first rows in the list's order, and the search stops there.
 Recordset getPatient(db::ProcedureContext &db, const QStringList &args)
 {
     const QString mode = arg(args, 0).trimmed().toUpper();
     QString table;
     QString condition;
     if (mode == QLatin1String("I")) {
-        table =
-            current(QStringLiteral("PATIENT_DATA..tbPatient"), QStringLiteral("DcrDate IS NULL"));
+        table = QStringLiteral("PATIENT_DATA..tbPatient");
         condition = QStringLiteral("R.DcrDate IS NULL");
     } else if (mode == QLatin1String("T")) {
         table = QStringLiteral("PATIENT_DATA..tbPatient");
@@ -55,13 +46,10 @@ Recordset getPatient(db::ProcedureContext &db, const QStringList &args)
         const bool searching =
             !(arg(args, 1).trimmed().isEmpty() && arg(args, 2).trimmed().isEmpty() &&
               arg(args, 3).trimmed().isEmpty());
-        if (!searching)
-            table = current(table, QStringLiteral("PatientType = 'W' AND DcrDate IS NULL"));
         condition = searching ? QStringLiteral("R.PatientType = 'W'")
                               : QStringLiteral("R.PatientType = 'W' AND R.DcrDate IS NULL");
     } else if (mode == QLatin1String("O")) {
-        table = current(QStringLiteral("PATIENT_DATA..tbOutPatient"),
-                        QStringLiteral("DcrDate IS NULL AND PatientType <> 'W'"));
+        table = QStringLiteral("PATIENT_DATA..tbOutPatient");
         condition = QStringLiteral("R.DcrDate IS NULL AND R.PatientType <> 'W'");
     } else if (mode == QLatin1String("D")) {
         table = QStringLiteral("PATIENT_DATA..tbOutPatient");
@@ -69,15 +57,16 @@ Recordset getPatient(db::ProcedureContext &db, const QStringList &args)
     } else {
         throw DatabaseError(QStringLiteral("spCancer_GetPatient: unknown mode '%1'.").arg(mode));
     }
-    // The first rows in the list's order, and one more to tell that more match.
+    // The first rows in the list's order, and one more to tell that more match. A
+    // registration without its patient on file is left out, as the list always has.
     return db.query(
         QStringLiteral("SELECT TOP %4 R.HospNum AS [Hospital #], R.IdNum AS [Admission #], "
-                       "M.LastName + ', ' + isnull(M.FirstName, '') + ' ' + isnull(M.MiddleName, "
-                       "'') AS [Patient Name], "
+                       "R.ListLastName + ', ' + isnull(R.ListFirstName, '') + ' ' + "
+                       "isnull(R.ListMiddleName, '') AS [Patient Name], "
                        "convert(varchar(10), R.AdmDate, 101) AS [admission date], "
                        "convert(varchar(10), R.BillingDate, 101) AS [Billing Date] "
-                       "FROM %1 R INNER JOIN PATIENT_DATA..tbMaster M ON M.HospNum = R.HospNum "
-                       "WHERE %2%3 ORDER BY M.LastName, M.FirstName, R.AdmDate DESC")
+                       "FROM %1 R WHERE R.ListLastName IS NOT NULL AND %2%3 "
+                       "ORDER BY R.ListLastName, R.ListFirstName, R.AdmDate DESC")
             .arg(table, condition, searchConditions(arg(args, 1), arg(args, 2), arg(args, 3)))
             .arg(platform::PatientListRows + 1));
 }

@@ -91,6 +91,9 @@ const std::vector<db::SchemaStep> &schemaSteps()
         // 10: the patient list's searches by name read the names index alone and look up only
         // walk-ins for the cash list; on the server, hash look-ups by hospital number.
         {10, {}, schema::patientListLookups},
+        // 11: the patients' names kept beside their registrations, so that one index of the
+        // registrations gives each mode of the patient list its first rows in order.
+        {11, schema::patientListNames(), schema::patientListNameUpkeep},
     };
     return steps;
 }

@@ -81,6 +81,180 @@ void patientListLookups(db::HostedConnection &c)
         c.executeNative(QStringLiteral("ANALYZE ") + table);
 }
 
+std::vector<db::TableDef> patientListNames()
+{
+    auto names = [](const char *table) {
+        return db::TableDef{QStringLiteral("PATIENT_DATA"), QString::fromLatin1(table),
+                            db::columns(QStringLiteral("ListLastName varchar(40), "
+                                                       "ListFirstName varchar(40), "
+                                                       "ListMiddleName varchar(40)")),
+                            {},
+                            {}};
+    };
+    return {names("tbPatient"), names("tbOutPatient")};
+}
+
+void patientListNameUpkeep(db::HostedConnection &c)
+{
+    // The list is ordered by the patient's names and filtered on his registration. With the
+    // names kept beside each registration, one index of the registrations serves both: a mode
+    // reads its first rows in order and stops, instead of joining every patient in (or every
+    // patient of a name) to the master and sorting them. The database keeps the copies, so
+    // whatever writes a registration or a patient (the hospital's own admitting included)
+    // keeps them right.
+    const QString master =
+        c.translator().tableName(QStringLiteral("PATIENT_DATA"), QStringLiteral("tbMaster"));
+    const QString admissions =
+        c.translator().tableName(QStringLiteral("PATIENT_DATA"), QStringLiteral("tbPatient"));
+    const QString registrations =
+        c.translator().tableName(QStringLiteral("PATIENT_DATA"), QStringLiteral("tbOutPatient"));
+    const QStringList kinds = {admissions, registrations};
+    QStringList statements;
+    if (c.dialect() == db::Dialect::SQLite) {
+        const QString names = QStringLiteral("(ListLastName, ListFirstName, ListMiddleName)");
+        for (const QString &t : kinds) {
+            const QString copy =
+                QStringLiteral("UPDATE %1 SET %2 = (SELECT LastName, FirstName, MiddleName FROM "
+                               "%3 WHERE HospNum = NEW.HospNum) WHERE IdNum = NEW.IdNum; ")
+                    .arg(t, names, master);
+            statements << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_list_names AFTER "
+                                         "INSERT ON %1 BEGIN %2END")
+                              .arg(t, copy)
+                       << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_list_names_moved AFTER "
+                                         "UPDATE OF HospNum ON %1 BEGIN %2END")
+                              .arg(t, copy);
+        }
+        QString added, changed, removed;
+        for (const QString &t : kinds) {
+            const QString set =
+                QStringLiteral("UPDATE %1 SET %2 = (NEW.LastName, NEW.FirstName, "
+                               "NEW.MiddleName) WHERE HospNum = NEW.HospNum; ")
+                    .arg(t, names);
+            const QString cleared =
+                QStringLiteral("UPDATE %1 SET %2 = (NULL, NULL, NULL) WHERE HospNum = "
+                               "OLD.HospNum")
+                    .arg(t, names);
+            added += set;
+            changed += cleared + QStringLiteral(" AND OLD.HospNum <> NEW.HospNum; ") + set;
+            removed += cleared + QStringLiteral("; ");
+        }
+        statements << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_list_names AFTER INSERT "
+                                     "ON %1 BEGIN %2END")
+                          .arg(master, added)
+                   << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_list_names_changed AFTER "
+                                     "UPDATE OF HospNum, LastName, FirstName, MiddleName ON %1 "
+                                     "BEGIN %2END")
+                          .arg(master, changed)
+                   << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_list_names_gone AFTER "
+                                     "DELETE ON %1 BEGIN %2END")
+                          .arg(master, removed);
+        for (const QString &t : kinds)
+            statements << QStringLiteral("UPDATE %1 SET %2 = (SELECT M.LastName, M.FirstName, "
+                                         "M.MiddleName FROM %3 M WHERE M.HospNum = %1.HospNum) "
+                                         "WHERE ListLastName IS NULL")
+                              .arg(t, names, master);
+        // The patients in, by name; every registration by name; the cash list's walk-ins by name.
+        const QString order = QStringLiteral("(ListLastName, ListFirstName, AdmDate DESC)");
+        for (const QString &t : kinds) {
+            const QString index = QStringLiteral("ix_") + t.section(QLatin1String("__"), 0, 0) +
+                                  QLatin1Char('_') + t.section(QLatin1String("__"), 1);
+            statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1_list_in ON %2 %3 WHERE "
+                                         "DcrDate IS NULL")
+                              .arg(index, t, order)
+                       << QStringLiteral("CREATE INDEX IF NOT EXISTS %1_list ON %2 %3")
+                              .arg(index, t, order);
+        }
+        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS "
+                                     "ix_patient_data_tboutpatient_list_type ON %1 (PatientType, "
+                                     "ListLastName, ListFirstName, AdmDate DESC)")
+                          .arg(registrations);
+    } else {
+        const QString definer = QStringLiteral(
+            "LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public, pg_temp");
+        statements << QStringLiteral(
+                          "CREATE OR REPLACE FUNCTION patient_data.list_names_of_registration() "
+                          "RETURNS trigger %1 AS $$BEGIN "
+                          "IF TG_OP = 'UPDATE' AND OLD.hospnum = NEW.hospnum THEN RETURN NEW; "
+                          "END IF; "
+                          "SELECT m.lastname, m.firstname, m.middlename "
+                          "INTO NEW.listlastname, NEW.listfirstname, NEW.listmiddlename "
+                          "FROM %2 m WHERE m.hospnum = NEW.hospnum; RETURN NEW; END$$")
+                          .arg(definer, master);
+        QString cleared, set;
+        for (const QString &t : kinds) {
+            cleared += QStringLiteral("UPDATE %1 SET listlastname = NULL, listfirstname = NULL, "
+                                      "listmiddlename = NULL WHERE hospnum = OLD.hospnum; ")
+                           .arg(t);
+            // Compared as plain texts: a name put right in its letters' case is copied too.
+            set += QStringLiteral(
+                       "UPDATE %1 SET listlastname = NEW.lastname, listfirstname = "
+                       "NEW.firstname, listmiddlename = NEW.middlename WHERE hospnum = "
+                       "NEW.hospnum AND (listlastname::text, listfirstname::text, "
+                       "listmiddlename::text) IS DISTINCT FROM (NEW.lastname::text, "
+                       "NEW.firstname::text, NEW.middlename::text); ")
+                       .arg(t);
+        }
+        statements << QStringLiteral(
+                          "CREATE OR REPLACE FUNCTION patient_data.list_names_of_patient() "
+                          "RETURNS trigger %1 AS $$BEGIN "
+                          "IF TG_OP = 'DELETE' THEN %2RETURN NULL; END IF; "
+                          "IF TG_OP = 'UPDATE' THEN "
+                          "IF (OLD.hospnum, OLD.lastname::text, OLD.firstname::text, "
+                          "OLD.middlename::text) IS NOT DISTINCT FROM (NEW.hospnum, "
+                          "NEW.lastname::text, NEW.firstname::text, NEW.middlename::text) "
+                          "THEN RETURN NULL; END IF; "
+                          "IF OLD.hospnum <> NEW.hospnum THEN %2END IF; END IF; "
+                          "%3RETURN NULL; END$$")
+                          .arg(definer, cleared, set);
+        // Without a list of columns: a trigger naming them would forbid changing their types.
+        for (const QString &t : kinds)
+            statements << QStringLiteral("DROP TRIGGER IF EXISTS list_names ON %1").arg(t)
+                       << QStringLiteral("CREATE TRIGGER list_names BEFORE INSERT OR UPDATE ON %1 "
+                                         "FOR EACH ROW EXECUTE FUNCTION "
+                                         "patient_data.list_names_of_registration()")
+                              .arg(t);
+        statements << QStringLiteral("DROP TRIGGER IF EXISTS list_names ON %1").arg(master)
+                   << QStringLiteral("CREATE TRIGGER list_names AFTER INSERT OR DELETE OR UPDATE "
+                                     "ON %1 FOR EACH ROW EXECUTE FUNCTION "
+                                     "patient_data.list_names_of_patient()")
+                          .arg(master);
+        for (const QString &t : kinds)
+            statements << QStringLiteral("UPDATE %1 r SET listlastname = m.lastname, "
+                                         "listfirstname = m.firstname, listmiddlename = "
+                                         "m.middlename FROM %2 m WHERE m.hospnum = r.hospnum AND "
+                                         "r.listlastname IS NULL")
+                              .arg(t, master);
+        // In the form the translation sends the list's order and a prefix search (upper-cased,
+        // compared bytewise), with what the list shows, read from the index alone.
+        const QString order = QStringLiteral("((upper(listlastname) COLLATE \"C\"), "
+                                             "(upper(listfirstname) COLLATE \"C\"), admdate DESC)");
+        const QString shown = QStringLiteral(
+            "hospnum, idnum, listlastname, listfirstname, listmiddlename, billingdate");
+        statements
+            << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tbpatient_list_in ON %1 "
+                              "%2 INCLUDE (%3) WHERE dcrdate IS NULL")
+                   .arg(admissions, order, shown)
+            << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tbpatient_list ON %1 %2 "
+                              "INCLUDE (%3, dcrdate)")
+                   .arg(admissions, order, shown)
+            << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tboutpatient_list_in ON "
+                              "%1 %2 INCLUDE (%3, patienttype) WHERE dcrdate IS NULL")
+                   .arg(registrations, order, shown)
+            << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tboutpatient_list ON %1 "
+                              "%2 INCLUDE (%3, dcrdate, patienttype)")
+                   .arg(registrations, order, shown)
+            // The walk-ins by name: the type compared first, so that a type bound as a value
+            // still leaves the rows in order.
+            << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tboutpatient_list_type "
+                              "ON %1 (patienttype, %2 INCLUDE (%3, dcrdate)")
+                   .arg(registrations, order.mid(1), shown);
+    }
+    for (const QString &statement : statements)
+        c.executeNative(statement);
+    for (const QString &table : kinds)
+        c.executeNative(QStringLiteral("ANALYZE ") + table);
+}
+
 std::vector<db::TableDef> patientTables()
 {
     std::vector<db::TableDef> tables = patientBaseTables();
@@ -105,7 +279,8 @@ std::vector<db::TableDef> patientBaseTables()
               "Allergy3 varchar(40), Allergy4 varchar(40), Allergy5 varchar(40), "
               "DateCreated datetime, CreatedBy varchar(10)",
               {"HospNum"}, {prefix("LastName")}),
-        // Admissions: IdNum is numeric. DischargeNotice: the doctor has ordered the
+        // Admissions: IdNum is numeric. The List*Name columns are the patient master's names,
+        // kept beside each registration by the database itself (patientListNames()). DischargeNotice: the doctor has ordered the
         // discharge and the unit still has to clear the patient.
         table(
             "PATIENT_DATA", "tbPatient",
@@ -113,7 +288,8 @@ std::vector<db::TableDef> patientBaseTables()
             "DcrDate datetime, BillingDate datetime, RoomID varchar(10), AccountNum varchar(12), "
             "AttendingDr1 varchar(10), AttendingDr2 varchar(10), AdmDiagnosis varchar(200), "
             "ERNum varchar(12), DischargeResult varchar(4), DischargeDisposition varchar(4), "
-            "AdmittedBy varchar(10), DischargedBy varchar(10), DischargeNotice bit default 0",
+            "AdmittedBy varchar(10), DischargedBy varchar(10), DischargeNotice bit default 0, "
+            "ListLastName varchar(40), ListFirstName varchar(40), ListMiddleName varchar(40)",
             {"IdNum"}, {index({"HospNum"}), index({"DcrDate"}), index({"RoomID"})}),
         // Which services an admission may charge to its account (1) or must pay in cash (0).
         table(
@@ -132,7 +308,8 @@ std::vector<db::TableDef> patientBaseTables()
             "DcrDate datetime, BillingDate datetime, PatientType varchar(1) default 'O', "
             "ERNum varchar(12), AccountNum varchar(12), DoctorID1 varchar(10), "
             "DoctorID2 varchar(10), DoctorID3 varchar(10), RoomID varchar(10), "
-            "Complaint varchar(200), RegisteredBy varchar(10)",
+            "Complaint varchar(200), RegisteredBy varchar(10), ListLastName varchar(40), "
+            "ListFirstName varchar(40), ListMiddleName varchar(40)",
             {"IdNum"}, {index({"HospNum"}), index({"DcrDate"})}),
         table(
             "BUILD_FILE", "tbCoDoctor",

@@ -41,6 +41,10 @@ std::vector<db::TableDef> patientBaseTables();
 std::vector<db::TableDef> patientListIndexes();
 // The list's indexes a table definition cannot say: covering, partial, hash (schema step 10).
 void patientListLookups(db::HostedConnection &connection);
+// The patient master's names kept beside each registration, with the indexes that serve every
+// mode of the list from the registrations alone (schema step 11).
+std::vector<db::TableDef> patientListNames();
+void patientListNameUpkeep(db::HostedConnection &connection);
 std::vector<db::TableDef> wardTables();
 std::vector<db::TableDef> chargingTables();
 std::vector<db::TableDef> reportTables();

@@ -189,6 +189,49 @@ TEST_P(PatientProcedureTest, EachModeListsTheFirstMatchesInTheListsOrder)
     }
 }
 
+// The list reads each registration's own copy of its patient's names: the
+// database keeps it as the patient master changes, in any order of writing.
+TEST_P(PatientProcedureTest, TheListFollowsThePatientMaster)
+{
+    auto nameIn = [&](const char *mode, const QString &idNum) {
+        Recordset rs = run(patientList(mode, "", "", idNum.toUtf8().constData()));
+        return rs.atEnd() ? QString() : rs.Fields("Patient Name").toString();
+    };
+    Recordset first = run(patientList("I", "", "", ""));
+    ASSERT_FALSE(first.atEnd());
+    const QString admission = first.Fields("Admission #").toString();
+    const QString hospNum = first.Fields("Hospital #").toString();
+    run(QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET LastName = 'ZUBIRI' WHERE HospNum = %1")
+            .arg(sql::quote(hospNum)));
+    EXPECT_TRUE(nameIn("I", admission).startsWith(QLatin1String("ZUBIRI, ")));
+    // Put right in its letters' case only: still copied.
+    run(QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET LastName = 'Zubiri' WHERE HospNum = %1")
+            .arg(sql::quote(hospNum)));
+    EXPECT_TRUE(nameIn("I", admission).startsWith(QLatin1String("Zubiri, ")));
+
+    // A registration written before its patient is listed once the patient is.
+    run(QStringLiteral("INSERT INTO PATIENT_DATA..tbOutPatient (IdNum, HospNum, AdmDate, "
+                       "PatientType) VALUES ('990001B', 'H-NEW', '2026-12-01 09:00', 'O')"));
+    EXPECT_EQ(nameIn("O", QStringLiteral("990001B")), QString());
+    run(QStringLiteral("INSERT INTO PATIENT_DATA..tbMaster (HospNum, LastName, FirstName) "
+                       "VALUES ('H-NEW', 'ABAD', 'ROSA')"));
+    EXPECT_EQ(nameIn("O", QStringLiteral("990001B")), QStringLiteral("ABAD, ROSA "));
+    // Moved to another patient's number, it shows that patient.
+    run(QStringLiteral("UPDATE PATIENT_DATA..tbOutPatient SET HospNum = %1 WHERE IdNum = "
+                       "'990001B'")
+            .arg(sql::quote(hospNum)));
+    EXPECT_TRUE(nameIn("O", QStringLiteral("990001B")).startsWith(QLatin1String("Zubiri, ")));
+    // The patient's number changed, and then the patient taken off: his registrations with him.
+    run(QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET HospNum = 'H-MOVED' WHERE HospNum = %1")
+            .arg(sql::quote(hospNum)));
+    EXPECT_EQ(nameIn("I", admission), QString());
+    run(QStringLiteral("UPDATE PATIENT_DATA..tbPatient SET HospNum = 'H-MOVED' WHERE IdNum = %1")
+            .arg(sql::quote(admission)));
+    EXPECT_TRUE(nameIn("I", admission).startsWith(QLatin1String("Zubiri, ")));
+    run(QStringLiteral("DELETE FROM PATIENT_DATA..tbMaster WHERE HospNum = 'H-MOVED'"));
+    EXPECT_EQ(nameIn("I", admission), QString());
+}
+
 // Generated registrations: only the last days' admissions and today's
 // out-patients are still in, a few in ten thousand as in a hospital.
 TEST_P(PatientProcedureTest, FewGeneratedPatientsAreStillIn)
