@@ -84,7 +84,8 @@ void patientListLookups(db::HostedConnection &c)
 std::vector<db::TableDef> patientListNames()
 {
     auto names = [](const char *table) {
-        return db::TableDef{QStringLiteral("PATIENT_DATA"), QString::fromLatin1(table),
+        return db::TableDef{QStringLiteral("PATIENT_DATA"),
+                            QString::fromLatin1(table),
                             db::columns(QStringLiteral("ListLastName varchar(40), "
                                                        "ListFirstName varchar(40), "
                                                        "ListMiddleName varchar(40)")),
@@ -126,10 +127,9 @@ void patientListNameUpkeep(db::HostedConnection &c)
         }
         QString added, changed, removed;
         for (const QString &t : kinds) {
-            const QString set =
-                QStringLiteral("UPDATE %1 SET %2 = (NEW.LastName, NEW.FirstName, "
-                               "NEW.MiddleName) WHERE HospNum = NEW.HospNum; ")
-                    .arg(t, names);
+            const QString set = QStringLiteral("UPDATE %1 SET %2 = (NEW.LastName, NEW.FirstName, "
+                                               "NEW.MiddleName) WHERE HospNum = NEW.HospNum; ")
+                                    .arg(t, names);
             const QString cleared =
                 QStringLiteral("UPDATE %1 SET %2 = (NULL, NULL, NULL) WHERE HospNum = "
                                "OLD.HospNum")
@@ -186,12 +186,11 @@ void patientListNameUpkeep(db::HostedConnection &c)
                                       "listmiddlename = NULL WHERE hospnum = OLD.hospnum; ")
                            .arg(t);
             // Compared as plain texts: a name put right in its letters' case is copied too.
-            set += QStringLiteral(
-                       "UPDATE %1 SET listlastname = NEW.lastname, listfirstname = "
-                       "NEW.firstname, listmiddlename = NEW.middlename WHERE hospnum = "
-                       "NEW.hospnum AND (listlastname::text, listfirstname::text, "
-                       "listmiddlename::text) IS DISTINCT FROM (NEW.lastname::text, "
-                       "NEW.firstname::text, NEW.middlename::text); ")
+            set += QStringLiteral("UPDATE %1 SET listlastname = NEW.lastname, listfirstname = "
+                                  "NEW.firstname, listmiddlename = NEW.middlename WHERE hospnum = "
+                                  "NEW.hospnum AND (listlastname::text, listfirstname::text, "
+                                  "listmiddlename::text) IS DISTINCT FROM (NEW.lastname::text, "
+                                  "NEW.firstname::text, NEW.middlename::text); ")
                        .arg(t);
         }
         statements << QStringLiteral(
@@ -280,7 +279,8 @@ std::vector<db::TableDef> patientBaseTables()
               "DateCreated datetime, CreatedBy varchar(10)",
               {"HospNum"}, {prefix("LastName")}),
         // Admissions: IdNum is numeric. The List*Name columns are the patient master's names,
-        // kept beside each registration by the database itself (patientListNames()). DischargeNotice: the doctor has ordered the
+        // kept beside each registration by the database itself (patientListNames()).
+        // DischargeNotice: the doctor has ordered the
         // discharge and the unit still has to clear the patient.
         table(
             "PATIENT_DATA", "tbPatient",
