@@ -95,6 +95,162 @@ std::vector<db::TableDef> patientListNames()
     return {names("tbPatient"), names("tbOutPatient")};
 }
 
+namespace {
+
+// The names copied by triggers, and the list's indexes, on SQLite.
+QStringList sqliteNameUpkeep(const QString &master, const QString &admissions,
+                             const QString &registrations)
+{
+    const QStringList kinds = {admissions, registrations};
+    QStringList statements;
+    const QString names = QStringLiteral("(ListLastName, ListFirstName, ListMiddleName)");
+    for (const QString &t : kinds) {
+        const QString copy =
+            QStringLiteral("UPDATE %1 SET %2 = (SELECT LastName, FirstName, MiddleName FROM "
+                           "%3 WHERE HospNum = NEW.HospNum) WHERE IdNum = NEW.IdNum; ")
+                .arg(t, names, master);
+        statements << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_list_names AFTER "
+                                     "INSERT ON %1 BEGIN %2END")
+                          .arg(t, copy)
+                   << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_list_names_moved AFTER "
+                                     "UPDATE OF HospNum ON %1 BEGIN %2END")
+                          .arg(t, copy);
+    }
+    QString added, changed, removed;
+    for (const QString &t : kinds) {
+        const QString set = QStringLiteral("UPDATE %1 SET %2 = (NEW.LastName, NEW.FirstName, "
+                                           "NEW.MiddleName) WHERE HospNum = NEW.HospNum; ")
+                                .arg(t, names);
+        const QString cleared =
+            QStringLiteral("UPDATE %1 SET %2 = (NULL, NULL, NULL) WHERE HospNum = "
+                           "OLD.HospNum")
+                .arg(t, names);
+        added += set;
+        changed += cleared + QStringLiteral(" AND OLD.HospNum <> NEW.HospNum; ") + set;
+        removed += cleared + QStringLiteral("; ");
+    }
+    statements << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_list_names AFTER INSERT "
+                                 "ON %1 BEGIN %2END")
+                      .arg(master, added)
+               << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_list_names_changed AFTER "
+                                 "UPDATE OF HospNum, LastName, FirstName, MiddleName ON %1 "
+                                 "BEGIN %2END")
+                      .arg(master, changed)
+               << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_list_names_gone AFTER "
+                                 "DELETE ON %1 BEGIN %2END")
+                      .arg(master, removed);
+    for (const QString &t : kinds)
+        statements << QStringLiteral("UPDATE %1 SET %2 = (SELECT M.LastName, M.FirstName, "
+                                     "M.MiddleName FROM %3 M WHERE M.HospNum = %1.HospNum) "
+                                     "WHERE ListLastName IS NULL")
+                          .arg(t, names, master);
+    // The patients in, by name; every registration by name; the cash list's walk-ins by name.
+    const QString order = QStringLiteral("(ListLastName, ListFirstName, AdmDate DESC)");
+    for (const QString &t : kinds) {
+        const QString index = QStringLiteral("ix_") + t.section(QLatin1String("__"), 0, 0) +
+                              QLatin1Char('_') + t.section(QLatin1String("__"), 1);
+        statements
+            << QStringLiteral("CREATE INDEX IF NOT EXISTS %1_list_in ON %2 %3 WHERE "
+                              "DcrDate IS NULL")
+                   .arg(index, t, order)
+            << QStringLiteral("CREATE INDEX IF NOT EXISTS %1_list ON %2 %3").arg(index, t, order);
+    }
+    statements << QStringLiteral("CREATE INDEX IF NOT EXISTS "
+                                 "ix_patient_data_tboutpatient_list_type ON %1 (PatientType, "
+                                 "ListLastName, ListFirstName, AdmDate DESC)")
+                      .arg(registrations);
+    return statements;
+}
+
+// The same on the server; the trigger functions run with the owner's rights, so that whoever
+// may write a registration or a patient keeps the copies without rights on the other table.
+QStringList serverNameUpkeep(const QString &master, const QString &admissions,
+                             const QString &registrations)
+{
+    const QStringList kinds = {admissions, registrations};
+    QStringList statements;
+    const QString definer = QStringLiteral(
+        "LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public, pg_temp");
+    statements << QStringLiteral(
+                      "CREATE OR REPLACE FUNCTION patient_data.list_names_of_registration() "
+                      "RETURNS trigger %1 AS $$BEGIN "
+                      "IF TG_OP = 'UPDATE' AND OLD.hospnum = NEW.hospnum THEN RETURN NEW; "
+                      "END IF; "
+                      "SELECT m.lastname, m.firstname, m.middlename "
+                      "INTO NEW.listlastname, NEW.listfirstname, NEW.listmiddlename "
+                      "FROM %2 m WHERE m.hospnum = NEW.hospnum; RETURN NEW; END$$")
+                      .arg(definer, master);
+    QString cleared, set;
+    for (const QString &t : kinds) {
+        cleared += QStringLiteral("UPDATE %1 SET listlastname = NULL, listfirstname = NULL, "
+                                  "listmiddlename = NULL WHERE hospnum = OLD.hospnum; ")
+                       .arg(t);
+        // Compared as plain texts: a name put right in its letters' case is copied too.
+        set += QStringLiteral("UPDATE %1 SET listlastname = NEW.lastname, listfirstname = "
+                              "NEW.firstname, listmiddlename = NEW.middlename WHERE hospnum = "
+                              "NEW.hospnum AND (listlastname::text, listfirstname::text, "
+                              "listmiddlename::text) IS DISTINCT FROM (NEW.lastname::text, "
+                              "NEW.firstname::text, NEW.middlename::text); ")
+                   .arg(t);
+    }
+    statements << QStringLiteral("CREATE OR REPLACE FUNCTION patient_data.list_names_of_patient() "
+                                 "RETURNS trigger %1 AS $$BEGIN "
+                                 "IF TG_OP = 'DELETE' THEN %2RETURN NULL; END IF; "
+                                 "IF TG_OP = 'UPDATE' THEN "
+                                 "IF (OLD.hospnum, OLD.lastname::text, OLD.firstname::text, "
+                                 "OLD.middlename::text) IS NOT DISTINCT FROM (NEW.hospnum, "
+                                 "NEW.lastname::text, NEW.firstname::text, NEW.middlename::text) "
+                                 "THEN RETURN NULL; END IF; "
+                                 "IF OLD.hospnum <> NEW.hospnum THEN %2END IF; END IF; "
+                                 "%3RETURN NULL; END$$")
+                      .arg(definer, cleared, set);
+    // Without a list of columns: a trigger naming them would forbid changing their types.
+    for (const QString &t : kinds)
+        statements << QStringLiteral("DROP TRIGGER IF EXISTS list_names ON %1").arg(t)
+                   << QStringLiteral("CREATE TRIGGER list_names BEFORE INSERT OR UPDATE ON %1 "
+                                     "FOR EACH ROW EXECUTE FUNCTION "
+                                     "patient_data.list_names_of_registration()")
+                          .arg(t);
+    statements << QStringLiteral("DROP TRIGGER IF EXISTS list_names ON %1").arg(master)
+               << QStringLiteral("CREATE TRIGGER list_names AFTER INSERT OR DELETE OR UPDATE "
+                                 "ON %1 FOR EACH ROW EXECUTE FUNCTION "
+                                 "patient_data.list_names_of_patient()")
+                      .arg(master);
+    for (const QString &t : kinds)
+        statements << QStringLiteral("UPDATE %1 r SET listlastname = m.lastname, "
+                                     "listfirstname = m.firstname, listmiddlename = "
+                                     "m.middlename FROM %2 m WHERE m.hospnum = r.hospnum AND "
+                                     "r.listlastname IS NULL")
+                          .arg(t, master);
+    // In the form the translation sends the list's order and a prefix search (upper-cased,
+    // compared bytewise), with what the list shows, read from the index alone.
+    const QString order = QStringLiteral("((upper(listlastname) COLLATE \"C\"), "
+                                         "(upper(listfirstname) COLLATE \"C\"), admdate DESC)");
+    const QString shown =
+        QStringLiteral("hospnum, idnum, listlastname, listfirstname, listmiddlename, billingdate");
+    statements
+        << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tbpatient_list_in ON %1 "
+                          "%2 INCLUDE (%3) WHERE dcrdate IS NULL")
+               .arg(admissions, order, shown)
+        << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tbpatient_list ON %1 %2 "
+                          "INCLUDE (%3, dcrdate)")
+               .arg(admissions, order, shown)
+        << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tboutpatient_list_in ON "
+                          "%1 %2 INCLUDE (%3, patienttype) WHERE dcrdate IS NULL")
+               .arg(registrations, order, shown)
+        << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tboutpatient_list ON %1 "
+                          "%2 INCLUDE (%3, dcrdate, patienttype)")
+               .arg(registrations, order, shown)
+        // The walk-ins by name: the type compared first, so that a type bound as a value
+        // still leaves the rows in order.
+        << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tboutpatient_list_type "
+                          "ON %1 (patienttype, %2 INCLUDE (%3, dcrdate)")
+               .arg(registrations, order.mid(1), shown);
+    return statements;
+}
+
+} // namespace
+
 void patientListNameUpkeep(db::HostedConnection &c)
 {
     // The list is ordered by the patient's names and filtered on his registration. With the
@@ -109,148 +265,12 @@ void patientListNameUpkeep(db::HostedConnection &c)
         c.translator().tableName(QStringLiteral("PATIENT_DATA"), QStringLiteral("tbPatient"));
     const QString registrations =
         c.translator().tableName(QStringLiteral("PATIENT_DATA"), QStringLiteral("tbOutPatient"));
-    const QStringList kinds = {admissions, registrations};
-    QStringList statements;
-    if (c.dialect() == db::Dialect::SQLite) {
-        const QString names = QStringLiteral("(ListLastName, ListFirstName, ListMiddleName)");
-        for (const QString &t : kinds) {
-            const QString copy =
-                QStringLiteral("UPDATE %1 SET %2 = (SELECT LastName, FirstName, MiddleName FROM "
-                               "%3 WHERE HospNum = NEW.HospNum) WHERE IdNum = NEW.IdNum; ")
-                    .arg(t, names, master);
-            statements << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_list_names AFTER "
-                                         "INSERT ON %1 BEGIN %2END")
-                              .arg(t, copy)
-                       << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_list_names_moved AFTER "
-                                         "UPDATE OF HospNum ON %1 BEGIN %2END")
-                              .arg(t, copy);
-        }
-        QString added, changed, removed;
-        for (const QString &t : kinds) {
-            const QString set = QStringLiteral("UPDATE %1 SET %2 = (NEW.LastName, NEW.FirstName, "
-                                               "NEW.MiddleName) WHERE HospNum = NEW.HospNum; ")
-                                    .arg(t, names);
-            const QString cleared =
-                QStringLiteral("UPDATE %1 SET %2 = (NULL, NULL, NULL) WHERE HospNum = "
-                               "OLD.HospNum")
-                    .arg(t, names);
-            added += set;
-            changed += cleared + QStringLiteral(" AND OLD.HospNum <> NEW.HospNum; ") + set;
-            removed += cleared + QStringLiteral("; ");
-        }
-        statements << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_list_names AFTER INSERT "
-                                     "ON %1 BEGIN %2END")
-                          .arg(master, added)
-                   << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_list_names_changed AFTER "
-                                     "UPDATE OF HospNum, LastName, FirstName, MiddleName ON %1 "
-                                     "BEGIN %2END")
-                          .arg(master, changed)
-                   << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_list_names_gone AFTER "
-                                     "DELETE ON %1 BEGIN %2END")
-                          .arg(master, removed);
-        for (const QString &t : kinds)
-            statements << QStringLiteral("UPDATE %1 SET %2 = (SELECT M.LastName, M.FirstName, "
-                                         "M.MiddleName FROM %3 M WHERE M.HospNum = %1.HospNum) "
-                                         "WHERE ListLastName IS NULL")
-                              .arg(t, names, master);
-        // The patients in, by name; every registration by name; the cash list's walk-ins by name.
-        const QString order = QStringLiteral("(ListLastName, ListFirstName, AdmDate DESC)");
-        for (const QString &t : kinds) {
-            const QString index = QStringLiteral("ix_") + t.section(QLatin1String("__"), 0, 0) +
-                                  QLatin1Char('_') + t.section(QLatin1String("__"), 1);
-            statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1_list_in ON %2 %3 WHERE "
-                                         "DcrDate IS NULL")
-                              .arg(index, t, order)
-                       << QStringLiteral("CREATE INDEX IF NOT EXISTS %1_list ON %2 %3")
-                              .arg(index, t, order);
-        }
-        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS "
-                                     "ix_patient_data_tboutpatient_list_type ON %1 (PatientType, "
-                                     "ListLastName, ListFirstName, AdmDate DESC)")
-                          .arg(registrations);
-    } else {
-        const QString definer = QStringLiteral(
-            "LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, public, pg_temp");
-        statements << QStringLiteral(
-                          "CREATE OR REPLACE FUNCTION patient_data.list_names_of_registration() "
-                          "RETURNS trigger %1 AS $$BEGIN "
-                          "IF TG_OP = 'UPDATE' AND OLD.hospnum = NEW.hospnum THEN RETURN NEW; "
-                          "END IF; "
-                          "SELECT m.lastname, m.firstname, m.middlename "
-                          "INTO NEW.listlastname, NEW.listfirstname, NEW.listmiddlename "
-                          "FROM %2 m WHERE m.hospnum = NEW.hospnum; RETURN NEW; END$$")
-                          .arg(definer, master);
-        QString cleared, set;
-        for (const QString &t : kinds) {
-            cleared += QStringLiteral("UPDATE %1 SET listlastname = NULL, listfirstname = NULL, "
-                                      "listmiddlename = NULL WHERE hospnum = OLD.hospnum; ")
-                           .arg(t);
-            // Compared as plain texts: a name put right in its letters' case is copied too.
-            set += QStringLiteral("UPDATE %1 SET listlastname = NEW.lastname, listfirstname = "
-                                  "NEW.firstname, listmiddlename = NEW.middlename WHERE hospnum = "
-                                  "NEW.hospnum AND (listlastname::text, listfirstname::text, "
-                                  "listmiddlename::text) IS DISTINCT FROM (NEW.lastname::text, "
-                                  "NEW.firstname::text, NEW.middlename::text); ")
-                       .arg(t);
-        }
-        statements << QStringLiteral(
-                          "CREATE OR REPLACE FUNCTION patient_data.list_names_of_patient() "
-                          "RETURNS trigger %1 AS $$BEGIN "
-                          "IF TG_OP = 'DELETE' THEN %2RETURN NULL; END IF; "
-                          "IF TG_OP = 'UPDATE' THEN "
-                          "IF (OLD.hospnum, OLD.lastname::text, OLD.firstname::text, "
-                          "OLD.middlename::text) IS NOT DISTINCT FROM (NEW.hospnum, "
-                          "NEW.lastname::text, NEW.firstname::text, NEW.middlename::text) "
-                          "THEN RETURN NULL; END IF; "
-                          "IF OLD.hospnum <> NEW.hospnum THEN %2END IF; END IF; "
-                          "%3RETURN NULL; END$$")
-                          .arg(definer, cleared, set);
-        // Without a list of columns: a trigger naming them would forbid changing their types.
-        for (const QString &t : kinds)
-            statements << QStringLiteral("DROP TRIGGER IF EXISTS list_names ON %1").arg(t)
-                       << QStringLiteral("CREATE TRIGGER list_names BEFORE INSERT OR UPDATE ON %1 "
-                                         "FOR EACH ROW EXECUTE FUNCTION "
-                                         "patient_data.list_names_of_registration()")
-                              .arg(t);
-        statements << QStringLiteral("DROP TRIGGER IF EXISTS list_names ON %1").arg(master)
-                   << QStringLiteral("CREATE TRIGGER list_names AFTER INSERT OR DELETE OR UPDATE "
-                                     "ON %1 FOR EACH ROW EXECUTE FUNCTION "
-                                     "patient_data.list_names_of_patient()")
-                          .arg(master);
-        for (const QString &t : kinds)
-            statements << QStringLiteral("UPDATE %1 r SET listlastname = m.lastname, "
-                                         "listfirstname = m.firstname, listmiddlename = "
-                                         "m.middlename FROM %2 m WHERE m.hospnum = r.hospnum AND "
-                                         "r.listlastname IS NULL")
-                              .arg(t, master);
-        // In the form the translation sends the list's order and a prefix search (upper-cased,
-        // compared bytewise), with what the list shows, read from the index alone.
-        const QString order = QStringLiteral("((upper(listlastname) COLLATE \"C\"), "
-                                             "(upper(listfirstname) COLLATE \"C\"), admdate DESC)");
-        const QString shown = QStringLiteral(
-            "hospnum, idnum, listlastname, listfirstname, listmiddlename, billingdate");
-        statements
-            << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tbpatient_list_in ON %1 "
-                              "%2 INCLUDE (%3) WHERE dcrdate IS NULL")
-                   .arg(admissions, order, shown)
-            << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tbpatient_list ON %1 %2 "
-                              "INCLUDE (%3, dcrdate)")
-                   .arg(admissions, order, shown)
-            << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tboutpatient_list_in ON "
-                              "%1 %2 INCLUDE (%3, patienttype) WHERE dcrdate IS NULL")
-                   .arg(registrations, order, shown)
-            << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tboutpatient_list ON %1 "
-                              "%2 INCLUDE (%3, dcrdate, patienttype)")
-                   .arg(registrations, order, shown)
-            // The walk-ins by name: the type compared first, so that a type bound as a value
-            // still leaves the rows in order.
-            << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tboutpatient_list_type "
-                              "ON %1 (patienttype, %2 INCLUDE (%3, dcrdate)")
-                   .arg(registrations, order.mid(1), shown);
-    }
+    const QStringList statements = c.dialect() == db::Dialect::SQLite
+                                       ? sqliteNameUpkeep(master, admissions, registrations)
+                                       : serverNameUpkeep(master, admissions, registrations);
     for (const QString &statement : statements)
         c.executeNative(statement);
-    for (const QString &table : kinds)
+    for (const QString &table : {admissions, registrations})
         c.executeNative(QStringLiteral("ANALYZE ") + table);
 }
 
