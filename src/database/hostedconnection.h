@@ -74,6 +74,12 @@ public:
     // files itself: always empty there.
     QStringList integrityProblems(bool thorough = false);
 
+    // A fixed text of the screens' dialect with a "?" for each value, the
+    // values bound (see ProcedureContext::query()). The text's translation is
+    // kept by the text; one whose places the translation reads by their values
+    // has them written in each time.
+    Recordset executeBound(const QString &text, const Value *values, size_t count);
+
     // Runs one statement already in the engine's own dialect.
     Recordset executeNative(const QString &sql);
 
@@ -133,6 +139,15 @@ private:
         bool usable = true; // false: a text read otherwise
         std::vector<std::shared_ptr<ShapeVariant>> variants;
     };
+    // A fixed text with places for values, for one kind (number or not) of each value.
+    struct BoundForm {
+        QByteArray numbers;                    // per value: 1 a number, 0 a text or NULL
+        std::shared_ptr<ShapeVariant> variant; // null: the values written in each time
+        std::vector<Literal> literals;         // the text's own literals, the values' among them
+        std::vector<int> places;               // the literal each value is
+    };
+    BoundForm boundForm(const QString &text, const Value *values, size_t count,
+                        const QByteArray &numbers);
     std::shared_ptr<ShapeVariant> shapeVariant(const QString &text);
     Recordset runShape(const std::shared_ptr<ShapeVariant> &variant, const QString &text);
     Recordset runTranslation(const Translation &translation, const QString &text, bool kept);
@@ -147,7 +162,8 @@ private:
         const QByteArray *text = nullptr;   // as prepared: with $n for the values
         ServerPrepared *prepared = nullptr; // null: never prepared
         const std::vector<QByteArray> *values = nullptr;
-        std::function<QString()> written; // the statement with its values written in
+        const std::vector<bool> *nulls = nullptr; // per value, when any is NULL
+        std::function<QString()> written;         // the statement with its values written in
     };
     Recordset runServer(const ServerCall &call, const QString &original);
     bool prepareOnServer(const QByteArray &text, ServerPrepared &prepared);
@@ -209,6 +225,7 @@ private:
     // Texts that differ only in their values (numbers and times written into
     // them) translated once, their values bound.
     QHash<QString, Shape> shapes_;
+    QHash<QString, std::vector<BoundForm>> boundTexts_;
     // PostgreSQL: the session's libpq connection, and the statements of kept
     // translations by their text, prepared on the server once repeated.
     PGconn *server_ = nullptr;
