@@ -290,9 +290,9 @@ public:
             QByteArray &name = distinct[sql];
             if (!name.isEmpty())
                 return name;
+            const QByteArray next = QByteArray("s") + QByteArray::number(distinct.size());
             PGresult *result =
-                PQprepare(db_, ("s" + QByteArray::number(distinct.size())).constData(),
-                          sql.constData(), int(types.size()), types.data());
+                PQprepare(db_, next.constData(), sql.constData(), int(types.size()), types.data());
             const bool ok = PQresultStatus(result) == PGRES_COMMAND_OK;
             if (!ok && last)
                 error_ = PQresultErrorMessage(result) + QByteArray(": ") + sql;
@@ -301,7 +301,7 @@ public:
                 distinct.remove(sql);
                 return QByteArray();
             }
-            name = "s" + QByteArray::number(distinct.size());
+            name = next;
             return name;
         };
         for (const QString &sql : work) {

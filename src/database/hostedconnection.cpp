@@ -525,6 +525,8 @@ std::shared_ptr<HostedConnection::ShapeVariant> HostedConnection::shapeVariant(c
     v->literals = literals_;
     v->statements = std::move(translated->statements);
     v->call = std::move(translated->call);
+    if (v->call)
+        v->call->key = ProcedureRegistry::key(v->call->database, v->call->name);
     for (const auto &pieces : v->statements) {
         QString sql;
         ServerStatement server;
@@ -548,6 +550,7 @@ std::shared_ptr<HostedConnection::ShapeVariant> HostedConnection::shapeVariant(c
             v->server.push_back(std::move(server));
         }
     }
+    v->known.resize(static_cast<size_t>(v->sqlite.size()));
     shape->variants.push_back(v);
     return v;
 }
@@ -743,7 +746,8 @@ Recordset HostedConnection::runShape(const std::shared_ptr<ShapeVariant> &varian
         if (lite_) {
             if (trace_)
                 trace_(withValues(pieces, values));
-            rs = run(variant->sqlite.at(static_cast<qsizetype>(i)), text, &values);
+            rs = run(variant->sqlite.at(static_cast<qsizetype>(i)), text, &values, false,
+                     &variant->known[i]);
         } else {
             ++engineStatements_;
             auto written = [&pieces, &values] { return withValues(pieces, values); };
@@ -798,15 +802,20 @@ void HostedConnection::finalizeStatements()
     for (const Prepared &prepared : std::as_const(statements_))
         sqlite3_finalize(prepared.statement);
     statements_.clear();
+    ++statementsGeneration_;
 }
 
 Recordset HostedConnection::runSqlite(const QString &sql, const QString &original,
-                                      const std::vector<Literal> *binds)
+                                      const std::vector<Literal> *binds, KnownStatement *known)
 {
     if (damaged_ && !sql.startsWith(QLatin1String("ROLLBACK"), Qt::CaseInsensitive))
         throwDamaged({QStringLiteral("found damaged while in use")}, original, false);
-    auto found = statements_.constFind(sql);
-    if (found == statements_.constEnd()) {
+    const Prepared *found = nullptr;
+    if (known && known->generation == statementsGeneration_)
+        found = &known->prepared;
+    else if (auto kept = statements_.constFind(sql); kept != statements_.constEnd())
+        found = &kept.value();
+    if (!found) {
         // A long statement (a bulk load's) is not kept beside others: at most one at a time.
         if (statements_.size() >= 256 || sql.size() > MaxKeptText)
             finalizeStatements();
@@ -840,7 +849,11 @@ Recordset HostedConnection::runSqlite(const QString &sql, const QString &origina
             const char *name = sqlite3_bind_parameter_name(prepared.statement, p);
             prepared.params.push_back(name ? std::atoi(name + 1) - 1 : -1);
         }
-        found = statements_.insert(sql, prepared);
+        found = &statements_.insert(sql, prepared).value();
+    }
+    if (known && known->generation != statementsGeneration_) {
+        known->prepared = *found;
+        known->generation = statementsGeneration_;
     }
     sqlite3_stmt *statement = found->statement;
     // The texts bound stay here until the statement has run.
@@ -928,7 +941,7 @@ void HostedConnection::noteWrite(const QString &sql, const QString &original)
 }
 
 Recordset HostedConnection::run(const QString &sql, const QString &original,
-                                const std::vector<Literal> *binds, bool kept)
+                                const std::vector<Literal> *binds, bool kept, KnownStatement *known)
 {
     ++engineStatements_;
     // A shape's statement is traced by runShape(), with its values written in.
@@ -937,7 +950,7 @@ Recordset HostedConnection::run(const QString &sql, const QString &original,
     noteWrite(sql, original);
     if (lite_) {
         try {
-            return runSqlite(sql, original, binds);
+            return runSqlite(sql, original, binds, known);
         } catch (const DatabaseError &) {
             ++engineErrors_;
             throw;
@@ -1252,7 +1265,9 @@ bool HostedConnection::changesNothing(const QString &sql)
 
 Recordset HostedConnection::runCall(const ProcedureCall &call, const QString &text)
 {
-    const ProcedureRegistry::Entry *entry = registry_.entry(call.database, call.name);
+    const ProcedureRegistry::Entry *entry = call.key.isEmpty()
+                                                ? registry_.entry(call.database, call.name)
+                                                : registry_.entryByKey(call.key);
     if (!entry)
         throw DatabaseError(QStringLiteral("Could not find stored procedure '%1..%2'.")
                                 .arg(call.database, call.name),

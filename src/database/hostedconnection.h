@@ -118,6 +118,18 @@ private:
         int uses = 0;
         bool refused = false; // the server could not prepare it: sent with its values written in
     };
+    // SQLite's prepared statement of a kept text.
+    struct Prepared {
+        sqlite3_stmt *statement = nullptr;
+        QStringList columns;
+        std::vector<int> params; // the literal bound at each ?N (-1: none)
+    };
+    // A shape's statement on SQLite as last found among the prepared ones, good while no
+    // statement has been finalized since: no look-up of its text each time.
+    struct KnownStatement {
+        qint64 generation = -1;
+        Prepared prepared;
+    };
     // A shape's statement on PostgreSQL: $1, $2... where the text's literals are bound.
     struct ServerStatement {
         QByteArray text;
@@ -131,7 +143,8 @@ private:
         std::vector<bool> dates; // bound in the engines' form of a date
         std::vector<Literal> literals;
         std::vector<std::vector<ShapePiece>> statements;
-        QStringList sqlite; // the statements with ?N where literal N-1 is bound
+        QStringList sqlite;                // the statements with ?N where literal N-1 is bound
+        std::vector<KnownStatement> known; // per statement of `sqlite`
         std::vector<ServerStatement> server;
         std::optional<ProcedureCall> call; // its arguments from the text's literals
     };
@@ -153,9 +166,10 @@ private:
     Recordset runTranslation(const Translation &translation, const QString &text, bool kept);
     Recordset runCall(const ProcedureCall &call, const QString &text);
     Recordset run(const QString &sql, const QString &original,
-                  const std::vector<Literal> *binds = nullptr, bool kept = false);
+                  const std::vector<Literal> *binds = nullptr, bool kept = false,
+                  KnownStatement *known = nullptr);
     Recordset runSqlite(const QString &sql, const QString &original,
-                        const std::vector<Literal> *binds);
+                        const std::vector<Literal> *binds, KnownStatement *known);
     // One statement on the server: once sent twice, prepared there (its
     // literals, if any, bound as parameters); else sent as text.
     struct ServerCall {
@@ -203,12 +217,8 @@ private:
     // for the texts the screens repeat, and rows are copied without the
     // driver's per-value conversions.
     sqlite3 *lite_ = nullptr;
-    struct Prepared {
-        sqlite3_stmt *statement = nullptr;
-        QStringList columns;
-        std::vector<int> params; // the literal bound at each ?N (-1: none)
-    };
     QHash<QString, Prepared> statements_;
+    qint64 statementsGeneration_ = 0; // one more each time statements_ is finalized
     Translator translator_;
     const ProcedureRegistry &registry_;
     QString target_;

@@ -6,13 +6,6 @@
 
 namespace chemodesk::db {
 
-namespace {
-QString key(const QString &database, const QString &name)
-{
-    return database.toLower() + QLatin1String("..") + name.toLower();
-}
-} // namespace
-
 Value::Value(double number)
     : kind_(Number), text_(QString::number(number, 'g', QLocale::FloatingPointShortest))
 {
@@ -81,6 +74,17 @@ QString withValuesWritten(const QString &text, const Value *values, size_t count
     return out;
 }
 
+QString ProcedureRegistry::key(const QString &database, const QString &name)
+{
+    return database.toLower() + QLatin1String("..") + name.toLower();
+}
+
+const ProcedureRegistry::Entry *ProcedureRegistry::entryByKey(const QString &key) const
+{
+    const auto it = procedures_.constFind(key);
+    return it == procedures_.constEnd() ? nullptr : &it.value();
+}
+
 ProcedureRegistry &ProcedureRegistry::instance()
 {
     static ProcedureRegistry registry;
@@ -100,8 +104,7 @@ void ProcedureRegistry::addReadOnly(const QString &database, const QString &name
 const ProcedureRegistry::Entry *ProcedureRegistry::entry(const QString &database,
                                                          const QString &name) const
 {
-    const auto it = procedures_.constFind(key(database, name));
-    return it == procedures_.constEnd() ? nullptr : &it.value();
+    return entryByKey(key(database, name));
 }
 
 const Procedure *ProcedureRegistry::find(const QString &database, const QString &name) const

@@ -121,6 +121,9 @@ public:
     void addReadOnly(const QString &database, const QString &name, Procedure body);
     const Procedure *find(const QString &database, const QString &name) const;
     const Entry *entry(const QString &database, const QString &name) const;
+    // The key a procedure is kept under: a call read by its shape works it out once.
+    static QString key(const QString &database, const QString &name);
+    const Entry *entryByKey(const QString &key) const;
     bool contains(const QString &database, const QString &name) const
     {
         return find(database, name);
