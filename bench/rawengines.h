@@ -42,7 +42,8 @@ public:
 
 // ------------------------------------------------- the raw engines
 // What a careful programmer would write on each engine's own library for the
-// same work: every distinct statement prepared once and reused, the engine
+// same work: one statement prepared per shape and reused with each
+// statement's values bound, the engine
 // settings the layer gives its connections, and none of the layer's own
 // additions (a savepoint around each procedure call, a transaction around a
 // call that only reads): only a transaction where the work itself writes.
@@ -78,8 +79,117 @@ inline void sqliteGetDate(sqlite3_context *context, int, sqlite3_value **)
     sqlite3_result_text(context, now.constData(), int(now.size()), SQLITE_TRANSIENT);
 }
 
-// An embedded file opened as the layer opens it, with the work's statements
-// prepared once each; run() steps them in order and resets them.
+// One value of a statement, in the bytes the engine's library takes.
+struct RawValue {
+    enum Kind { Text, Integer, Real } kind = Text;
+    QByteArray text; // a text, or a number as written (what PostgreSQL reads)
+    qint64 integer = 0;
+    double real = 0;
+    // PostgreSQL's type of a number's literal (int4, int8, numeric); 0 for a text,
+    // whose type the server reads from where it stands.
+    Oid serverType() const
+    {
+        if (kind == Real)
+            return 1700;
+        if (kind == Integer)
+            return integer >= -2147483648LL && integer <= 2147483647LL ? 23 : 20;
+        return 0;
+    }
+};
+
+// A statement as a programmer who cannot know tomorrow's values writes it: its
+// literals taken out (`?N` on SQLite, `$N` on PostgreSQL) and bound. A LIKE
+// pattern and a LIMIT or OFFSET count stay in the text: the planners read them.
+struct RawShape {
+    QByteArray sql;
+    std::vector<RawValue> values;
+};
+
+inline RawShape rawShape(const QString &sql, bool sqlite)
+{
+    RawShape out;
+    QString text;
+    QString lastWord; // the last keyword or name before the current place
+    auto kept = [&lastWord] {
+        for (const char *word : {"LIKE", "ILIKE", "GLOB", "ESCAPE", "LIMIT", "OFFSET"})
+            if (lastWord.compare(QLatin1String(word), Qt::CaseInsensitive) == 0)
+                return true;
+        return false;
+    };
+    auto wordChar = [](QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); };
+    auto placeholder = [&](RawValue value) {
+        out.values.push_back(std::move(value));
+        text += (sqlite ? QLatin1Char('?') : QLatin1Char('$')) + QString::number(out.values.size());
+    };
+    const qsizetype n = sql.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = sql.at(i);
+        if (c == QLatin1Char('\'')) {
+            qsizetype j = i + 1;
+            QString value;
+            for (; j < n; ++j) {
+                if (sql.at(j) == QLatin1Char('\'')) {
+                    if (j + 1 < n && sql.at(j + 1) == QLatin1Char('\'')) {
+                        value += QLatin1Char('\'');
+                        ++j;
+                        continue;
+                    }
+                    break;
+                }
+                value += sql.at(j);
+            }
+            const bool cast =
+                j + 2 < n && sql.at(j + 1) == QLatin1Char(':') && sql.at(j + 2) == QLatin1Char(':');
+            if (kept() || cast)
+                text += sql.mid(i, j + 1 - i);
+            else
+                placeholder({RawValue::Text, value.toUtf8()});
+            i = j + 1;
+        } else if (c == QLatin1Char('"')) {
+            const qsizetype j = sql.indexOf(QLatin1Char('"'), i + 1);
+            const qsizetype end = j < 0 ? n : j + 1;
+            text += sql.mid(i, end - i);
+            i = end;
+        } else if (c.isDigit() && (i == 0 || !wordChar(sql.at(i - 1)))) {
+            qsizetype j = i;
+            while (j < n && (sql.at(j).isDigit() || sql.at(j) == QLatin1Char('.')))
+                ++j;
+            const QString number = sql.mid(i, j - i);
+            if (kept() || (j < n && wordChar(sql.at(j)))) {
+                text += number;
+            } else if (number.contains(QLatin1Char('.'))) {
+                placeholder({RawValue::Real, number.toUtf8(), 0, number.toDouble()});
+            } else {
+                bool whole = false;
+                const qint64 v = number.toLongLong(&whole);
+                if (whole)
+                    placeholder({RawValue::Integer, number.toUtf8(), v, 0});
+                else
+                    placeholder({RawValue::Real, number.toUtf8(), 0, number.toDouble()});
+            }
+            i = j;
+        } else if (wordChar(c)) {
+            qsizetype j = i;
+            while (j < n && wordChar(sql.at(j)))
+                ++j;
+            lastWord = sql.mid(i, j - i);
+            text += lastWord;
+            i = j;
+        } else {
+            if (!c.isSpace())
+                lastWord.clear();
+            text += c;
+            ++i;
+        }
+    }
+    out.sql = text.toUtf8();
+    return out;
+}
+
+// An embedded file opened as the layer opens it, with one statement prepared
+// per shape of the work's statements and each statement's values bound;
+// run() binds, steps and resets them in order.
 class RawSqlite {
 public:
     RawSqlite(const QString &path, const QStringList &work)
@@ -90,19 +200,19 @@ public:
             sqlite3_exec(db_, pragma, nullptr, nullptr, nullptr);
         sqlite3_create_function_v2(db_, "getdate", 0, SQLITE_UTF8, nullptr, sqliteGetDate, nullptr,
                                    nullptr, nullptr);
-        QHash<QString, sqlite3_stmt *> distinct;
+        QHash<QByteArray, sqlite3_stmt *> distinct;
         for (const QString &sql : work) {
-            sqlite3_stmt *&stmt = distinct[sql];
+            RawShape shape = rawShape(sql, true);
+            sqlite3_stmt *&stmt = distinct[shape.sql];
             if (!stmt) {
-                const QByteArray utf8 = sql.toUtf8();
-                if (sqlite3_prepare_v3(db_, utf8.constData(), int(utf8.size()),
+                if (sqlite3_prepare_v3(db_, shape.sql.constData(), int(shape.sql.size()),
                                        SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK) {
-                    error_ = sqlite3_errmsg(db_) + QByteArray(": ") + utf8;
+                    error_ = sqlite3_errmsg(db_) + QByteArray(": ") + shape.sql;
                     return;
                 }
                 prepared_.push_back(stmt);
             }
-            sequence_.push_back(stmt);
+            sequence_.push_back({stmt, std::move(shape.values)});
         }
     }
     ~RawSqlite()
@@ -116,7 +226,24 @@ public:
 
     bool run()
     {
-        for (sqlite3_stmt *stmt : sequence_) {
+        for (const Step &step : sequence_) {
+            sqlite3_stmt *stmt = step.statement;
+            int at = 0;
+            for (const RawValue &v : step.values) {
+                ++at;
+                switch (v.kind) {
+                case RawValue::Text:
+                    sqlite3_bind_text(stmt, at, v.text.constData(), int(v.text.size()),
+                                      SQLITE_STATIC);
+                    break;
+                case RawValue::Integer:
+                    sqlite3_bind_int64(stmt, at, v.integer);
+                    break;
+                case RawValue::Real:
+                    sqlite3_bind_double(stmt, at, v.real);
+                    break;
+                }
+            }
             int rc;
             while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
                 benchmark::DoNotOptimize(sqlite3_column_value(stmt, 0));
@@ -133,14 +260,21 @@ public:
     std::size_t statements() const { return sequence_.size(); }
 
 private:
+    struct Step {
+        sqlite3_stmt *statement;
+        std::vector<RawValue> values;
+    };
     sqlite3 *db_ = nullptr;
     std::vector<sqlite3_stmt *> prepared_;
-    std::vector<sqlite3_stmt *> sequence_;
+    std::vector<Step> sequence_;
     QByteArray error_;
 };
 
-// A server connection of its own with the work's statements prepared once
-// each (PQprepare); run() executes them in order (PQexecPrepared).
+// A server connection of its own with one statement prepared per shape of the
+// work's statements (PQprepare, a number's parameter typed as its literal
+// reads); run() executes them in order with each one's values
+// (PQexecPrepared). A statement the server cannot prepare with its values
+// apart is prepared with them written in.
 class RawPostgres {
 public:
     RawPostgres(const QString &url, const QStringList &work)
@@ -150,20 +284,41 @@ public:
             error_ = PQerrorMessage(db_);
             return;
         }
-        QHash<QString, QByteArray> distinct;
-        for (const QString &sql : work) {
+        QHash<QByteArray, QByteArray> distinct;
+        auto prepare = [this, &distinct](const QByteArray &sql, const std::vector<Oid> &types,
+                                         bool last) -> QByteArray {
             QByteArray &name = distinct[sql];
+            if (!name.isEmpty())
+                return name;
+            const QByteArray next = QByteArray("s") + QByteArray::number(distinct.size());
+            PGresult *result =
+                PQprepare(db_, next.constData(), sql.constData(), int(types.size()), types.data());
+            const bool ok = PQresultStatus(result) == PGRES_COMMAND_OK;
+            if (!ok && last)
+                error_ = PQresultErrorMessage(result) + QByteArray(": ") + sql;
+            PQclear(result);
+            if (!ok) {
+                distinct.remove(sql);
+                return QByteArray();
+            }
+            name = next;
+            return name;
+        };
+        for (const QString &sql : work) {
+            RawShape shape = rawShape(sql, false);
+            std::vector<Oid> types;
+            for (const RawValue &v : shape.values)
+                types.push_back(v.serverType());
+            QByteArray name = prepare(shape.sql, types, false);
             if (name.isEmpty()) {
-                name = "s" + QByteArray::number(distinct.size());
-                PGresult *result =
-                    PQprepare(db_, name.constData(), sql.toUtf8().constData(), 0, nullptr);
-                if (PQresultStatus(result) != PGRES_COMMAND_OK)
-                    error_ = PQresultErrorMessage(result) + QByteArray(": ") + sql.toUtf8();
-                PQclear(result);
-                if (!error_.isEmpty())
+                shape.values.clear();
+                name = prepare(sql.toUtf8(), {}, true);
+                if (name.isEmpty())
                     return;
             }
-            sequence_.push_back(name);
+            sequence_.push_back({name, std::move(shape.values), {}});
+            for (const RawValue &v : sequence_.back().values)
+                sequence_.back().pointers.push_back(v.text.constData());
         }
     }
     ~RawPostgres() { PQfinish(db_); }
@@ -172,9 +327,9 @@ public:
 
     bool run()
     {
-        for (const QByteArray &name : sequence_) {
-            PGresult *result =
-                PQexecPrepared(db_, name.constData(), 0, nullptr, nullptr, nullptr, 0);
+        for (const Step &step : sequence_) {
+            PGresult *result = PQexecPrepared(db_, step.name.constData(), int(step.pointers.size()),
+                                              step.pointers.data(), nullptr, nullptr, 0);
             const ExecStatusType status = PQresultStatus(result);
             if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
                 error_ = PQresultErrorMessage(result);
@@ -191,8 +346,13 @@ public:
     std::size_t statements() const { return sequence_.size(); }
 
 private:
+    struct Step {
+        QByteArray name;
+        std::vector<RawValue> values;
+        std::vector<const char *> pointers; // into values, as libpq takes them
+    };
     PGconn *db_;
-    std::vector<QByteArray> sequence_;
+    std::vector<Step> sequence_;
     QByteArray error_;
 };
 

@@ -1,5 +1,7 @@
 #include "hostedconnection.h"
 
+#include "sqltext.h"
+
 #include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
@@ -301,6 +303,14 @@ public:
     explicit Context(HostedConnection &connection) : connection_(connection) {}
     Recordset query(const QString &text) override { return connection_.Execute(text); }
     void exec(const QString &text) override { connection_.Execute(text); }
+    Recordset query(const QString &text, std::initializer_list<Value> values) override
+    {
+        return connection_.executeBound(text, values.begin(), values.size());
+    }
+    void exec(const QString &text, std::initializer_list<Value> values) override
+    {
+        connection_.executeBound(text, values.begin(), values.size());
+    }
     qlonglong drawCounter(const QString &table, const QString &column,
                           const QString &where) override
     {
@@ -515,6 +525,8 @@ std::shared_ptr<HostedConnection::ShapeVariant> HostedConnection::shapeVariant(c
     v->literals = literals_;
     v->statements = std::move(translated->statements);
     v->call = std::move(translated->call);
+    if (v->call)
+        v->call->key = ProcedureRegistry::key(v->call->database, v->call->name);
     for (const auto &pieces : v->statements) {
         QString sql;
         ServerStatement server;
@@ -538,13 +550,100 @@ std::shared_ptr<HostedConnection::ShapeVariant> HostedConnection::shapeVariant(c
             v->server.push_back(std::move(server));
         }
     }
+    v->known.resize(static_cast<size_t>(v->sqlite.size()));
     shape->variants.push_back(v);
     return v;
+}
+
+HostedConnection::BoundForm HostedConnection::boundForm(const QString &text, const Value *values,
+                                                        size_t count, const QByteArray &numbers)
+{
+    const std::vector<qsizetype> at = placeholders(text);
+    if (at.size() != count)
+        throw DatabaseError(QStringLiteral("The text has %1 places for values but %2 values "
+                                           "were given.")
+                                .arg(at.size())
+                                .arg(count),
+                            text);
+    // The text with these values written in, read as any text is: the literal
+    // each place becomes is found from the literals before it.
+    BoundForm form;
+    form.numbers = numbers;
+    QString written;
+    QString shape;
+    std::vector<Literal> before;
+    qsizetype copied = 0;
+    for (size_t i = 0; i < count; ++i) {
+        written += QStringView(text).mid(copied, at[i] - copied);
+        copied = at[i] + 1;
+        if (!shapeOf(written, shape, before))
+            return form;
+        form.places.push_back(static_cast<int>(before.size()));
+        // A number's own value never matters to the translation of a bound place (one that
+        // did would pin it, below); a negative one would read as a minus and a number.
+        written += values[i].isNumber() ? QStringLiteral("1") : sql::quote(values[i].text());
+    }
+    written += QStringView(text).mid(copied);
+    const std::shared_ptr<ShapeVariant> variant = shapeVariant(written);
+    if (!variant)
+        return form;
+    for (size_t i = 0; i < count; ++i) {
+        const auto place = static_cast<size_t>(form.places[i]);
+        // A place the translation reads by its value (a LIKE pattern, a bit's
+        // 'true') cannot be bound: its values are written in each time.
+        if (place >= literals_.size() || literals_[place].number != values[i].isNumber() ||
+            variant->pinned[place])
+            return form;
+    }
+    form.literals = literals_;
+    form.variant = variant;
+    return form;
+}
+
+Recordset HostedConnection::executeBound(const QString &text, const Value *values, size_t count)
+{
+    QByteArray numbers(static_cast<qsizetype>(count), '\0');
+    for (size_t i = 0; i < count; ++i)
+        if (values[i].isNumber())
+            numbers[static_cast<qsizetype>(i)] = 1;
+    std::vector<BoundForm> &forms = boundTexts_[text];
+    auto form = std::find_if(forms.begin(), forms.end(),
+                             [&numbers](const BoundForm &f) { return f.numbers == numbers; });
+    if (form == forms.end()) {
+        if (boundTexts_.size() >= 1024) {
+            boundTexts_.clear();
+            return executeBound(text, values, count);
+        }
+        BoundForm made = boundForm(text, values, count, numbers);
+        std::vector<BoundForm> &again = boundTexts_[text]; // shapeVariant() may have cleared it
+        again.push_back(std::move(made));
+        form = again.end() - 1;
+    }
+    // Copies: what runs may make the kept forms be forgotten.
+    const std::shared_ptr<ShapeVariant> variant = form->variant;
+    if (!variant)
+        return Execute(withValuesWritten(text, values, count));
+    std::vector<Literal> literals = form->literals;
+    for (size_t i = 0; i < count; ++i) {
+        Literal &l = literals[static_cast<size_t>(form->places[i])];
+        l.value = values[i].text();
+        l.null = values[i].isNull();
+    }
+    literals_ = std::move(literals);
+    try {
+        return runShape(variant, text);
+    } catch (const DatabaseError &e) {
+        // Said with the values written in, as the same text sent whole would be.
+        if (e.text() != text)
+            throw;
+        throw DatabaseError(e.message(), withValuesWritten(text, values, count));
+    }
 }
 
 void HostedConnection::forgetShapes()
 {
     shapes_.clear();
+    boundTexts_.clear();
     forgetServerStatements();
 }
 
@@ -560,7 +659,9 @@ QString withValues(const std::vector<ShapePiece> &pieces, const std::vector<Lite
         if (piece.param < 0)
             continue;
         const Literal &l = literals[static_cast<size_t>(piece.param)];
-        if (l.number) {
+        if (l.null) {
+            sql += QLatin1String("NULL");
+        } else if (l.number) {
             sql += l.value;
         } else {
             sql += QLatin1Char('\'');
@@ -623,7 +724,7 @@ Recordset HostedConnection::runShape(const std::shared_ptr<ShapeVariant> &varian
 {
     std::vector<Literal> values = std::move(literals_);
     for (size_t p = 0; p < values.size(); ++p)
-        if (variant->dates[p])
+        if (variant->dates[p] && !values[p].null)
             values[p].value = engineDate(values[p].value);
     if (variant->call) {
         ProcedureCall call = *variant->call;
@@ -645,7 +746,8 @@ Recordset HostedConnection::runShape(const std::shared_ptr<ShapeVariant> &varian
         if (lite_) {
             if (trace_)
                 trace_(withValues(pieces, values));
-            rs = run(variant->sqlite.at(static_cast<qsizetype>(i)), text, &values);
+            rs = run(variant->sqlite.at(static_cast<qsizetype>(i)), text, &values, false,
+                     &variant->known[i]);
         } else {
             ++engineStatements_;
             auto written = [&pieces, &values] { return withValues(pieces, values); };
@@ -655,11 +757,17 @@ Recordset HostedConnection::runShape(const std::shared_ptr<ShapeVariant> &varian
             ServerStatement &statement = variant->server[i];
             QByteArray types;
             std::vector<QByteArray> bound;
+            std::vector<bool> nulls;
             bound.reserve(statement.literals.size());
             for (int literal : statement.literals) {
                 const Literal &l = values[static_cast<size_t>(literal)];
-                types += l.number ? serverNumberType(l.value) : 't';
+                // NULL takes its type from where it stands, as a text does.
+                types += l.number && !l.null ? serverNumberType(l.value) : 't';
                 bound.push_back(l.value.toUtf8());
+                if (l.null) {
+                    nulls.resize(statement.literals.size());
+                    nulls[bound.size() - 1] = true;
+                }
             }
             ServerPrepared *prepared = nullptr;
             const QString head = headWord(pieces.front().text);
@@ -674,7 +782,9 @@ Recordset HostedConnection::runShape(const std::shared_ptr<ShapeVariant> &varian
                     prepared->types = types;
                 }
             }
-            rs = runServer({&statement.text, prepared, &bound, written}, text);
+            rs = runServer(
+                {&statement.text, prepared, &bound, nulls.empty() ? nullptr : &nulls, written},
+                text);
         }
         if (!first && rs.State() == Recordset::adStateOpen)
             first = std::move(rs);
@@ -692,15 +802,20 @@ void HostedConnection::finalizeStatements()
     for (const Prepared &prepared : std::as_const(statements_))
         sqlite3_finalize(prepared.statement);
     statements_.clear();
+    ++statementsGeneration_;
 }
 
 Recordset HostedConnection::runSqlite(const QString &sql, const QString &original,
-                                      const std::vector<Literal> *binds)
+                                      const std::vector<Literal> *binds, KnownStatement *known)
 {
     if (damaged_ && !sql.startsWith(QLatin1String("ROLLBACK"), Qt::CaseInsensitive))
         throwDamaged({QStringLiteral("found damaged while in use")}, original, false);
-    auto found = statements_.constFind(sql);
-    if (found == statements_.constEnd()) {
+    const Prepared *found = nullptr;
+    if (known && known->generation == statementsGeneration_)
+        found = &known->prepared;
+    else if (auto kept = statements_.constFind(sql); kept != statements_.constEnd())
+        found = &kept.value();
+    if (!found) {
         // A long statement (a bulk load's) is not kept beside others: at most one at a time.
         if (statements_.size() >= 256 || sql.size() > MaxKeptText)
             finalizeStatements();
@@ -734,7 +849,11 @@ Recordset HostedConnection::runSqlite(const QString &sql, const QString &origina
             const char *name = sqlite3_bind_parameter_name(prepared.statement, p);
             prepared.params.push_back(name ? std::atoi(name + 1) - 1 : -1);
         }
-        found = statements_.insert(sql, prepared);
+        found = &statements_.insert(sql, prepared).value();
+    }
+    if (known && known->generation != statementsGeneration_) {
+        known->prepared = *found;
+        known->generation = statementsGeneration_;
     }
     sqlite3_stmt *statement = found->statement;
     // The texts bound stay here until the statement has run.
@@ -749,14 +868,19 @@ Recordset HostedConnection::runSqlite(const QString &sql, const QString &origina
                 continue;
             const Literal &l = (*binds)[static_cast<size_t>(index)];
             const int at = static_cast<int>(p) + 1;
+            if (l.null)
+                continue; // cleared to NULL after the last run
             if (!l.number) {
                 texts.push_back(l.value.toUtf8());
                 sqlite3_bind_text(statement, at, texts.back().constData(),
                                   static_cast<int>(texts.back().size()), SQLITE_STATIC);
-            } else if (l.value.contains(QLatin1Char('.'))) {
-                sqlite3_bind_double(statement, at, l.value.toDouble());
             } else {
-                sqlite3_bind_int64(statement, at, l.value.toLongLong());
+                bool whole = false;
+                const qint64 integer = l.value.toLongLong(&whole);
+                if (whole)
+                    sqlite3_bind_int64(statement, at, integer);
+                else
+                    sqlite3_bind_double(statement, at, l.value.toDouble());
             }
         }
     }
@@ -817,7 +941,7 @@ void HostedConnection::noteWrite(const QString &sql, const QString &original)
 }
 
 Recordset HostedConnection::run(const QString &sql, const QString &original,
-                                const std::vector<Literal> *binds, bool kept)
+                                const std::vector<Literal> *binds, bool kept, KnownStatement *known)
 {
     ++engineStatements_;
     // A shape's statement is traced by runShape(), with its values written in.
@@ -826,7 +950,7 @@ Recordset HostedConnection::run(const QString &sql, const QString &original,
     noteWrite(sql, original);
     if (lite_) {
         try {
-            return runSqlite(sql, original, binds);
+            return runSqlite(sql, original, binds, known);
         } catch (const DatabaseError &) {
             ++engineErrors_;
             throw;
@@ -843,7 +967,7 @@ Recordset HostedConnection::run(const QString &sql, const QString &original,
         prepared = &serverTexts_[text];
     }
     forgetBeforeChange(head);
-    return runServer({&text, prepared, nullptr, [&sql] { return sql; }}, original);
+    return runServer({&text, prepared, nullptr, nullptr, [&sql] { return sql; }}, original);
 }
 
 bool HostedConnection::prepareOnServer(const QByteArray &text, ServerPrepared &prepared)
@@ -915,8 +1039,9 @@ Recordset HostedConnection::runServer(const ServerCall &call, const QString &ori
     if (call.prepared && server_ && prepareOnServer(*call.text, *call.prepared)) {
         std::vector<const char *> values;
         if (withValues)
-            for (const QByteArray &value : *call.values)
-                values.push_back(value.constData());
+            for (size_t v = 0; v < call.values->size(); ++v)
+                values.push_back(call.nulls && (*call.nulls)[v] ? nullptr
+                                                                : (*call.values)[v].constData());
         result =
             PQexecPrepared(server_, call.prepared->name.constData(),
                            static_cast<int>(values.size()), values.data(), nullptr, nullptr, 0);
@@ -1140,7 +1265,9 @@ bool HostedConnection::changesNothing(const QString &sql)
 
 Recordset HostedConnection::runCall(const ProcedureCall &call, const QString &text)
 {
-    const ProcedureRegistry::Entry *entry = registry_.entry(call.database, call.name);
+    const ProcedureRegistry::Entry *entry = call.key.isEmpty()
+                                                ? registry_.entry(call.database, call.name)
+                                                : registry_.entryByKey(call.key);
     if (!entry)
         throw DatabaseError(QStringLiteral("Could not find stored procedure '%1..%2'.")
                                 .arg(call.database, call.name),

@@ -74,6 +74,12 @@ public:
     // files itself: always empty there.
     QStringList integrityProblems(bool thorough = false);
 
+    // A fixed text of the screens' dialect with a "?" for each value, the
+    // values bound (see ProcedureContext::query()). The text's translation is
+    // kept by the text; one whose places the translation reads by their values
+    // has them written in each time.
+    Recordset executeBound(const QString &text, const Value *values, size_t count);
+
     // Runs one statement already in the engine's own dialect.
     Recordset executeNative(const QString &sql);
 
@@ -112,6 +118,18 @@ private:
         int uses = 0;
         bool refused = false; // the server could not prepare it: sent with its values written in
     };
+    // SQLite's prepared statement of a kept text.
+    struct Prepared {
+        sqlite3_stmt *statement = nullptr;
+        QStringList columns;
+        std::vector<int> params; // the literal bound at each ?N (-1: none)
+    };
+    // A shape's statement on SQLite as last found among the prepared ones, good while no
+    // statement has been finalized since: no look-up of its text each time.
+    struct KnownStatement {
+        qint64 generation = -1;
+        Prepared prepared;
+    };
     // A shape's statement on PostgreSQL: $1, $2... where the text's literals are bound.
     struct ServerStatement {
         QByteArray text;
@@ -125,7 +143,8 @@ private:
         std::vector<bool> dates; // bound in the engines' form of a date
         std::vector<Literal> literals;
         std::vector<std::vector<ShapePiece>> statements;
-        QStringList sqlite; // the statements with ?N where literal N-1 is bound
+        QStringList sqlite;                // the statements with ?N where literal N-1 is bound
+        std::vector<KnownStatement> known; // per statement of `sqlite`
         std::vector<ServerStatement> server;
         std::optional<ProcedureCall> call; // its arguments from the text's literals
     };
@@ -133,21 +152,32 @@ private:
         bool usable = true; // false: a text read otherwise
         std::vector<std::shared_ptr<ShapeVariant>> variants;
     };
+    // A fixed text with places for values, for one kind (number or not) of each value.
+    struct BoundForm {
+        QByteArray numbers;                    // per value: 1 a number, 0 a text or NULL
+        std::shared_ptr<ShapeVariant> variant; // null: the values written in each time
+        std::vector<Literal> literals;         // the text's own literals, the values' among them
+        std::vector<int> places;               // the literal each value is
+    };
+    BoundForm boundForm(const QString &text, const Value *values, size_t count,
+                        const QByteArray &numbers);
     std::shared_ptr<ShapeVariant> shapeVariant(const QString &text);
     Recordset runShape(const std::shared_ptr<ShapeVariant> &variant, const QString &text);
     Recordset runTranslation(const Translation &translation, const QString &text, bool kept);
     Recordset runCall(const ProcedureCall &call, const QString &text);
     Recordset run(const QString &sql, const QString &original,
-                  const std::vector<Literal> *binds = nullptr, bool kept = false);
+                  const std::vector<Literal> *binds = nullptr, bool kept = false,
+                  KnownStatement *known = nullptr);
     Recordset runSqlite(const QString &sql, const QString &original,
-                        const std::vector<Literal> *binds);
+                        const std::vector<Literal> *binds, KnownStatement *known);
     // One statement on the server: once sent twice, prepared there (its
     // literals, if any, bound as parameters); else sent as text.
     struct ServerCall {
         const QByteArray *text = nullptr;   // as prepared: with $n for the values
         ServerPrepared *prepared = nullptr; // null: never prepared
         const std::vector<QByteArray> *values = nullptr;
-        std::function<QString()> written; // the statement with its values written in
+        const std::vector<bool> *nulls = nullptr; // per value, when any is NULL
+        std::function<QString()> written;         // the statement with its values written in
     };
     Recordset runServer(const ServerCall &call, const QString &original);
     bool prepareOnServer(const QByteArray &text, ServerPrepared &prepared);
@@ -187,12 +217,8 @@ private:
     // for the texts the screens repeat, and rows are copied without the
     // driver's per-value conversions.
     sqlite3 *lite_ = nullptr;
-    struct Prepared {
-        sqlite3_stmt *statement = nullptr;
-        QStringList columns;
-        std::vector<int> params; // the literal bound at each ?N (-1: none)
-    };
     QHash<QString, Prepared> statements_;
+    qint64 statementsGeneration_ = 0; // one more each time statements_ is finalized
     Translator translator_;
     const ProcedureRegistry &registry_;
     QString target_;
@@ -209,6 +235,7 @@ private:
     // Texts that differ only in their values (numbers and times written into
     // them) translated once, their values bound.
     QHash<QString, Shape> shapes_;
+    QHash<QString, std::vector<BoundForm>> boundTexts_;
     // PostgreSQL: the session's libpq connection, and the statements of kept
     // translations by their text, prepared on the server once repeated.
     PGconn *server_ = nullptr;

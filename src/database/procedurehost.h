@@ -15,19 +15,74 @@
 #include <QStringList>
 
 #include <functional>
+#include <initializer_list>
+#include <vector>
 
 namespace chemodesk::db {
 
 class HostedConnection;
 
+// A value bound to a "?" of a procedure's text: a text, a number, or NULL. It
+// reaches the engine as given, never written into the text.
+class Value {
+public:
+    Value() = default; // NULL
+    Value(std::nullptr_t) {}
+    Value(const QString &text) : kind_(Text), text_(text) {}
+    Value(const char *) = delete; // a text says whether it is one: QStringLiteral
+    Value(int number) : Value(qlonglong(number)) {}
+    Value(qlonglong number) : kind_(Number), text_(QString::number(number)) {}
+    Value(double number);
+    // A number in the form a literal of it is written ("91.5", "-2").
+    static Value number(const QString &written)
+    {
+        Value v;
+        v.kind_ = Number;
+        v.text_ = written;
+        return v;
+    }
+    // NULL for an empty text, as a blank the screens leave is stored.
+    static Value orNull(const QString &text) { return text.isEmpty() ? Value() : Value(text); }
+
+    bool isNull() const { return kind_ == Null; }
+    bool isNumber() const { return kind_ == Number; }
+    // A text's value, or a number as written; empty for NULL.
+    const QString &text() const { return text_; }
+    // The value as a literal of the screens' dialect: quoted, a number, or NULL.
+    QString literal() const;
+
+private:
+    enum Kind { Null, Text, Number };
+    Kind kind_ = Null;
+    QString text_;
+};
+
+// The places of the "?" in a text of the screens' dialect (not those inside
+// literals, names or comments), in order.
+std::vector<qsizetype> placeholders(const QString &text);
+// The text with each value written in as a literal where its "?" stands.
+// Throws DatabaseError when the places and the values do not match.
+QString withValuesWritten(const QString &text, const Value *values, size_t count);
+
 // What a procedure body may do. Texts are written in the same dialect the
 // screens use and go through the same translation, so one body serves every
-// backend. Embed arguments with sql::quote().
+// backend. Bind arguments with the "?" forms, or embed them with sql::quote().
 class ProcedureContext {
 public:
     virtual ~ProcedureContext() = default;
     virtual Recordset query(const QString &text) = 0;
     virtual void exec(const QString &text) = 0;
+    // A fixed text with a "?" for each value, in order: the values are bound,
+    // so a value is never read as part of the statement and comes back as given.
+    // The text's translation is kept and serves every call with new values.
+    virtual Recordset query(const QString &text, std::initializer_list<Value> values)
+    {
+        return query(withValuesWritten(text, values.begin(), values.size()));
+    }
+    virtual void exec(const QString &text, std::initializer_list<Value> values)
+    {
+        exec(withValuesWritten(text, values.begin(), values.size()));
+    }
     // Adds one to an integer column in a single statement and returns the
     // value before the increment, so two workstations never draw the same
     // number. `table` is written as the screens write it ("CLINICAL_AREA..tb").
@@ -66,6 +121,9 @@ public:
     void addReadOnly(const QString &database, const QString &name, Procedure body);
     const Procedure *find(const QString &database, const QString &name) const;
     const Entry *entry(const QString &database, const QString &name) const;
+    // The key a procedure is kept under: a call read by its shape works it out once.
+    static QString key(const QString &database, const QString &name);
+    const Entry *entryByKey(const QString &key) const;
     bool contains(const QString &database, const QString &name) const
     {
         return find(database, name);

@@ -48,7 +48,8 @@ std::vector<Token> tokenize(const QString &text);
 // A literal of a text, as tokenize() reads it.
 struct Literal {
     bool number = false;
-    QString value; // a string's value with doubled apostrophes undone, a number as written
+    QString value;     // a string's value with doubled apostrophes undone, a number as written
+    bool null = false; // a value bound as NULL in a literal's place (never read from a text)
 };
 
 // The shape of a text: the text with every literal ('...', N'...', numbers)

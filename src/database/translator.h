@@ -29,6 +29,8 @@ struct ProcedureCall {
         bool negative = false;
     };
     std::vector<Source> sources;
+    // The procedure's key in the registry, once worked out (see ProcedureRegistry::key()).
+    QString key;
 };
 
 struct Translation {

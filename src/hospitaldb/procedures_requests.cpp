@@ -40,45 +40,44 @@ Recordset appendLogBook(db::ProcedureContext &db, const QStringList &args, const
     if (doctorText.isEmpty())
         doctorText = doctorName(db, doctor);
 
+    // The values bound: the texts are fixed, translated once for every line.
     const Recordset same = db.query(
         QStringLiteral("SELECT max(RequestNum) AS RequestNum FROM CLINICAL_AREA..tbCancerRequest "
-                       "WHERE IdNum = %1 AND HospNum = %2 AND RequestType = %3 "
-                       "AND RequestDate = %4 AND UserID = %5")
-            .arg(quote(idNum), quote(hospNum), quote(type), quote(when), quote(user)));
+                       "WHERE IdNum = ? AND HospNum = ? AND RequestType = ? "
+                       "AND RequestDate = ? AND UserID = ?"),
+        {idNum, hospNum, type, when, user});
     qlonglong requestNum = same.Fields(0).IsNull() ? 0 : same.Fields(0).toLongLong();
     if (requestNum == 0)
         requestNum = db.drawCounter(QStringLiteral("CLINICAL_AREA..tbCancerRequestNum"),
                                     QStringLiteral("RequestNum"));
 
-    const QStringList values = {
-        QString::number(requestNum),
-        quote(hospNum),
-        quote(idNum),
-        orNull(value(args, 2).toUpper()),
-        quote(item),
-        amountText,
-        quantityText,
-        orNull(value(args, 6)),
-        orNull(value(args, 7)),
-        quote(when),
-        quote(type),
-        orNull(doctor),
-        orNull(doctorText),
-        quote(user),
-        orNull(value(args, 13)),
-        orNull(value(args, 14)),
-        orNull(value(args, 15)),
-        orNull(value(args, 16).toUpper()),
-        orNull(value(args, 17)),
-        quote(type == QLatin1String("PH") ? QStringLiteral("20") : QStringLiteral("21")),
-        now(db),
-    };
-    db.exec(QStringLiteral("INSERT INTO CLINICAL_AREA..tbCancerRequest (RequestNum, HospNum, "
-                           "IdNum, PatientType, ItemID, Amount, Quantity, Dosage, Route, "
-                           "RequestDate, RequestType, DoctorID, DoctorName, UserID, Remarks, "
-                           "Description, StationID, ForPharmacy, Reference, LocationID, SavedAt) "
-                           "VALUES (") +
-            values.join(QStringLiteral(", ")) + QLatin1Char(')'));
+    db.exec(
+        QStringLiteral("INSERT INTO CLINICAL_AREA..tbCancerRequest (RequestNum, HospNum, "
+                       "IdNum, PatientType, ItemID, Amount, Quantity, Dosage, Route, "
+                       "RequestDate, RequestType, DoctorID, DoctorName, UserID, Remarks, "
+                       "Description, StationID, ForPharmacy, Reference, LocationID, SavedAt) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {requestNum,
+         hospNum,
+         idNum,
+         db::Value::orNull(value(args, 2).toUpper()),
+         item,
+         db::Value::number(amountText),
+         db::Value::number(quantityText),
+         db::Value::orNull(value(args, 6)),
+         db::Value::orNull(value(args, 7)),
+         when,
+         type,
+         db::Value::orNull(doctor),
+         db::Value::orNull(doctorText),
+         user,
+         db::Value::orNull(value(args, 13)),
+         db::Value::orNull(value(args, 14)),
+         db::Value::orNull(value(args, 15)),
+         db::Value::orNull(value(args, 16).toUpper()),
+         db::Value::orNull(value(args, 17)),
+         type == QLatin1String("PH") ? QStringLiteral("20") : QStringLiteral("21"),
+         db.now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))});
     return {};
 }
 

@@ -156,8 +156,8 @@ QString doctorName(db::ProcedureContext &db, const QString &doctor)
         return {};
     const Recordset rs =
         db.query(QStringLiteral("SELECT LastName + ', ' + isnull(FirstName, '') AS Name "
-                                "FROM BUILD_FILE..tbCoDoctor WHERE DoctorID = %1")
-                     .arg(quote(doctor)));
+                                "FROM BUILD_FILE..tbCoDoctor WHERE DoctorID = ?"),
+                 {doctor});
     return rs.atEnd() ? QString() : QStringLiteral("DR. ") + rs.Fields(0).trimmed();
 }
 

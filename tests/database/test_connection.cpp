@@ -572,6 +572,119 @@ TEST(ServerConnection, ALostConnectionIsMadeAgainAndNothingIsHalfSaved)
     server->executeNative(QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS true").arg(name));
 }
 
+// Values bound to a fixed text's places arrive as given, whatever they hold,
+// and the same text serves every set of them.
+TEST_P(ConnectionTest, BoundValuesComeBackAsGiven)
+{
+    const QString insert = QStringLiteral(
+        "INSERT INTO CLINICAL_AREA..tbCancerRequest (RequestNum, HospNum, IdNum, ItemID, Amount, "
+        "RequestDate, RequestType, UserID, Remarks, Reference) "
+        "VALUES (?, 'H1', ?, 'ITEM', ?, ?, 'PH', 'U1', ?, ?)");
+    struct Case {
+        QString idNum;
+        db::Value amount;
+        QString date;
+        db::Value remarks;
+        QString reference;
+        double storedAmount;
+        QString storedDate;
+    };
+    const std::vector<Case> cases = {
+        {QStringLiteral("B1"), 91.5, QStringLiteral("2026-12-01 08:00:00"),
+         QStringLiteral("O'BRIEN's ''doubled''"), QStringLiteral("?"), 91.5,
+         QStringLiteral("2026-12-01 08:00:00")},
+        // A date typed as the screens type it is stored as a written one would be.
+        {QStringLiteral("007"), db::Value::number(QStringLiteral("-2")),
+         QStringLiteral("12/01/2026 08:00:01 PM"), db::Value(), QString(), -2,
+         QStringLiteral("2026-12-01 20:00:01")},
+        {QStringLiteral("B3"), 0, QStringLiteral("2026-12-02 00:00:00"),
+         QStringLiteral("NU\u00d1EZ -- no comment /* nor this */"),
+         QStringLiteral("'; DELETE FROM x; --"), 0, QStringLiteral("2026-12-02 00:00:00")},
+    };
+    QStringList traced;
+    db->setEngineTrace([&traced](const QString &sql) { traced << sql; });
+    int number = 900;
+    for (const Case &c : cases) {
+        const db::Value values[] = {number++, c.idNum, c.amount, c.date, c.remarks, c.reference};
+        db->executeBound(insert, values, std::size(values));
+    }
+    db->setEngineTrace({});
+    // The engine's statements read with the values written in.
+    const QString all = traced.join(QLatin1Char('\n'));
+    EXPECT_TRUE(all.contains(QLatin1String("'O''BRIEN''s ''''doubled''''', '?'")))
+        << all.toStdString();
+    EXPECT_TRUE(all.contains(QLatin1String("NULL")));
+
+    const QString read = QStringLiteral("SELECT IdNum, Amount, RequestDate, Remarks, Reference "
+                                        "FROM CLINICAL_AREA..tbCancerRequest WHERE IdNum = ?");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.idNum.toStdString());
+        const db::Value id[] = {c.idNum};
+        Recordset rs = db->executeBound(read, id, 1);
+        ASSERT_EQ(rs.RecordCount(), 1);
+        EXPECT_EQ(rs.Fields(0).toString(), c.idNum);
+        EXPECT_DOUBLE_EQ(rs.Fields(1).toDouble(), c.storedAmount);
+        EXPECT_EQ(rs.Fields(2).toString(), c.storedDate);
+        EXPECT_EQ(rs.Fields(3).IsNull(), c.remarks.isNull());
+        EXPECT_EQ(rs.Fields(3).toString(), c.remarks.text());
+        EXPECT_FALSE(rs.Fields(4).IsNull());
+        EXPECT_EQ(rs.Fields(4).toString(), c.reference);
+    }
+
+    // One place, a number one time and a text the next: each read as what it is.
+    const QString echo = QStringLiteral("SELECT ? AS V");
+    const db::Value seven[] = {7}, text[] = {QStringLiteral("007")};
+    EXPECT_EQ(db->executeBound(echo, seven, 1).Fields(0).Value(), QVariant(qlonglong(7)));
+    EXPECT_EQ(db->executeBound(echo, text, 1).Fields(0).Value(), QVariant(QStringLiteral("007")));
+
+    // A place the translation reads by its value (a LIKE pattern) still finds what the
+    // written text finds.
+    const QString like =
+        QStringLiteral("SELECT count(*) FROM PATIENT_DATA..tbMaster WHERE LastName LIKE ?");
+    for (const QString &pattern : {QStringLiteral("A%"), QStringLiteral("B%")}) {
+        const db::Value values[] = {pattern};
+        EXPECT_EQ(db->executeBound(like, values, 1).Fields(0).toLongLong(),
+                  db->Execute(QStringLiteral("SELECT count(*) FROM PATIENT_DATA..tbMaster WHERE "
+                                             "LastName LIKE %1")
+                                  .arg(sql::quote(pattern)))
+                      .Fields(0)
+                      .toLongLong());
+    }
+
+    const db::Value one[] = {1};
+    EXPECT_THROW(db->executeBound(QStringLiteral("SELECT ? AS A, ? AS B"), one, 1), DatabaseError);
+}
+
+// A procedure's bound texts inside the screen's transaction, repeated on the
+// server until they are prepared there, each call with its own values.
+TEST_P(ConnectionTest, AProcedureBindsItsValues)
+{
+    auto &registry = db::ProcedureRegistry::instance();
+    registry.add(QStringLiteral("CLINICAL_AREA"), QStringLiteral("spTest_Bound"),
+                 [](db::ProcedureContext &c, const QStringList &args) -> Recordset {
+                     c.exec(QStringLiteral("UPDATE PATIENT_DATA..tbMaster SET MiddleName = ? "
+                                           "WHERE HospNum = ?"),
+                            {db::Value::orNull(args.at(1)), args.at(0)});
+                     return c.query(QStringLiteral("SELECT MiddleName FROM "
+                                                   "PATIENT_DATA..tbMaster WHERE HospNum = ?"),
+                                    {args.at(0)});
+                 });
+    Recordset patients = db->Execute(
+        QStringLiteral("select top 4 HospNum from PATIENT_DATA..tbMaster order by HospNum"));
+    const QStringList middle = {QStringLiteral("D'ANGELO"), QString(), QStringLiteral("?'?"),
+                                QStringLiteral("X")};
+    db->BeginTrans();
+    for (const QString &m : middle) {
+        const QString hospNum = patients.Fields(0).toString();
+        patients.MoveNext();
+        Recordset rs = db->Execute(sql::call(QStringLiteral("Clinical_Area"),
+                                             QStringLiteral("spTest_Bound"), {hospNum, m}));
+        EXPECT_EQ(rs.Fields(0).IsNull(), m.isEmpty());
+        EXPECT_EQ(rs.Fields(0).toString(), m);
+    }
+    db->CommitTrans();
+}
+
 CHEMODESK_ENGINE_TESTS(ConnectionTest);
 
 } // namespace
