@@ -558,13 +558,7 @@ std::shared_ptr<HostedConnection::ShapeVariant> HostedConnection::shapeVariant(c
 HostedConnection::BoundForm HostedConnection::boundForm(const QString &text, const Value *values,
                                                         size_t count, const QByteArray &numbers)
 {
-    const std::vector<qsizetype> at = placeholders(text);
-    if (at.size() != count)
-        throw DatabaseError(QStringLiteral("The text has %1 places for values but %2 values "
-                                           "were given.")
-                                .arg(at.size())
-                                .arg(count),
-                            text);
+    const std::vector<qsizetype> at = placesFor(text, count);
     // The text with these values written in, read as any text is: the literal
     // each place becomes is found from the literals before it.
     BoundForm form;

@@ -54,7 +54,7 @@ std::vector<qsizetype> placeholders(const QString &text)
     return at;
 }
 
-QString withValuesWritten(const QString &text, const Value *values, size_t count)
+std::vector<qsizetype> placesFor(const QString &text, size_t count)
 {
     const std::vector<qsizetype> at = placeholders(text);
     if (at.size() != count)
@@ -63,6 +63,12 @@ QString withValuesWritten(const QString &text, const Value *values, size_t count
                                 .arg(at.size())
                                 .arg(count),
                             text);
+    return at;
+}
+
+QString withValuesWritten(const QString &text, const Value *values, size_t count)
+{
+    const std::vector<qsizetype> at = placesFor(text, count);
     QString out;
     qsizetype copied = 0;
     for (size_t i = 0; i < count; ++i) {

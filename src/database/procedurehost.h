@@ -60,6 +60,8 @@ private:
 // The places of the "?" in a text of the screens' dialect (not those inside
 // literals, names or comments), in order.
 std::vector<qsizetype> placeholders(const QString &text);
+// The same, for `count` values: throws DatabaseError when the places and the values do not match.
+std::vector<qsizetype> placesFor(const QString &text, size_t count);
 // The text with each value written in as a literal where its "?" stands.
 // Throws DatabaseError when the places and the values do not match.
 QString withValuesWritten(const QString &text, const Value *values, size_t count);

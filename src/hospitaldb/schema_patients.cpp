@@ -2,10 +2,25 @@
 
 #include "database/hostedconnection.h"
 
+#include <array>
+
 // Patients, their admissions and out-patient registrations, and the doctors and
 // companies those refer to.
 
 namespace chemodesk::hospital::schema {
+
+namespace {
+
+// The patient master, admissions and out-patient registrations as this engine names them.
+std::array<QString, 3> patientTableNames(db::HostedConnection &c)
+{
+    auto name = [&c](const char *table) {
+        return c.translator().tableName(QStringLiteral("PATIENT_DATA"), QLatin1String(table));
+    };
+    return {name("tbMaster"), name("tbPatient"), name("tbOutPatient")};
+}
+
+} // namespace
 
 std::vector<db::TableDef> patientListIndexes()
 {
@@ -27,12 +42,7 @@ std::vector<db::TableDef> patientListIndexes()
 
 void patientListLookups(db::HostedConnection &c)
 {
-    const QString master =
-        c.translator().tableName(QStringLiteral("PATIENT_DATA"), QStringLiteral("tbMaster"));
-    const QString admissions =
-        c.translator().tableName(QStringLiteral("PATIENT_DATA"), QStringLiteral("tbPatient"));
-    const QString registrations =
-        c.translator().tableName(QStringLiteral("PATIENT_DATA"), QStringLiteral("tbOutPatient"));
+    const auto [master, admissions, registrations] = patientTableNames(c);
     QStringList statements;
     if (c.dialect() == db::Dialect::SQLite) {
         // A search by name walks the names and looks up each patient's registration: the
@@ -259,12 +269,7 @@ void patientListNameUpkeep(db::HostedConnection &c)
     // patient of a name) to the master and sorting them. The database keeps the copies, so
     // whatever writes a registration or a patient (the hospital's own admitting included)
     // keeps them right.
-    const QString master =
-        c.translator().tableName(QStringLiteral("PATIENT_DATA"), QStringLiteral("tbMaster"));
-    const QString admissions =
-        c.translator().tableName(QStringLiteral("PATIENT_DATA"), QStringLiteral("tbPatient"));
-    const QString registrations =
-        c.translator().tableName(QStringLiteral("PATIENT_DATA"), QStringLiteral("tbOutPatient"));
+    const auto [master, admissions, registrations] = patientTableNames(c);
     const QStringList statements = c.dialect() == db::Dialect::SQLite
                                        ? sqliteNameUpkeep(master, admissions, registrations)
                                        : serverNameUpkeep(master, admissions, registrations);
