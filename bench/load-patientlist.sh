@@ -20,6 +20,10 @@ port=${LOAD_PG_PORT:-25499}
 clients=${LOAD_CLIENTS:-40}
 seconds=${LOAD_SECONDS:-20}
 warmup=${LOAD_WARMUP:-20} # seconds each run goes on before it is measured
+# The layer prepares a text on the server the second time it sends it, and each client here
+# sends its few texts again and again: prepared, as the layer would. LOAD_PROTOCOL=simple sends
+# every search planned anew, as a search for a name not asked before is.
+protocol=${LOAD_PROTOCOL:-prepared}
 bin=$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -1)
 here=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
@@ -77,7 +81,7 @@ modes=(
 )
 printf '\nServer and pgbench share this machine (%s cores); %s clients, %s s per run' "$(nproc)" \
     "$clients" "$seconds"
-printf ' measured after %s s of it.\n' "$warmup"
+printf ' measured after %s s of it; texts sent %s.\n' "$warmup" "$protocol"
 printf '%-22s %-13s %9s %8s %8s %8s\n' mode run tps "p50 ms" "p95 ms" "p99 ms"
 for entry in "${modes[@]}"; do
     IFS=: read -r name mode name_arg number_arg <<<"$entry"
@@ -100,8 +104,8 @@ for entry in "${modes[@]}"; do
         [[ $run == rate ]] && extra=(--rate $((clients / 2)))
         rm -f "$work"/pgbench_log.*
         (cd "$work" && "$bin/pgbench" -n -h 127.0.0.1 -p "$port" -U postgres -c "$clients" -j 2 \
-            -T $((warmup + seconds)) -l --log-prefix=pgbench_log "${extra[@]}" "${scripts[@]}" \
-            "$db" >"$work/out" 2>&1) || { cat "$work/out"; exit 1; }
+            -M "$protocol" -T $((warmup + seconds)) -l --log-prefix=pgbench_log "${extra[@]}" \
+            "${scripts[@]}" "$db" >"$work/out" 2>&1) || { cat "$work/out"; exit 1; }
         # Per-transaction log: the third field is the latency in microseconds (from the
         # scheduled start when --rate is given, so a queue behind a busy server counts), the
         # fifth and sixth when it ended. The first seconds are left out: a server process just
