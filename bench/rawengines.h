@@ -200,6 +200,9 @@ public:
             sqlite3_exec(db_, pragma, nullptr, nullptr, nullptr);
         sqlite3_create_function_v2(db_, "getdate", 0, SQLITE_UTF8, nullptr, sqliteGetDate, nullptr,
                                    nullptr, nullptr);
+        // The database's NOCASE indexes are in this folding's order: a program writing them
+        // with SQLite's own would put rows out of order.
+        db::HostedConnection::registerFolding(db_);
         QHash<QByteArray, sqlite3_stmt *> distinct;
         for (const QString &sql : work) {
             RawShape shape = rawShape(sql, true);

@@ -15,12 +15,14 @@
 #include <QTimeZone>
 #include <QUrl>
 #include <QUrlQuery>
+#include <QVarLengthArray>
 
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -480,7 +482,7 @@ Recordset HostedConnection::runTranslation(const Translation &cached, const QStr
     // A copy: a procedure's own texts may drop the kept translations.
     const Translation translation = cached;
     if (translation.call)
-        return runCall(*translation.call, text);
+        return runCall(*translation.call, translation.call->args, text);
     std::optional<Recordset> first;
     for (const QString &statement : translation.statements) {
         Recordset rs = run(statement, text, nullptr, kept);
@@ -488,6 +490,11 @@ Recordset HostedConnection::runTranslation(const Translation &cached, const QStr
             first = std::move(rs);
     }
     return first ? std::move(*first) : Recordset();
+}
+
+void HostedConnection::registerFolding(sqlite3 *handle)
+{
+    registerUnicodeFolding(handle);
 }
 
 std::shared_ptr<HostedConnection::ShapeVariant> HostedConnection::shapeVariant(const QString &text)
@@ -525,8 +532,18 @@ std::shared_ptr<HostedConnection::ShapeVariant> HostedConnection::shapeVariant(c
     v->literals = literals_;
     v->statements = std::move(translated->statements);
     v->call = std::move(translated->call);
-    if (v->call)
+    if (v->call) {
         v->call->key = ProcedureRegistry::key(v->call->database, v->call->name);
+        std::vector<bool> taken(literals_.size());
+        v->distinctSources = true;
+        for (const ProcedureCall::Source &source : v->call->sources) {
+            if (source.literal < 0)
+                continue;
+            if (taken[static_cast<size_t>(source.literal)])
+                v->distinctSources = false;
+            taken[static_cast<size_t>(source.literal)] = true;
+        }
+    }
     for (const auto &pieces : v->statements) {
         QString sql;
         ServerStatement server;
@@ -590,6 +607,9 @@ HostedConnection::BoundForm HostedConnection::boundForm(const QString &text, con
             return form;
     }
     form.literals = literals_;
+    form.valueAt.assign(literals_.size(), -1);
+    for (size_t i = 0; i < count; ++i)
+        form.valueAt[static_cast<size_t>(form.places[i])] = static_cast<int>(i);
     form.variant = variant;
     return form;
 }
@@ -600,16 +620,17 @@ Recordset HostedConnection::executeBound(const QString &text, const Value *value
     for (size_t i = 0; i < count; ++i)
         if (values[i].isNumber())
             numbers[static_cast<qsizetype>(i)] = 1;
-    std::vector<BoundForm> &forms = boundTexts_[text];
+    std::vector<BoundForm> &forms = boundForms(text);
     auto form = std::find_if(forms.begin(), forms.end(),
                              [&numbers](const BoundForm &f) { return f.numbers == numbers; });
     if (form == forms.end()) {
-        if (boundTexts_.size() >= 1024) {
+        if (boundTexts_.size() + literalTexts_.size() >= 1024) {
             boundTexts_.clear();
+            literalTexts_.clear();
             return executeBound(text, values, count);
         }
         BoundForm made = boundForm(text, values, count, numbers);
-        std::vector<BoundForm> &again = boundTexts_[text]; // shapeVariant() may have cleared it
+        std::vector<BoundForm> &again = boundForms(text); // shapeVariant() may have cleared it
         again.push_back(std::move(made));
         form = again.end() - 1;
     }
@@ -617,11 +638,15 @@ Recordset HostedConnection::executeBound(const QString &text, const Value *value
     const std::shared_ptr<ShapeVariant> variant = form->variant;
     if (!variant)
         return Execute(withValuesWritten(text, values, count));
-    std::vector<Literal> literals = form->literals;
-    for (size_t i = 0; i < count; ++i) {
-        Literal &l = literals[static_cast<size_t>(form->places[i])];
-        l.value = values[i].text();
-        l.null = values[i].isNull();
+    // The text's own literals, each value in its place.
+    std::vector<Literal> literals;
+    literals.reserve(form->literals.size());
+    for (size_t p = 0; p < form->literals.size(); ++p) {
+        const int v = form->valueAt[p];
+        if (v < 0)
+            literals.push_back(form->literals[p]);
+        else
+            literals.push_back({form->literals[p].number, values[v].text(), values[v].isNull()});
     }
     literals_ = std::move(literals);
     try {
@@ -634,10 +659,21 @@ Recordset HostedConnection::executeBound(const QString &text, const Value *value
     }
 }
 
+std::vector<HostedConnection::BoundForm> &HostedConnection::boundForms(const QString &text)
+{
+    // A QStringLiteral has no allocation of its own: its characters stay where
+    // they are, unchanged, for the program's life, and its address names it
+    // without hashing the whole text at every call.
+    if (!text.data_ptr().isMutable())
+        return literalTexts_[{text.constData(), text.size()}];
+    return boundTexts_[text];
+}
+
 void HostedConnection::forgetShapes()
 {
     shapes_.clear();
     boundTexts_.clear();
+    literalTexts_.clear();
     forgetServerStatements();
 }
 
@@ -664,6 +700,59 @@ QString withValues(const std::vector<ShapePiece> &pieces, const std::vector<Lite
         }
     }
     return sql;
+}
+
+// A text written as UTF-8 at `out`, which has room for three bytes for each of
+// its UTF-16 units; returns the bytes written. ASCII, nearly every value bound,
+// is copied without a buffer of its own.
+qsizetype writeUtf8(char *out, const QString &text)
+{
+    const char16_t *s = reinterpret_cast<const char16_t *>(text.constData());
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    for (; i < n && s[i] < 0x80; ++i)
+        out[i] = static_cast<char>(s[i]);
+    if (i == n)
+        return n;
+    const QByteArray rest = QStringView(text).mid(i).toUtf8();
+    std::memcpy(out + i, rest.constData(), static_cast<size_t>(rest.size()));
+    return i + rest.size();
+}
+
+// A number literal bound as SQLite reads it written: an integer when it is one
+// and fits, else a double. Read without the locale's conversions (every amount
+// of every line passes here); anything unusual is read by Qt as before.
+void bindNumber(sqlite3_stmt *statement, int at, const QString &value)
+{
+    char ascii[64];
+    const qsizetype n = value.size();
+    bool plain = n > 0 && n < qsizetype(sizeof ascii);
+    for (qsizetype i = 0; plain && i < n; ++i) {
+        const char16_t c = value.at(i).unicode();
+        plain = c < 0x80 && c > ' ' && c != '+';
+        ascii[i] = static_cast<char>(c);
+    }
+    if (plain) {
+        const char *end = ascii + n;
+        qint64 integer = 0;
+        if (const auto [at_, ec] = std::from_chars(ascii, end, integer);
+            ec == std::errc() && at_ == end) {
+            sqlite3_bind_int64(statement, at, integer);
+            return;
+        }
+        double real = 0;
+        if (const auto [at_, ec] = std::from_chars(ascii, end, real);
+            ec == std::errc() && at_ == end) {
+            sqlite3_bind_double(statement, at, real);
+            return;
+        }
+    }
+    bool whole = false;
+    const qint64 integer = value.toLongLong(&whole);
+    if (whole)
+        sqlite3_bind_int64(statement, at, integer);
+    else
+        sqlite3_bind_double(statement, at, value.toDouble());
 }
 
 // The type PostgreSQL gives a number written as this literal: integer when it
@@ -721,17 +810,24 @@ Recordset HostedConnection::runShape(const std::shared_ptr<ShapeVariant> &varian
         if (variant->dates[p] && !values[p].null)
             values[p].value = engineDate(values[p].value);
     if (variant->call) {
-        ProcedureCall call = *variant->call;
-        call.args.clear();
+        // Kept alive by the copy of the variant the caller holds.
+        const ProcedureCall &call = *variant->call;
+        QStringList args;
+        args.reserve(static_cast<qsizetype>(call.sources.size()));
         for (const ProcedureCall::Source &source : call.sources) {
             if (source.literal < 0) {
-                call.args << QString();
+                args.emplace_back();
                 continue;
             }
-            const QString &value = values[static_cast<size_t>(source.literal)].value;
-            call.args << (source.negative ? QLatin1Char('-') + value : value);
+            QString &value = values[static_cast<size_t>(source.literal)].value;
+            if (source.negative)
+                args << QLatin1Char('-') + value;
+            else if (variant->distinctSources) // each value passed on, not shared
+                args << std::move(value);
+            else
+                args << value;
         }
-        return runCall(call, text);
+        return runCall(call, args, text);
     }
     std::optional<Recordset> first;
     for (size_t i = 0; i < variant->statements.size(); ++i) {
@@ -850,37 +946,45 @@ Recordset HostedConnection::runSqlite(const QString &sql, const QString &origina
         known->generation = statementsGeneration_;
     }
     sqlite3_stmt *statement = found->statement;
-    // The texts bound stay here until the statement has run.
-    std::vector<QByteArray> texts;
+    // The texts bound, one after another in one buffer (on the stack for the
+    // usual few hundred bytes), stay here until the statement has run. Every
+    // place is bound at every run, so the bindings are not cleared after it; a
+    // run without values clears them first.
+    QVarLengthArray<char, 1024> texts;
     if (binds) {
+        qsizetype room = 0;
+        for (const int index : found->params)
+            if (index >= 0 && static_cast<size_t>(index) < binds->size())
+                room += (*binds)[static_cast<size_t>(index)].value.size() * 3;
+        texts.resize(room); // never grown below: the bound pointers stay valid
+        qsizetype used = 0;
         // The literals the statement holds are bound as the engine reads them
         // written: a text, an integer, a decimal.
-        texts.reserve(found->params.size());
         for (size_t p = 0; p < found->params.size(); ++p) {
             const int index = found->params[p];
-            if (index < 0 || static_cast<size_t>(index) >= binds->size())
-                continue;
-            const Literal &l = (*binds)[static_cast<size_t>(index)];
             const int at = static_cast<int>(p) + 1;
-            if (l.null)
-                continue; // cleared to NULL after the last run
-            if (!l.number) {
-                texts.push_back(l.value.toUtf8());
-                sqlite3_bind_text(statement, at, texts.back().constData(),
-                                  static_cast<int>(texts.back().size()), SQLITE_STATIC);
+            if (index < 0 || static_cast<size_t>(index) >= binds->size()) {
+                sqlite3_bind_null(statement, at);
+                continue;
+            }
+            const Literal &l = (*binds)[static_cast<size_t>(index)];
+            if (l.null) {
+                sqlite3_bind_null(statement, at);
+            } else if (!l.number) {
+                const qsizetype length = writeUtf8(texts.data() + used, l.value);
+                sqlite3_bind_text(statement, at, texts.data() + used, static_cast<int>(length),
+                                  SQLITE_STATIC);
+                used += length;
             } else {
-                bool whole = false;
-                const qint64 integer = l.value.toLongLong(&whole);
-                if (whole)
-                    sqlite3_bind_int64(statement, at, integer);
-                else
-                    sqlite3_bind_double(statement, at, l.value.toDouble());
+                bindNumber(statement, at, l.value);
             }
         }
+    } else if (!found->params.empty()) {
+        sqlite3_clear_bindings(statement);
     }
     const int count = static_cast<int>(found->columns.size());
     QStringList columns = found->columns;
-    Recordset::Builder rows(std::move(columns), 128);
+    Recordset::Builder rows(std::move(columns));
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
         for (int i = 0; i < count; ++i) {
@@ -914,8 +1018,6 @@ Recordset HostedConnection::runSqlite(const QString &sql, const QString &origina
         throw DatabaseError(message, original);
     }
     sqlite3_reset(statement);
-    if (binds)
-        sqlite3_clear_bindings(statement);
     if (count == 0)
         return {};
     return rows.finish();
@@ -1257,7 +1359,8 @@ bool HostedConnection::changesNothing(const QString &sql)
            head == QLatin1String("SET") || head == QLatin1String("SHOW");
 }
 
-Recordset HostedConnection::runCall(const ProcedureCall &call, const QString &text)
+Recordset HostedConnection::runCall(const ProcedureCall &call, const QStringList &args,
+                                   const QString &text)
 {
     const ProcedureRegistry::Entry *entry = call.key.isEmpty()
                                                 ? registry_.entry(call.database, call.name)
@@ -1272,7 +1375,7 @@ Recordset HostedConnection::runCall(const ProcedureCall &call, const QString &te
         // its own would, without the two statements that would open and close it.
         readOnlyCall_ = call.database + QLatin1String("..") + call.name;
         const auto done = qScopeGuard([this] { readOnlyCall_.clear(); });
-        return entry->body(context, call.args);
+        return entry->body(context, args);
     }
     if (depth_ > 0) {
         // Inside the caller's transaction no savepoint of its own: what the
@@ -1281,7 +1384,7 @@ Recordset HostedConnection::runCall(const ProcedureCall &call, const QString &te
         const qint64 before = writes_;
         const qint64 errorsBefore = engineErrors_;
         try {
-            return entry->body(context, call.args);
+            return entry->body(context, args);
         } catch (...) {
             if (writes_ != before || engineErrors_ != errorsBefore)
                 failedAt_ = failedAt_ == 0 ? depth_ : std::min(failedAt_, depth_);
@@ -1289,7 +1392,7 @@ Recordset HostedConnection::runCall(const ProcedureCall &call, const QString &te
         }
     }
     Transaction transaction(*this);
-    Recordset result = entry->body(context, call.args);
+    Recordset result = entry->body(context, args);
     transaction.commit();
     return result;
 }

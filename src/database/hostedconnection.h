@@ -44,6 +44,9 @@ public:
     open(const QString &target, const ProcedureRegistry &registry = ProcedureRegistry::instance(),
          const OpenOptions &options = {});
     ~HostedConnection() override;
+    // The case folding (NOCASE, upper, lower) every program writing an embedded
+    // database must register: its NOCASE indexes are kept in this order.
+    static void registerFolding(sqlite3 *handle);
 
     Recordset Execute(const QString &text) override;
     void BeginTrans() override;
@@ -147,6 +150,7 @@ private:
         std::vector<KnownStatement> known; // per statement of `sqlite`
         std::vector<ServerStatement> server;
         std::optional<ProcedureCall> call; // its arguments from the text's literals
+        bool distinctSources = false;      // each literal is one argument at most
     };
     struct Shape {
         bool usable = true; // false: a text read otherwise
@@ -158,13 +162,14 @@ private:
         std::shared_ptr<ShapeVariant> variant; // null: the values written in each time
         std::vector<Literal> literals;         // the text's own literals, the values' among them
         std::vector<int> places;               // the literal each value is
+        std::vector<int> valueAt;              // per literal: the value it is, or -1
     };
     BoundForm boundForm(const QString &text, const Value *values, size_t count,
                         const QByteArray &numbers);
     std::shared_ptr<ShapeVariant> shapeVariant(const QString &text);
     Recordset runShape(const std::shared_ptr<ShapeVariant> &variant, const QString &text);
     Recordset runTranslation(const Translation &translation, const QString &text, bool kept);
-    Recordset runCall(const ProcedureCall &call, const QString &text);
+    Recordset runCall(const ProcedureCall &call, const QStringList &args, const QString &text);
     Recordset run(const QString &sql, const QString &original,
                   const std::vector<Literal> *binds = nullptr, bool kept = false,
                   KnownStatement *known = nullptr);
@@ -236,6 +241,9 @@ private:
     // them) translated once, their values bound.
     QHash<QString, Shape> shapes_;
     QHash<QString, std::vector<BoundForm>> boundTexts_;
+    // The same for texts the program holds as literals, found by their address.
+    QHash<std::pair<const QChar *, qsizetype>, std::vector<BoundForm>> literalTexts_;
+    std::vector<BoundForm> &boundForms(const QString &text);
     // PostgreSQL: the session's libpq connection, and the statements of kept
     // translations by their text, prepared on the server once repeated.
     PGconn *server_ = nullptr;

@@ -26,6 +26,10 @@ QString call(const QString &database, const QString &procedure, const QStringLis
     QString text = database + QLatin1String("..") + procedure;
     if (arguments.isEmpty())
         return text;
+    qsizetype room = text.size() + 3 * arguments.size();
+    for (const QString &argument : arguments)
+        room += argument.size() + 2; // an apostrophe or two doubled
+    text.reserve(room);
     text += QLatin1String(" '");
     for (int i = 0; i < arguments.size(); ++i) {
         if (i > 0)

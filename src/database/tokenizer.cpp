@@ -139,15 +139,20 @@ bool shapeOf(const QString &text, QString &shape, std::vector<Literal> &literals
     // The same reading as tokenize(), without making tokens: run for every
     // text whose exact form has not been seen, so it stays one pass, copying
     // the text between literals in whole runs.
-    shape.resize(0); // keeps its room for the next text
     literals.clear();
-    shape.reserve(text.size());
     const qsizetype n = text.size();
+    // Written in place: a shape is never longer than its text (a literal or a
+    // comment becomes one mark or nothing), and QString::append's checks cost
+    // more than the copies on texts of a few dozen literals.
+    shape.resize(n);
+    QChar *out = shape.data();
+    qsizetype written = 0;
     const QChar *s = text.constData();
     qsizetype i = 0;
     qsizetype copied = 0; // the text before this is in the shape
     auto leaveOut = [&](qsizetype from, qsizetype to) {
-        shape.append(s + copied, from - copied);
+        std::copy(s + copied, s + from, out + written);
+        written += from - copied;
         copied = to;
     };
     while (i < n) {
@@ -188,11 +193,14 @@ bool shapeOf(const QString &text, QString &shape, std::vector<Literal> &literals
                 seen |= x;
                 ++i;
             }
-            value.append(s + run, i - run);
+            if (!value.isNull())
+                value.append(s + run, i - run);
+            else if (i > run) // '' stays a null string, as appending nothing leaves it
+                value = QString(s + run, i - run);
             ++i;
             leaveOut(start, i);
             // Texts beyond ASCII are told apart: a LIKE pattern is read otherwise.
-            shape += QChar(seen < 0x80 ? 1 : 3);
+            out[written++] = QChar(seen < 0x80 ? 1 : 3);
             literals.push_back({false, std::move(value)});
         } else if (c == '[' || c == '"') {
             const qsizetype end =
@@ -211,8 +219,8 @@ bool shapeOf(const QString &text, QString &shape, std::vector<Literal> &literals
                     ++i;
             }
             leaveOut(start, i);
-            shape += QChar(2);
-            literals.push_back({true, text.mid(start, i - start)});
+            out[written++] = QChar(2);
+            literals.push_back({true, QString(s + start, i - start)});
         } else if (isWordStart(s[i])) {
             while (i < n && isWordPart(s[i]))
                 ++i;
@@ -225,7 +233,8 @@ bool shapeOf(const QString &text, QString &shape, std::vector<Literal> &literals
             ++i;
         }
     }
-    shape.append(s + copied, n - copied);
+    leaveOut(n, n);
+    shape.resize(written);
     return true;
 }
 

@@ -77,7 +77,7 @@ Recordset appendLogBook(db::ProcedureContext &db, const QStringList &args, const
          db::Value::orNull(value(args, 16).toUpper()),
          db::Value::orNull(value(args, 17)),
          type == QLatin1String("PH") ? QStringLiteral("20") : QStringLiteral("21"),
-         db.now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))});
+         dateTimeText(db.now())});
     return {};
 }
 

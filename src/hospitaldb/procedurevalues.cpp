@@ -5,7 +5,6 @@
 #include <QDateTime>
 
 #include <cmath>
-#include <cstdio>
 #include <optional>
 #include <utility>
 
@@ -15,7 +14,13 @@ using sql::quote;
 
 QString value(const QStringList &args, int index)
 {
-    return db::arg(args, index).trimmed();
+    if (index < 0 || index >= args.size())
+        return {};
+    // Nearly every value comes without blanks around it: shared, not trimmed anew.
+    const QString &text = args.at(index);
+    if (text.isEmpty() || (!text.front().isSpace() && !text.back().isSpace()))
+        return text;
+    return text.trimmed();
 }
 
 QString orNull(const QString &text)
@@ -50,8 +55,70 @@ QString literal(double v)
     return QString::number(v, 'g', 15);
 }
 
+std::optional<QString> plainDecimal(QStringView text)
+{
+    // Digits, at most one point, digits: nothing else (no sign, no exponent, no blank).
+    const qsizetype n = text.size();
+    qsizetype point = n;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == '.' && point == n)
+            point = i;
+        else if (c < '0' || c > '9')
+            return {};
+    }
+    if (n == 0 || n == (point < n ? 1 : 0))
+        return {};
+    qsizetype first = 0; // the first digit of the whole part that is not a leading zero
+    while (first < point && text[first] == QLatin1Char('0'))
+        ++first;
+    qsizetype last = n; // one past the fraction's last digit that is not a trailing zero
+    if (point < n) {
+        while (last > point + 1 && text[last - 1] == QLatin1Char('0'))
+            --last;
+        if (last == point + 1)
+            last = point;
+    }
+    const qsizetype whole = point - first;
+    const qsizetype fraction = last > point ? last - point - 1 : 0;
+    qsizetype significant = whole + fraction;
+    if (whole == 0) {
+        if (fraction == 0)
+            return QStringLiteral("0");
+        // Below 0.0001 the literal is written with an exponent.
+        qsizetype zeros = 0;
+        while (zeros < fraction && text[point + 1 + zeros] == QLatin1Char('0'))
+            ++zeros;
+        if (zeros > 3)
+            return {};
+        significant -= zeros;
+    }
+    // Fifteen significant digits come back from a double as written, and
+    // 1e15 and above is written with an exponent.
+    if (significant > 15 || whole > 15)
+        return {};
+    QString out;
+    out.reserve(whole + fraction + 2);
+    if (whole == 0)
+        out += QLatin1Char('0');
+    else
+        out += text.mid(first, whole);
+    if (fraction > 0) {
+        out += QLatin1Char('.');
+        out += text.mid(point + 1, fraction);
+    }
+    return out;
+}
+
 QString quantity(const QString &procedure, const QString &text)
 {
+    // Every line of every save passes here: a plain decimal is its own literal
+    // without the round trip through a double.
+    if (std::optional<QString> plain = plainDecimal(text)) {
+        if (*plain == QLatin1String("0"))
+            refuse(procedure, QStringLiteral("the quantity '%1' is not above zero.").arg(text));
+        return *std::move(plain);
+    }
     const double q = number(procedure, "quantity", text);
     if (q <= 0)
         refuse(procedure, QStringLiteral("the quantity '%1' is not above zero.").arg(text));
@@ -60,12 +127,18 @@ QString quantity(const QString &procedure, const QString &text)
 
 QString amount(const QString &procedure, const QString &text)
 {
+    if (std::optional<QString> plain = plainDecimal(text))
+        return *std::move(plain);
     return literal(number(procedure, "amount", text));
 }
 
 QString numberOrZero(const QString &procedure, const char *what, const QString &text)
 {
-    return text.isEmpty() ? QStringLiteral("0") : literal(number(procedure, what, text));
+    if (text.isEmpty())
+        return QStringLiteral("0");
+    if (std::optional<QString> plain = plainDecimal(text))
+        return *std::move(plain);
+    return literal(number(procedure, what, text));
 }
 
 namespace {
@@ -128,6 +201,29 @@ std::optional<std::pair<QDate, QTime>> screenDateTime(QStringView t)
     return std::pair{date, time};
 }
 
+// By hand: QDateTime::toString goes through the calendar and the locale, and
+// snprintf through its format, for every line saved.
+QString dateTimeText(QDate d, QTime t)
+{
+    char16_t text[19];
+    auto put = [&text](int at, int value, int width) {
+        for (int i = at + width - 1; i >= at; --i, value /= 10)
+            text[i] = static_cast<char16_t>(u'0' + value % 10);
+    };
+    put(0, d.year(), 4);
+    text[4] = u'-';
+    put(5, d.month(), 2);
+    text[7] = u'-';
+    put(8, d.day(), 2);
+    text[10] = u' ';
+    put(11, t.hour(), 2);
+    text[13] = u':';
+    put(14, t.minute(), 2);
+    text[16] = u':';
+    put(17, t.second(), 2);
+    return QString(reinterpret_cast<const QChar *>(text), 19);
+}
+
 } // namespace
 
 QString storedDateTime(const QString &procedure, const QString &text)
@@ -138,16 +234,18 @@ QString storedDateTime(const QString &procedure, const QString &text)
         refuse(procedure, QStringLiteral("the date '%1' is not a date and time "
                                          "(MM/DD/YYYY hh:mm:ss AM/PM).")
                               .arg(text));
-    char stored[24];
     const auto &[d, t] = *when;
-    std::snprintf(stored, sizeof stored, "%04d-%02d-%02d %02d:%02d:%02d", d.year(), d.month(),
-                  d.day(), t.hour(), t.minute(), t.second());
-    return QString::fromLatin1(stored);
+    return dateTimeText(d, t);
+}
+
+QString dateTimeText(const QDateTime &moment)
+{
+    return dateTimeText(moment.date(), moment.time());
 }
 
 QString now(db::ProcedureContext &db)
 {
-    return quote(db.now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    return quote(dateTimeText(db.now()));
 }
 
 QString doctorName(db::ProcedureContext &db, const QString &doctor)

@@ -45,7 +45,12 @@ QString logBookText(const LogBookCall &call, const RequestHeader &header, const 
         line.description, QStringLiteral("ON"),
         call.forPharmacy, call.sendsReference ? line.reference.trimmed() : QStringLiteral("0"),
     };
-    QString text = call.opening;
+    qsizetype room = call.opening.size() + 3 * values.size();
+    for (const QString &v : values)
+        room += v.size() + 2; // an apostrophe or two doubled
+    QString text;
+    text.reserve(room);
+    text += call.opening;
     for (qsizetype i = 0; i < values.size(); ++i) {
         if (i > 0)
             text += QStringLiteral("','");
