@@ -1360,7 +1360,7 @@ bool HostedConnection::changesNothing(const QString &sql)
 }
 
 Recordset HostedConnection::runCall(const ProcedureCall &call, const QStringList &args,
-                                   const QString &text)
+                                    const QString &text)
 {
     const ProcedureRegistry::Entry *entry = call.key.isEmpty()
                                                 ? registry_.entry(call.database, call.name)

@@ -57,7 +57,9 @@ TEST(ProcedureValues, APlainDecimalIsWrittenAsItsNumberWouldBe)
     // Decimals of every length and shape against the double's own literal.
     QRandomGenerator random(20261211);
     // Zeros more often than the other digits: leading and trailing ones are what is dropped.
-    auto digit = [&random] { return QChar(u'0' + (random.bounded(3) == 0 ? 0 : random.bounded(10))); };
+    auto digit = [&random] {
+        return QChar(u'0' + (random.bounded(3) == 0 ? 0 : random.bounded(10)));
+    };
     for (int n = 0; n < 20000; ++n) {
         QString text;
         for (int i = random.bounded(18); i > 0; --i)
