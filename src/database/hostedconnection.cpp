@@ -616,10 +616,10 @@ HostedConnection::BoundForm HostedConnection::boundForm(const QString &text, con
 
 Recordset HostedConnection::executeBound(const QString &text, const Value *values, size_t count)
 {
-    QByteArray numbers(static_cast<qsizetype>(count), '\0');
+    QVarLengthArray<char, 64> kinds(static_cast<qsizetype>(count));
     for (size_t i = 0; i < count; ++i)
-        if (values[i].isNumber())
-            numbers[static_cast<qsizetype>(i)] = 1;
+        kinds[static_cast<qsizetype>(i)] = values[i].isNumber() ? 1 : 0;
+    const QByteArrayView numbers(kinds.constData(), kinds.size());
     std::vector<BoundForm> &forms = boundForms(text);
     auto form = std::find_if(forms.begin(), forms.end(),
                              [&numbers](const BoundForm &f) { return f.numbers == numbers; });
@@ -629,7 +629,7 @@ Recordset HostedConnection::executeBound(const QString &text, const Value *value
             literalTexts_.clear();
             return executeBound(text, values, count);
         }
-        BoundForm made = boundForm(text, values, count, numbers);
+        BoundForm made = boundForm(text, values, count, numbers.toByteArray());
         std::vector<BoundForm> &again = boundForms(text); // shapeVariant() may have cleared it
         again.push_back(std::move(made));
         form = again.end() - 1;

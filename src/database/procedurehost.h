@@ -29,20 +29,21 @@ public:
     Value() = default; // NULL
     Value(std::nullptr_t) {}
     Value(const QString &text) : kind_(Text), text_(text) {}
+    Value(QString &&text) : kind_(Text), text_(std::move(text)) {}
     Value(const char *) = delete; // a text says whether it is one: QStringLiteral
     Value(int number) : Value(qlonglong(number)) {}
     Value(qlonglong number) : kind_(Number), text_(QString::number(number)) {}
     Value(double number);
     // A number in the form a literal of it is written ("91.5", "-2").
-    static Value number(const QString &written)
+    static Value number(QString written)
     {
         Value v;
         v.kind_ = Number;
-        v.text_ = written;
+        v.text_ = std::move(written);
         return v;
     }
     // NULL for an empty text, as a blank the screens leave is stored.
-    static Value orNull(const QString &text) { return text.isEmpty() ? Value() : Value(text); }
+    static Value orNull(QString text) { return text.isEmpty() ? Value() : Value(std::move(text)); }
 
     bool isNull() const { return kind_ == Null; }
     bool isNumber() const { return kind_ == Number; }

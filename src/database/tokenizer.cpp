@@ -140,6 +140,9 @@ bool shapeOf(const QString &text, QString &shape, std::vector<Literal> &literals
     // text whose exact form has not been seen, so it stays one pass, copying
     // the text between literals in whole runs.
     literals.clear();
+    // Room for the texts' literals at once (a call's dozen or two would take six
+    // growths); numbers beyond them grow it.
+    literals.reserve(static_cast<size_t>(text.count(QLatin1Char('\'')) / 2 + 2));
     const qsizetype n = text.size();
     // Written in place: a shape is never longer than its text (a literal or a
     // comment becomes one mark or nothing), and QString::append's checks cost

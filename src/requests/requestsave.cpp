@@ -34,27 +34,29 @@ QString requestDate(const QDateTime &when)
 
 QString logBookText(const LogBookCall &call, const RequestHeader &header, const RequestLine &line)
 {
-    const QStringList values = {
-        header.hospNum,   header.idNum,
-        header.inOut,     line.code,
-        line.amount,      line.quantity,
-        line.dosage,      QStringLiteral(" "),
-        header.dateTime,  call.requestType,
-        header.doctorId,  QStringLiteral(" "),
-        header.userId,    line.remarks,
-        line.description, QStringLiteral("ON"),
-        call.forPharmacy, call.sendsReference ? line.reference.trimmed() : QStringLiteral("0"),
+    const QString reference = call.sendsReference ? line.reference.trimmed() : QStringLiteral("0");
+    // The route and the doctor's name go blank, the station "ON".
+    const QStringView values[] = {
+        header.hospNum,   header.idNum,     header.inOut,     line.code,
+        line.amount,      line.quantity,    line.dosage,      u" ",
+        header.dateTime,  call.requestType, header.doctorId,  u" ",
+        header.userId,    line.remarks,     line.description, u"ON",
+        call.forPharmacy, reference,
     };
-    qsizetype room = call.opening.size() + 3 * values.size();
-    for (const QString &v : values)
-        room += v.size() + 2; // an apostrophe or two doubled
+    // Written straight into one text sized for it: every line of every save is made here.
+    qsizetype room = call.opening.size() + 4 * qsizetype(std::size(values));
+    for (const QStringView value : values)
+        room += value.size();
     QString text;
     text.reserve(room);
     text += call.opening;
-    for (qsizetype i = 0; i < values.size(); ++i) {
+    for (size_t i = 0; i < std::size(values); ++i) {
         if (i > 0)
-            text += QStringLiteral("','");
-        text += sql::escape(values.at(i));
+            text += QLatin1String("','");
+        if (values[i].contains(QLatin1Char('\'')))
+            text += sql::escape(values[i].toString());
+        else
+            text += values[i];
     }
     return text + QLatin1Char('\'');
 }
