@@ -8,6 +8,7 @@
 // CHEMODESK_BENCH_DIR (default: build/bench/data) and reused; set
 // CHEMODESK_BENCH_PG to a postgresql:// server URL to measure that engine too.
 
+#include "database/hostedconnection.h"
 #include "hospitaldb/database.h"
 #include "hospitaldb/hospitaldb.h"
 #include "largedatabase.h"
@@ -164,6 +165,8 @@ void sqliteSettings(sqlite3 *db)
     for (const char *pragma : {"PRAGMA journal_mode = WAL", "PRAGMA synchronous = NORMAL",
                                "PRAGMA busy_timeout = 30000"})
         sqlite3_exec(db, pragma, nullptr, nullptr, nullptr);
+    // The database's own case folding, as any program reading its NOCASE indexes must use.
+    db::HostedConnection::registerFolding(db);
 }
 
 long stepRows(sqlite3_stmt *stmt)

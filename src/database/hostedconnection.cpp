@@ -984,7 +984,7 @@ Recordset HostedConnection::runSqlite(const QString &sql, const QString &origina
     }
     const int count = static_cast<int>(found->columns.size());
     QStringList columns = found->columns;
-    Recordset::Builder rows(std::move(columns));
+    Recordset::Builder rows(std::move(columns), 128);
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
         for (int i = 0; i < count; ++i) {
