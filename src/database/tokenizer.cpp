@@ -140,7 +140,7 @@ bool shapeOf(const QString &text, QString &shape, std::vector<Literal> &literals
     // text whose exact form has not been seen, so it stays one pass, copying
     // the text between literals in whole runs.
     literals.clear();
-    // Room for the texts' literals at once (a call's dozen or two would take six
+    // Room for the text's literals at once (a call's dozen or two would take six
     // growths); numbers beyond them grow it.
     literals.reserve(static_cast<size_t>(text.count(QLatin1Char('\'')) / 2 + 2));
     const qsizetype n = text.size();
