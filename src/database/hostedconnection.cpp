@@ -735,14 +735,14 @@ void bindNumber(sqlite3_stmt *statement, int at, const QString &value)
     if (plain) {
         const char *end = ascii + n;
         qint64 integer = 0;
-        if (const auto [at_, ec] = std::from_chars(ascii, end, integer);
-            ec == std::errc() && at_ == end) {
+        if (const auto [stop, ec] = std::from_chars(ascii, end, integer);
+            ec == std::errc() && stop == end) {
             sqlite3_bind_int64(statement, at, integer);
             return;
         }
         double real = 0;
-        if (const auto [at_, ec] = std::from_chars(ascii, end, real);
-            ec == std::errc() && at_ == end) {
+        if (const auto [stop, ec] = std::from_chars(ascii, end, real);
+            ec == std::errc() && stop == end) {
             sqlite3_bind_double(statement, at, real);
             return;
         }

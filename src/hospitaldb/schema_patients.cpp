@@ -238,24 +238,22 @@ QStringList serverNameUpkeep(const QString &master, const QString &admissions,
                                          "(upper(listfirstname) COLLATE \"C\"), admdate DESC)");
     const QString shown =
         QStringLiteral("hospnum, idnum, listlastname, listfirstname, listmiddlename, billingdate");
-    statements
-        << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tbpatient_list_in ON %1 "
-                          "%2 INCLUDE (%3) WHERE dcrdate IS NULL")
-               .arg(admissions, order, shown)
-        << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tbpatient_list ON %1 %2 "
-                          "INCLUDE (%3, dcrdate)")
-               .arg(admissions, order, shown)
-        << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tboutpatient_list_in ON "
-                          "%1 %2 INCLUDE (%3, patienttype) WHERE dcrdate IS NULL")
-               .arg(registrations, order, shown)
-        << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tboutpatient_list ON %1 "
-                          "%2 INCLUDE (%3, dcrdate, patienttype)")
-               .arg(registrations, order, shown)
-        // The walk-ins by name: the type compared first, so that a type bound as a value
-        // still leaves the rows in order.
-        << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_tboutpatient_list_type "
-                          "ON %1 (patienttype, %2 INCLUDE (%3, dcrdate)")
-               .arg(registrations, order.mid(1), shown);
+    auto index = [&shown](const char *name, const QString &table, const QString &keys,
+                          const char *alsoShown, const char *where) {
+        return QStringLiteral("CREATE INDEX IF NOT EXISTS ix_patient_data_%1 ON %2 %3 "
+                              "INCLUDE (%4%5)%6")
+            .arg(QLatin1String(name), table, keys, shown, QLatin1String(alsoShown),
+                 QLatin1String(where));
+    };
+    const char *in = " WHERE dcrdate IS NULL";
+    statements << index("tbpatient_list_in", admissions, order, "", in)
+               << index("tbpatient_list", admissions, order, ", dcrdate", "")
+               << index("tboutpatient_list_in", registrations, order, ", patienttype", in)
+               << index("tboutpatient_list", registrations, order, ", dcrdate, patienttype", "")
+               // The walk-ins by name: the type compared first, so that a type bound as a
+               // value still leaves the rows in order.
+               << index("tboutpatient_list_type", registrations,
+                        QStringLiteral("(patienttype, ") + order.mid(1), ", dcrdate", "");
     return statements;
 }
 
