@@ -52,7 +52,6 @@ struct Screen {
         database = hospital::openDatabase(target);
         counting = std::make_unique<CountingConnection>(*database);
         g.DbConnection = counting.get();
-        g.SelPatientClass = QStringLiteral("I");
         session::ReadHospitalInfoB(*counting);
         lookup = std::make_unique<components::ItemLookup>(*counting);
         catalogue = std::make_unique<components::MedicineCatalogue>(*counting);
@@ -61,7 +60,8 @@ struct Screen {
         screen = std::make_unique<frmCharge>(
             *counting, ChargeComponents{*lookup, *catalogue, *list, keys},
             ChargePatient{QStringLiteral("O'CAMPO, NORMA"), QStringLiteral("1000018"),
-                          QStringLiteral("261018"), QString(), QStringLiteral("1001")});
+                          QStringLiteral("261018"), QString(), QStringLiteral("1001"),
+                          QStringLiteral("I")});
         screen->show();
         QTest::keyClicks(screen->txtEntry, QStringLiteral("on"));
         QTest::keyClick(screen->txtEntry, Qt::Key_Return);

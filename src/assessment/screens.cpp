@@ -1,11 +1,7 @@
 #include "screens.h"
 
-#include "components/shared.h"
 #include "frmassessmententry.h"
 #include "frmassessstatus.h"
-#include "platform/mainpanel.h"
-#include "platform/usercomponent.h"
-#include "session/globals.h"
 #include "widgets/messages.h"
 #include "widgets/screenregistry.h"
 
@@ -13,42 +9,33 @@ namespace chemodesk::assessment {
 
 namespace {
 
-void openEntry(platform::MainPanel &panel)
+void openEntry(const platform::ScreenContext &context)
 {
-    auto &g = session::globals();
-    if (!g.DbConnection)
-        return;
-    QWidget *parent = panel.screenParent();
-    components::SharedComponents &shared = components::sharedComponents(*g.DbConnection, parent);
+    const platform::SelectedPatient &chosen = context.patient;
     AssessmentPatient patient;
-    patient.idNum = g.SelIdNum;
-    patient.hospNum = g.SelHospNum;
-    patient.inOut = panel.patient().inOut;
-    if (platform::UserComponent *user = panel.currentUser())
-        patient.employeeCode = user->EmployeeCode();
-    frmAssessmentEntry screen(*g.DbConnection,
-                              {*shared.lookup, *shared.drugs, *shared.drugList, shared.keys},
-                              patient, parent);
-    screen.setPackageDialog(opdPackageDialog(*g.DbConnection));
+    patient.idNum = chosen.idNum;
+    patient.hospNum = chosen.hospNum;
+    patient.inOut = chosen.inOut;
+    patient.employeeCode = context.employeeCode;
+    frmAssessmentEntry screen(context.connection, context.components(), patient, context.parent);
+    screen.setPackageDialog(opdPackageDialog(context.connection));
     widgets::execModal(screen);
 }
 
-void openStatus(platform::MainPanel &panel)
+void openStatus(const platform::ScreenContext &context)
 {
-    if (Connection *c = session::globals().DbConnection) {
-        frmAssessStatus screen(*c, panel.screenParent());
-        widgets::execModal(screen);
-    }
+    frmAssessStatus screen(context.connection, context.parent);
+    widgets::execModal(screen);
 }
 
 } // namespace
 
 void registerScreens(widgets::ScreenRegistry &registry)
 {
-    // The File menu's Assessment runs the button's action; the Request menu's opens it too.
+    // The File menu's Assessment runs the button's action. The Request menu's Assessment is the
+    // older assessment, a screen of its own: not this one.
     registry.set(QStringLiteral("cmdCash"), openEntry);
     registry.set(QStringLiteral("mnuCashAssessment"), openEntry);
-    registry.set(QStringLiteral("mnuAssessment"), openEntry);
     registry.set(QStringLiteral("mnuReportStatus"), openStatus);
 }
 

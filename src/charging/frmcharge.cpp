@@ -62,7 +62,8 @@ frmCharge::frmCharge(Connection &connection, ChargeComponents components, Charge
                      platform::MainPanel *panel, QWidget *parent)
     : QDialog(parent), connection_(connection), codeSearch_(components.codeSearch),
       drugs_(components.drugs), drugList_(components.drugList), keys_(components.keys),
-      patient_(std::move(patient)), panel_(panel), printer_(reports::ShowPrintout)
+      patient_(std::move(patient)), rates_(rateSettings()), panel_(panel),
+      printer_(reports::ShowPrintout)
 {
     setObjectName(QStringLiteral("frmCharge"));
     setWindowTitle(QStringLiteral("Post Charges"));
@@ -344,7 +345,7 @@ void frmCharge::loadPatient()
         connection_.Open(QStringLiteral("Clinical_Area..spCancer_GetDoctor '") +
                          sql::escape(patient_.idNum) + QLatin1Char('\''));
     if (!doctor.atEnd()) {
-        const bool outPatient = globals().SelPatientClass == QLatin1String("O");
+        const bool outPatient = patient_.inOut == QLatin1String("O");
         const QString code =
             doctor.Fields(outPatient ? QStringLiteral("DoctorID1") : QStringLiteral("attendingdr1"))
                 .trimmed();

@@ -13,6 +13,8 @@
 
 #include "chargeslipprint.h"
 #include "platform/mainpanel.h"
+#include "platform/screencontext.h"
+#include "pricerules.h"
 #include "widgets/entrygrid.h"
 
 #include <QDialog>
@@ -45,21 +47,20 @@ struct ChargeLine;
 struct SavedCharge;
 struct SlipHeader;
 
-struct ChargeComponents {
-    platform::CodeSearch &codeSearch;
-    platform::DrugCatalogue &drugs;
-    platform::DrugList &drugList;
-    platform::KeyFilter &keys;
-};
+using ChargeComponents = platform::ScreenComponents;
 
-// What the main window hands over besides the program-wide patient context.
+// The patient the main window's context names.
 struct ChargePatient {
     QString name;
     QString hospNum;
     QString idNum;
     QString room; // "OPD" for out-patients; an admission's room is read
     QString employeeCode;
+    QString inOut; // "I" for an admitted in-patient, "O" otherwise
 };
+
+// The context's patient as the charge screen takes it.
+ChargePatient chargePatientOf(const platform::ScreenContext &context);
 
 class frmCharge : public QDialog {
     Q_OBJECT
@@ -69,6 +70,10 @@ public:
     frmCharge(Connection &connection, ChargeComponents components, ChargePatient patient,
               platform::MainPanel *panel = nullptr, QWidget *parent = nullptr);
     ~frmCharge() override;
+    static ChargePatient patientOf(const platform::ScreenContext &context)
+    {
+        return chargePatientOf(context);
+    }
 
     // ---- grid procedures (see widgets::EntryGrid) and the screen's own
     bool PutTextBox(int column, int line) { return mshflexEntry->PutTextBox(column, line); }
@@ -209,6 +214,9 @@ private:
     platform::DrugList &drugList_;
     platform::KeyFilter &keys_;
     ChargePatient patient_;
+    // The program's rate settings as they were when the screen opened; the pricing's holiday
+    // answer and base price are this screen's own.
+    RateSettings rates_;
     platform::MainPanel *panel_ = nullptr;
 
     // Between keys: the current department, whether it carries stock and

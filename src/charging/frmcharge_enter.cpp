@@ -254,9 +254,8 @@ widgets::EntryGrid::Enter frmCharge::enterService(int line, const QString &text)
     rates.RateE = record("RateE").toDouble();
     rates.RateH = record("RateH").toDouble();
     rates.RateI = record("RateI").toDouble();
-    const ServicePrice price =
-        ServiceBasePrice(connection_, rateSettings(), globals().SelPatientClass, patient_.idNum,
-                         department_, code, rates);
+    const ServicePrice price = ServiceBasePrice(connection_, rates_, patient_.inOut, patient_.idNum,
+                                                department_, code, rates);
     setUnitPrice(line, price.value);
     mshflexEntry->setText(line, colUnitPrice, price.text);
     computeAmount(line);

@@ -46,7 +46,7 @@ SlipHeader frmCharge::slipHeader() const
     header.room = txtRoomid->text();
     header.doctorId = txtDoctorID->text();
     header.doctorName = txtDoctor->text();
-    header.patientType = g.SelPatientClass;
+    header.patientType = patient_.inOut;
     header.sectionLabel = lblDeptCode->text();
     header.receivable = g.ReceivableMode;
     header.userId = g.ValidatedUserId;

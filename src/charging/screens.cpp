@@ -1,56 +1,41 @@
 #include "screens.h"
 
-#include "components/shared.h"
 #include "frmcharge.h"
 #include "frmchargeslipverification.h"
 #include "frmopdsettings.h"
-#include "platform/mainpanel.h"
-#include "platform/usercomponent.h"
 #include "pricerules.h"
-#include "session/globals.h"
 #include "widgets/messages.h"
+#include "widgets/openscreen.h"
 #include "widgets/screenregistry.h"
 
 namespace chemodesk::charging {
 
-namespace {
-
-void openCharge(platform::MainPanel &panel)
+ChargePatient chargePatientOf(const platform::ScreenContext &context)
 {
-    auto &g = session::globals();
-    if (!g.DbConnection)
-        return;
-    QWidget *parent = panel.screenParent();
-    components::SharedComponents &shared = components::sharedComponents(*g.DbConnection, parent);
-    const platform::PanelPatient chosen = panel.patient();
+    const platform::SelectedPatient &chosen = context.patient;
     ChargePatient patient;
     patient.name = chosen.name;
-    patient.hospNum = g.SelHospNum;
-    patient.idNum = g.SelIdNum;
-    if (chosen.inOut == QLatin1String("O"))
+    patient.hospNum = chosen.hospNum;
+    patient.idNum = chosen.idNum;
+    patient.inOut = chosen.inPatient() ? QStringLiteral("I") : QStringLiteral("O");
+    if (!chosen.inPatient())
         patient.room = QStringLiteral("OPD");
-    if (platform::UserComponent *user = panel.currentUser())
-        patient.employeeCode = user->EmployeeCode();
-    frmCharge screen(*g.DbConnection,
-                     {*shared.lookup, *shared.drugs, *shared.drugList, shared.keys}, patient,
-                     &panel, parent);
+    patient.employeeCode = context.employeeCode;
+    return patient;
+}
+
+namespace {
+
+void openSettings(const platform::ScreenContext &context)
+{
+    frmOPDsettings screen(context.connection, rateSettings(), context.parent);
     widgets::execModal(screen);
 }
 
-void openSettings(platform::MainPanel &panel)
+void openChargeSlipVerification(const platform::ScreenContext &context)
 {
-    if (Connection *c = session::globals().DbConnection) {
-        frmOPDsettings screen(*c, rateSettings(), panel.screenParent());
-        widgets::execModal(screen);
-    }
-}
-
-void openChargeSlipVerification(platform::MainPanel &panel)
-{
-    if (Connection *c = session::globals().DbConnection) {
-        frmChargeSlipVerification screen(*c, panel.screenParent());
-        widgets::execModal(screen);
-    }
+    frmChargeSlipVerification screen(context.connection, context.parent);
+    widgets::execModal(screen);
 }
 
 } // namespace
@@ -62,8 +47,8 @@ void registerScreens(widgets::ScreenRegistry &registry)
     registry.onStartup([](Connection &connection, platform::MainPanel &) {
         LoadRateSettings(connection, rateSettings());
     });
-    registry.set(QStringLiteral("cmdPostCharge"), openCharge);
-    registry.set(QStringLiteral("mnuPostCharge"), openCharge);
+    registry.set(QStringLiteral("cmdPostCharge"), widgets::openEntryScreen<frmCharge>);
+    registry.set(QStringLiteral("mnuPostCharge"), widgets::openEntryScreen<frmCharge>);
     // Reached through the department password ("Cancer System Settings").
     registry.set(QStringLiteral("mnuSetup"), openSettings);
     registry.set(QStringLiteral("mnuChange"), openChargeSlipVerification);

@@ -1,13 +1,14 @@
 #pragma once
 
-// The hospital components the screens share, made on first use for the
-// connection of the signed-in user, and made again when the lock screen
-// hands over another connection.
+// The hospital components the entry screens share, made for one connection:
+// the main window keeps one set for the signed-in employee's connection and
+// makes it again when the lock screen hands over another.
 
 #include "components/itemlookup.h"
 #include "components/keyaid.h"
 #include "components/medicinecatalogue.h"
 #include "components/medicinelist.h"
+#include "platform/screencontext.h"
 
 #include <memory>
 
@@ -19,17 +20,21 @@ class Connection;
 
 namespace chemodesk::components {
 
-struct SharedComponents {
+class SharedComponents {
+public:
+    // `parent` owns the pick lists they show; `byGeneric` lists medicines by generic name.
+    SharedComponents(Connection &connection, QWidget *parent, bool byGeneric);
+
+    Connection &connection() const { return connection_; }
+    platform::ScreenComponents parts() { return {*lookup, *drugs, *drugList, keys}; }
+
     std::unique_ptr<ItemLookup> lookup;
     std::unique_ptr<MedicineCatalogue> drugs;
     std::unique_ptr<MedicineList> drugList;
     KeyAid keys;
+
+private:
+    Connection &connection_;
 };
-
-// The components for `connection`; `parent` owns the pick lists they show.
-SharedComponents &sharedComponents(Connection &connection, QWidget *parent);
-
-// Lets go of them (tests, and the program's end before the application goes).
-void releaseSharedComponents();
 
 } // namespace chemodesk::components

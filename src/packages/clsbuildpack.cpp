@@ -46,12 +46,6 @@ PackageItem itemOf(const Recordset &rs)
 
 } // namespace
 
-PackageHeader &packageHeader()
-{
-    static PackageHeader header;
-    return header;
-}
-
 QString packageItemLocation(const QString &revenue)
 {
     const QString code = revenue.trimmed().toUpper();
@@ -144,7 +138,7 @@ bool clsBuildPack::save(const QString &refNum, BuildGrid &grid, SaveKind kind)
             return false;
         }
     }
-    const PackageHeader &header = packageHeader();
+    const PackageHeader &header = header_;
     // A package is stored whole: a failing row leaves none of the others.
     Transaction transaction(connection_);
     for (const BuildRow &row : rows) {

@@ -45,8 +45,12 @@ public:
     void LoadPackage(const QString &strCode, PackageTarget &grid);
     // The package's header and items into the builder's edit grid.
     void LoadBuildPackage(const QString &strCode, BuildGrid &grid);
-    // Write the builder grid's rows under `StrRefnum` with the header held by
-    // packageHeader(): the whole package or, on any failure, nothing. False
+    // The header the builder holds for the package being built, written with each row.
+    const PackageHeader &packageHeader() const { return header_; }
+    void setPackageHeader(const PackageHeader &header) { header_ = header; }
+
+    // Write the builder grid's rows under `StrRefnum` with packageHeader():
+    // the whole package or, on any failure, nothing. False
     // when a quantity is not a number (told) or a command failed (raised).
     bool SaveBuildPackage(const QString &StrRefnum, BuildGrid &grid);
     bool SaveADDPackage(const QString &StrRefnum, BuildGrid &grid);
@@ -75,6 +79,7 @@ private:
 
     Connection &connection_;
     QString employeeCode_;
+    PackageHeader header_;
     QString packCode_;
     bool found_ = false;
     double rate_ = 0;

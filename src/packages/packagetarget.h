@@ -72,7 +72,6 @@ struct PackageHeader {
     QString PackageName;
     QString PackageAmount;
 };
-PackageHeader &packageHeader();
 
 // The location a package item of `revenue` is issued from.
 QString packageItemLocation(const QString &revenue);

@@ -92,14 +92,14 @@ void frmSearcher::selectRow()
 {
     if (!cmdSelect->isEnabled() || grdExam->currentRow() < 0)
         return;
-    ultrasoundPick().UltraExamName = widgets::currentText(grdExam, 0);
-    ultrasoundPick().UltraExamID = widgets::currentText(grdExam, 1);
+    pick_.UltraExamName = widgets::currentText(grdExam, 0);
+    pick_.UltraExamID = widgets::currentText(grdExam, 1);
     accept();
 }
 
 void frmSearcher::reject()
 {
-    ultrasoundPick() = {};
+    pick_ = {};
     QDialog::reject();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 // The ultrasound exam picker: the exam list, narrowed by the first letters
-// typed; the pick goes to ultrasoundPick() (ultrasoundpick.h).
+// typed. The caller reads pick() once it has closed.
+
+#include "ultrasoundpick.h"
 
 #include <QDialog>
 
@@ -20,6 +22,9 @@ class frmSearcher : public QDialog {
 public:
     explicit frmSearcher(Connection &connection, QWidget *parent = nullptr);
 
+    // The exam chosen; empty when the picker was cancelled.
+    UltrasoundPick pick() const { return pick_; }
+
     static QString listText();
     static QString narrowedText(const QString &typed);
 
@@ -36,6 +41,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    UltrasoundPick pick_;
+
     void fill(const QString &text);
     void selectRow();
 

@@ -217,7 +217,6 @@ void frmSearchPatient::listPatients(bool previous)
 {
     const int option = checkedOption();
     listedClass_ = patientClassOf(option);
-    session::globals().SelPatientClass = listedClass_;
     ListView1->clear();
     lblMoreMatch->hide();
     // A new list comes in the server's order.
@@ -273,9 +272,6 @@ void frmSearchPatient::choose(QTreeWidgetItem *item)
     }
     if (!item)
         return;
-    auto &g = session::globals();
-    g.DatasheetHospNum = item->text(HospNumColumn);
-    g.DatasheetIdNum = item->text(IdNumColumn);
     chosenBillingDate_ = item->text(BillingColumn);
     if (!panel_)
         return;

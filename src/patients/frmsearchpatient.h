@@ -49,6 +49,8 @@ public:
     // The billing date of the patient last chosen from this list, which is the
     // patient in the main window's panel; empty when none was chosen.
     QString selectedBillingDate() const { return chosenBillingDate_; }
+    // The class of the rows on show: "I", "C" (walk-in cash) or "O".
+    QString listedClass() const { return listedClass_; }
 
     // Fills the list for the checked option: `previous` asks for the previous
     // registrations (the search button with the box ticked), else the current
@@ -97,8 +99,6 @@ private:
     platform::MainPanel *panel_ = nullptr;
     QString employeeCode_;
     QString chosenBillingDate_;
-    // The class of the rows on show; the program-wide SelPatientClass may have
-    // been changed since by an action of the main window.
     QString listedClass_;
     int sortColumn_ = -1;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;

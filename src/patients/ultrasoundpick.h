@@ -1,7 +1,7 @@
 #pragma once
 
-// The ultrasound exam last picked in frmSearcher, read by the request screen
-// right after the picker closes. Both empty when the pick was cancelled.
+// The ultrasound exam picked in frmSearcher, read by the request screen right
+// after the picker closes. Both empty when the pick was cancelled.
 
 #include <QString>
 
@@ -11,11 +11,5 @@ struct UltrasoundPick {
     QString UltraExamName;
     QString UltraExamID;
 };
-
-inline UltrasoundPick &ultrasoundPick()
-{
-    static UltrasoundPick pick;
-    return pick;
-}
 
 } // namespace chemodesk::patients

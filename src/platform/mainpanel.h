@@ -72,4 +72,29 @@ public:
     virtual QWidget *screenParent() const = 0;
 };
 
+// Whether the employee may run `action`: the rights switch its button off, or its menu item where
+// it has no button. A disabled button stays reachable through its menu item and shortcuts, so the
+// button decides; the cash assessment needs both, as an employee without a rights row keeps the
+// menu item.
+inline bool allows(const MainPanel &panel, MainAction action)
+{
+    switch (action) {
+    case MainAction::CashAssessment:
+        return panel.isButtonEnabled(action) && panel.isMenuEnabled(action);
+    case MainAction::Maintenance:
+    case MainAction::Reports:
+    case MainAction::Ledger:
+    case MainAction::PatientLedger:
+        return panel.isMenuEnabled(action);
+    case MainAction::PatientList:
+    case MainAction::Register:
+    case MainAction::NurseActivity:
+    case MainAction::PostCharge:
+    case MainAction::CSRRequest:
+    case MainAction::PharmacyRequest:
+        break;
+    }
+    return panel.isButtonEnabled(action);
+}
+
 } // namespace chemodesk::platform

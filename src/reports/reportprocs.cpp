@@ -187,10 +187,11 @@ void OpenReportWithDb(const QString &templatePath, const QString &database,
     FillParameters(report, parameters, false);
 }
 
-void OpenReportReports(const QString &templatePath, const QVariantList &parameters)
+void OpenReportReports(const QString &templatePath, const QVariantList &parameters,
+                       const QString &hospNum)
 {
     Report &report = open(templatePath);
-    report.setReportText(session::globals().DatasheetHospNum);
+    report.setReportText(hospNum);
     moveAll(report, QStringLiteral("Reports"));
     logOnAll(report, reportLogOn().ServerName, QStringLiteral("Reports"), ReportLogin, QString());
     FillParameters(report, parameters, false);

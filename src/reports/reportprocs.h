@@ -64,9 +64,10 @@ void OpenReportTreatment(const QString &templatePath, const QVariantList &parame
 // Report text = HospitalName; logged on to `database`; values added as given.
 void OpenReportWithDb(const QString &templatePath, const QString &database,
                       const QVariantList &parameters);
-// Report text = DatasheetHospNum; tables moved to "Reports" with the fixed
-// report login ("sa", no password); values added as given.
-void OpenReportReports(const QString &templatePath, const QVariantList &parameters);
+// Report text = the hospital number of the patient it is for; tables moved to "Reports" with the
+// fixed report login ("sa", no password); values added as given.
+void OpenReportReports(const QString &templatePath, const QVariantList &parameters,
+                       const QString &hospNum);
 // A subreport of CurrentReport moved to "billing" with the fixed report login;
 // the values go to the subreport's fields as given.
 void OpenSubreportBilling(const QString &name, const QVariantList &parameters);

@@ -17,20 +17,20 @@ namespace {
 
 widgets::ScreenRegistry::Open reportRange(int number, const char *type)
 {
-    return [number, type](platform::MainPanel &panel) {
-        frmReportRange screen(number, QLatin1String(type), panel.screenParent());
+    return [number, type](const platform::ScreenContext &context) {
+        frmReportRange screen(number, QLatin1String(type), context.parent);
         widgets::execModal(screen);
     };
 }
 
-void printDatasheet(platform::MainPanel &panel)
+void printDatasheet(const platform::ScreenContext &context)
 {
     const auto &g = session::globals();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     OpenReportTreatment(ReportPath(QStringLiteral("\\Reports\\DataSheet.rpt")),
-                        {panel.patient().idNum.trimmed(), g.HospitalName, g.HospitalAddress});
+                        {context.patient.idNum.trimmed(), g.HospitalName, g.HospitalAddress});
     QGuiApplication::restoreOverrideCursor();
-    ShowReport(false, QStringLiteral("Print DataSheet"), false, panel.screenParent());
+    ShowReport(false, QStringLiteral("Print DataSheet"), false, context.parent);
 }
 
 } // namespace
@@ -57,8 +57,8 @@ void registerScreens(widgets::ScreenRegistry &registry)
     for (const auto &range : ranges)
         registry.set(QLatin1String(range.item), reportRange(range.number, range.type));
     registry.set(QStringLiteral("cmdDatasheet"), printDatasheet);
-    registry.set(QStringLiteral("mnuAuditTrail"), [](platform::MainPanel &panel) {
-        frmAuditTrail screen(*session::globals().DbConnection, panel.screenParent());
+    registry.set(QStringLiteral("mnuAuditTrail"), [](const platform::ScreenContext &context) {
+        frmAuditTrail screen(context.connection, context.parent);
         if (screen.Show())
             widgets::execModal(screen);
     });

@@ -2,7 +2,6 @@
 
 #include "database/sqltext.h"
 #include "platform/connection.h"
-#include "platform/mainpanel.h"
 #include "platform/reportengine.h"
 #include "reports/reportprocs.h"
 #include "session/globals.h"
@@ -104,14 +103,10 @@ void frmReprintRequestForm::rePrint()
     printer_(requestFormPrint(requestNum, widgets::currentText(MSHFlexGrid1, colIdNum)), this);
 }
 
-void openReprintRequestForm(platform::MainPanel &panel, const QString &requestType,
-                            const QString &caption)
+void openReprintRequestForm(Connection &connection, const QString &hospNum,
+                            const QString &requestType, const QString &caption, QWidget *parent)
 {
-    Connection *connection = session::globals().DbConnection;
-    if (!connection)
-        return;
-    frmReprintRequestForm screen(*connection, requestType, caption, panel.patient().hospNum,
-                                 panel.screenParent());
+    frmReprintRequestForm screen(connection, requestType, caption, hospNum, parent);
     widgets::execModal(screen);
 }
 

@@ -5,8 +5,8 @@
 // form (Reports/PHCSRequestForm.rpt). The pharmacy and supply request screens
 // open it with their request type and caption:
 //
-//     requests::openReprintRequestForm(panel, QStringLiteral("PH"),
-//                                      QStringLiteral("Reprint Pharmacy Request Form"));
+//     requests::openReprintRequestForm(connection, hospNum, QStringLiteral("PH"),
+//                                      QStringLiteral("Reprint Pharmacy Request Form"), parent);
 //
 // The list is read with "HemoDialysis..spHemo_LoadPHCSRequest '<patient>','<type>'",
 // whose first value keeps the requests of one patient (an empty one lists
@@ -72,10 +72,10 @@ private:
     Printer printer_;
 };
 
-// The reprint dialog for the patient on show in `panel`, on the program's
-// connection, shown modally. Also registered as "frmReprintRequestForm"
-// (pharmacy requests).
-void openReprintRequestForm(platform::MainPanel &panel, const QString &requestType,
-                            const QString &caption);
+// The reprint dialog for the patient of hospital number `hospNum`, shown modally. Also
+// registered as "frmReprintRequestForm" (pharmacy requests).
+void openReprintRequestForm(Connection &connection, const QString &hospNum,
+                            const QString &requestType, const QString &caption,
+                            QWidget *parent = nullptr);
 
 } // namespace chemodesk::requests

@@ -4,6 +4,7 @@
 #include "requestentry.h"
 
 #include "database/sqltext.h"
+#include "frmreprintrequestform.h"
 #include "platform/codesearch.h"
 #include "platform/connection.h"
 #include "platform/drugcatalogue.h"
@@ -13,7 +14,6 @@
 #include "session/module1.h"
 #include "widgets/dialogparts.h"
 #include "widgets/messages.h"
-#include "widgets/screenregistry.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -120,12 +120,6 @@ RequestKind centralSupplyKind()
     return k;
 }
 
-ReprintRequest &pendingReprint()
-{
-    static ReprintRequest request;
-    return request;
-}
-
 RequestEntry::RequestEntry(RequestKind kind, Connection &connection, RequestComponents components,
                            RequestPatient patient, platform::MainPanel *panel, QWidget *parent)
     : QDialog(parent), kind_(std::move(kind)), connection_(connection),
@@ -140,8 +134,6 @@ RequestEntry::RequestEntry(RequestKind kind, Connection &connection, RequestComp
     txtPatInOut->setText(patient_.inOut);
     txtPatientName->setText(patient_.name);
     cmdRePrint->setVisible(globals().AllowPrintRequestForm);
-    // Until the reprint dialog is there to open, the button does nothing.
-    cmdRePrint->setEnabled(panel_ && widgets::screens().has(ReprintScreen));
     mshflexEntry->PutTextBox(colCode, 1);
 }
 
@@ -543,14 +535,14 @@ void RequestEntry::saveRequest()
     accept();
 }
 
-// The older layout's save: the datasheet's patient, the signed-in employee,
-// no access code.
+// The older layout's save: the patient the screen was opened on (the
+// datasheet's), the signed-in employee, no access code.
 void RequestEntry::saveOlderLayout()
 {
     try {
         RequestHeader header;
-        header.hospNum = globals().DatasheetHospNum;
-        header.idNum = globals().DatasheetIdNum;
+        header.hospNum = patient_.hospNum;
+        header.idNum = patient_.idNum;
         header.inOut = txtPatInOut->text();
         header.doctorId = attendingDoctor(header.idNum);
         header.userId = patient_.employeeCode;
@@ -595,10 +587,8 @@ void RequestEntry::deleteLine()
 
 void RequestEntry::reprint()
 {
-    if (!panel_ || !widgets::screens().has(ReprintScreen))
-        return;
-    pendingReprint() = {kind_.reprintType, kind_.reprintCaption};
-    widgets::screens().run(ReprintScreen, *panel_);
+    openReprintRequestForm(connection_, patient_.hospNum, kind_.reprintType, kind_.reprintCaption,
+                           this);
 }
 
 } // namespace chemodesk::requests

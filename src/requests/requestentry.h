@@ -12,6 +12,7 @@
 // price times the quantity however often the quantity is entered.
 
 #include "platform/mainpanel.h"
+#include "platform/screencontext.h"
 #include "requestsave.h"
 #include "widgets/entrygrid.h"
 
@@ -35,12 +36,7 @@ class KeyFilter;
 
 namespace chemodesk::requests {
 
-struct RequestComponents {
-    platform::CodeSearch &codeSearch;
-    platform::DrugCatalogue &drugs;
-    platform::DrugList &drugList;
-    platform::KeyFilter &keys;
-};
+using RequestComponents = platform::ScreenComponents;
 
 // The patient of the main window's panel.
 struct RequestPatient {
@@ -50,6 +46,9 @@ struct RequestPatient {
     QString name;
     QString employeeCode; // the signed-in employee (older layout's save)
 };
+
+// The context's patient as the request screens take it.
+RequestPatient requestPatientOf(const platform::ScreenContext &context);
 
 // What one kind of request is.
 struct RequestKind {
@@ -76,13 +75,7 @@ struct RequestKind {
 RequestKind pharmacyKind();
 RequestKind centralSupplyKind();
 
-// The request type and caption the reprint dialog opens with: set right
-// before the screen registered as "frmReprintRequestForm" is run.
-struct ReprintRequest {
-    QString requestType;
-    QString caption;
-};
-ReprintRequest &pendingReprint();
+// The pharmacy requests' reprint dialog, under the name no main-window control bears.
 inline const QString ReprintScreen = QStringLiteral("frmReprintRequestForm");
 
 // Grid columns, counted as the screens count them.
@@ -106,6 +99,10 @@ public:
                  RequestPatient patient, platform::MainPanel *panel = nullptr,
                  QWidget *parent = nullptr);
     ~RequestEntry() override;
+    static RequestPatient patientOf(const platform::ScreenContext &context)
+    {
+        return requestPatientOf(context);
+    }
 
     const RequestKind &kind() const { return kind_; }
 

@@ -1,59 +1,31 @@
 #include "screens.h"
 
-#include "components/shared.h"
 #include "frmcsrentry.h"
 #include "frmphentry.h"
 #include "frmreprintrequestform.h"
-#include "platform/mainpanel.h"
-#include "platform/usercomponent.h"
 #include "requestentry.h"
-#include "session/globals.h"
-#include "widgets/messages.h"
+#include "widgets/openscreen.h"
 #include "widgets/screenregistry.h"
-
-#include <utility>
 
 namespace chemodesk::requests {
 
-namespace {
-
-// The main window has checked the patient and copied it into the context.
-template <typename Screen> void openRequest(platform::MainPanel &panel)
+RequestPatient requestPatientOf(const platform::ScreenContext &context)
 {
-    auto &g = session::globals();
-    if (!g.DbConnection)
-        return;
-    QWidget *parent = panel.screenParent();
-    components::SharedComponents &shared = components::sharedComponents(*g.DbConnection, parent);
-    RequestPatient patient;
-    patient.hospNum = g.SelHospNum;
-    patient.idNum = g.SelIdNum;
-    patient.inOut = g.SelPatientClass;
-    patient.name = panel.patient().name;
-    if (platform::UserComponent *user = panel.currentUser())
-        patient.employeeCode = user->EmployeeCode();
-    Screen screen(*g.DbConnection, {*shared.lookup, *shared.drugs, *shared.drugList, shared.keys},
-                  patient, &panel, parent);
-    widgets::execModal(screen);
+    const platform::SelectedPatient &chosen = context.patient;
+    return {chosen.hospNum, chosen.idNum, chosen.inOut, chosen.name, context.employeeCode};
 }
-
-} // namespace
 
 void registerScreens(widgets::ScreenRegistry &registry)
 {
-    registry.set(QStringLiteral("cmdPharmacy"), openRequest<frmPHEntry>);
-    registry.set(QStringLiteral("mnuPhRequest"), openRequest<frmPHEntry>);
-    registry.set(QStringLiteral("cmdCSRRequest"), openRequest<frmCSREntry>);
-    registry.set(QStringLiteral("mnuCsr"), openRequest<frmCSREntry>);
-
-    // No main-window control bears this name: the request screens run it with
-    // their type and caption set in pendingReprint(); without them it lists
-    // pharmacy requests.
-    registry.set(ReprintScreen, [](platform::MainPanel &panel) {
-        ReprintRequest request = std::exchange(pendingReprint(), ReprintRequest{});
-        if (request.requestType.isEmpty())
-            request = {QStringLiteral("PH"), QStringLiteral("Reprint Pharmacy Request Form")};
-        openReprintRequestForm(panel, request.requestType, request.caption);
+    registry.set(QStringLiteral("cmdPharmacy"), widgets::openEntryScreen<frmPHEntry>);
+    registry.set(QStringLiteral("mnuPhRequest"), widgets::openEntryScreen<frmPHEntry>);
+    registry.set(QStringLiteral("cmdCSRRequest"), widgets::openEntryScreen<frmCSREntry>);
+    registry.set(QStringLiteral("mnuCsr"), widgets::openEntryScreen<frmCSREntry>);
+    // No main-window control bears this name: the pharmacy requests' reprint for the context's
+    // patient, for whichever screen wants to offer it.
+    registry.set(ReprintScreen, [](const platform::ScreenContext &context) {
+        openReprintRequestForm(context.connection, context.patient.hospNum, QStringLiteral("PH"),
+                               QStringLiteral("Reprint Pharmacy Request Form"), context.parent);
     });
 }
 

@@ -1,9 +1,8 @@
 #pragma once
 
 // Program-wide values: the hospital and department settings read at start,
-// the server clock, the selected-patient context that each main-window action
-// hands to the screen it opens, and the result of the last access-code check.
-// Screens read them right after the main window or a dialog has set them.
+// the server clock, the main window's modes, and the result of the last
+// access-code check.
 
 #include <QDateTime>
 #include <QString>
@@ -48,14 +47,8 @@ struct Globals {
     bool AllowRegisterPatient = false;
     bool AllowPrintRequestForm = false;
 
-    // Selected-patient context.
-    QString SelPatientClass;
-    QString SelIdNum;
-    QString SelHospNum;
-    QString SelRoomClassID;
-    QString DatasheetIdNum;
-    QString DatasheetHospNum;
-    bool OpenedFromMain = false;
+    // The main window's modes. The selected patient is not here: each screen is
+    // given it when it opens (platform/screencontext.h).
     bool ReceivableMode = false;
     bool PatientListLoaded = false;
 

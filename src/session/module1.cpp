@@ -36,10 +36,10 @@ void GetServerDate(Connection &connection)
         globals().ServerDate = value;
 }
 
-bool IsChargeAccount(Connection &connection, const QString &IdNum)
+bool IsChargeAccount(Connection &connection, const QString &IdNum, const QString &patientClass)
 {
     const QString prefix =
-        globals().SelPatientClass == QLatin1String("I")
+        patientClass == QLatin1String("I")
             ? QStringLiteral("Select isnull(AccountNum,'') AccountNum, Hospnum from "
                              "Patient_data..tbpatient where  idnum  = '")
             : QStringLiteral("Select isnull(AccountNum,'') AccountNum, Hospnum from "

@@ -29,8 +29,8 @@ void GetServerDate(Connection &connection);
 
 // False for a personal account: no registration row, an empty account number,
 // or an account number equal to the hospital number. Reads the patient table
-// of globals().SelPatientClass ("I" admissions, anything else out-patients).
-bool IsChargeAccount(Connection &connection, const QString &IdNum);
+// of `patientClass` ("I" admissions, anything else out-patients).
+bool IsChargeAccount(Connection &connection, const QString &IdNum, const QString &patientClass);
 
 // True when the open (not discharged) registration has a billing date.
 bool IsAccountBilled(Connection &connection, const QString &IdNum);

@@ -2,6 +2,7 @@
 
 #include "assistant/agentcharacter.h"
 #include "backgroundarea.h"
+#include "components/shared.h"
 #include "demonotice.h"
 #include "mainrules.h"
 #include "patients/frmsearchpatient.h"
@@ -93,8 +94,9 @@ frmMain::~frmMain()
     // past listening by then.
     if (patientList_)
         patientList_->disconnect(this);
-    // The patient list borrows the user's connection: it goes first.
+    // The patient list and the components borrow the user's connection: they go first.
     delete patientList_;
+    components_.reset();
     if (globals().DbConnection && user_ && globals().DbConnection == user_->SQLConnection())
         globals().DbConnection = nullptr;
 }

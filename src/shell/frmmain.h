@@ -4,13 +4,15 @@
 // in through the user component, reads the hospital's and the department's
 // settings, shows who is signed in, the server and its clock, holds the panel
 // of the selected patient and offers the department's actions as buttons and
-// menu items, each gated by the employee's rights. Every action checks the
-// panel, copies the patient into the program-wide context and opens its
-// screen (see widgets/screenregistry.h), handing it this window as the
-// screens' panel (platform/mainpanel.h). Closing it ends the program.
+// menu items, each gated by the employee's rights. Every action takes the
+// panel's patient into a screen context (platform/screencontext.h), lets the
+// registry's gate and its own checks pass it, and opens its screen (see
+// widgets/screenregistry.h), handing it this window as the screens' panel
+// (platform/mainpanel.h). Closing it ends the program.
 
 #include "patients/frmsearchpatient.h"
 #include "platform/mainpanel.h"
+#include "platform/screencontext.h"
 #include "platform/usercomponent.h"
 #include "session/rights.h"
 
@@ -34,6 +36,10 @@ class Connection;
 
 namespace chemodesk::assistant {
 class AgentCharacter;
+}
+
+namespace chemodesk::components {
+class SharedComponents;
 }
 
 namespace chemodesk::shell {
@@ -87,6 +93,10 @@ public:
     QString resultCategory() const override { return resultCategory_; }
     platform::UserComponent *currentUser() const override { return user_.get(); }
     QWidget *screenParent() const override { return const_cast<frmMain *>(this); }
+
+    // What a screen opened now would be given: the panel's patient at this moment. Needs a
+    // signed-in employee.
+    platform::ScreenContext screenContext();
 
     // Selected-patient panel.
     QFrame *fraPat = nullptr;
@@ -175,8 +185,14 @@ private:
     // them. A menu item that runs a button's action waits for both screens.
     void gateOnScreen(QAction *item, const QPushButton *runs = nullptr);
     void gateOnScreen(QPushButton *button);
-    // Runs the screen registered for `action` over this window.
+    void declareGates();
+    // Opens the screen registered for `action` over this window, through its gate.
     void openScreen(const QString &action);
+    // The same, with the action's own checks between the gate and the screen: they may refuse
+    // (false, having said why) or add to the context. A database error they raise is shown.
+    void launch(const QString &action,
+                const std::function<bool(platform::ScreenContext &)> &checks);
+    platform::ScreenComponents sharedComponents();
     QPushButton *buttonOf(platform::MainAction action) const;
     QAction *menuOf(platform::MainAction action) const;
 
@@ -196,15 +212,14 @@ private:
     Connection *connection() const;
 
     // Shared steps of the actions' checks; true when the action must stop.
-    bool refusedForRights(const QPushButton *button);
-    bool refusedWithoutPatient();
-    bool refusedClosedAccount(bool chargeAction);
-    QString chosenBillingDate() const;
+    bool refusedClosedAccount(const platform::SelectedPatient &patient, bool chargeAction) const;
     void requestAction(QPushButton *button, bool pharmacy);
 
     MainWindowOptions options_;
     std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<platform::UserComponent> user_;
+    // Made on first use for the signed-in employee's connection; let go before it changes hands.
+    std::unique_ptr<components::SharedComponents> components_;
     session::UserRights rights_;
     BackgroundArea *mdiArea_ = nullptr;
     QPointer<patients::frmSearchPatient> patientList_;

@@ -1,8 +1,9 @@
-// The main window's actions: the checks each makes on the selected patient,
-// the copy of the patient into the program-wide context, and the screen it
-// then opens.
+// The main window's actions: the checks each makes on the selected patient
+// beyond its screen's gate, what it adds to the screen's context, and the
+// screen it then opens.
 
 #include "assistant/agentcharacter.h"
+#include "components/shared.h"
 #include "frmabout.h"
 #include "frmmain.h"
 #include "mainrules.h"
@@ -42,41 +43,58 @@ bool inPatient(const QLineEdit *patientClass)
 
 // ------------------------------------------------------------ shared checks
 
-// The buttons are reachable through their menu items even when disabled; a
-// disabled button means the employee lacks the right.
-bool frmMain::refusedForRights(const QPushButton *button)
+platform::ScreenContext frmMain::screenContext()
 {
-    if (button->isEnabled())
-        return false;
-    widgets::msgInformation(noRightsMessage(), Information);
-    return true;
+    platform::SelectedPatient chosen;
+    chosen.hospNum = txtHospNum->text();
+    chosen.idNum = txtIDNum->text();
+    chosen.name = txtPatName->text();
+    chosen.inOut = inPatient(txtPatInOut) ? QStringLiteral("I") : QStringLiteral("O");
+    chosen.billingDate = txtBillingDate->text();
+    if (chosen.isEmpty())
+        chosen.inOut.clear();
+    return {*connection(), *this,
+            this,          user_ ? user_->EmployeeCode() : QString(),
+            chosen,        [this] { return sharedComponents(); }};
 }
 
-bool frmMain::refusedWithoutPatient()
+platform::ScreenComponents frmMain::sharedComponents()
 {
-    if (!txtHospNum->text().trimmed().isEmpty())
-        return false;
-    widgets::messages().message(selectPatientMessage(), widgets::defaultTitle(),
-                                widgets::MessageService::NoIcon);
-    return true;
+    if (!components_)
+        components_ = std::make_unique<components::SharedComponents>(*connection(), this,
+                                                                     globals().DrugListByGeneric);
+    return components_->parts();
 }
 
-// The billing date in the panel is the one of the patient the action is for,
-// written there when the patient was chosen. It is read even when the list
-// the patient came from has been closed or opened anew since.
-bool frmMain::refusedClosedAccount(bool chargeAction)
+void frmMain::launch(const QString &action,
+                     const std::function<bool(platform::ScreenContext &)> &checks)
+{
+    const widgets::ScreenRegistry &registry = widgets::screens();
+    if (!connection() || !registry.has(action))
+        return;
+    platform::ScreenContext context = screenContext();
+    if (!registry.admits(action, context))
+        return;
+    if (checks) {
+        bool passed = false;
+        if (!widgets::showingErrors([&] { passed = checks(context); }) || !passed)
+            return;
+    }
+    registry.open(action, context);
+}
+
+// The billing date is the one of the patient the action is for, written into the panel when the
+// patient was chosen. It is read even when the list the patient came from has been closed or
+// opened anew since.
+bool frmMain::refusedClosedAccount(const platform::SelectedPatient &patient,
+                                   bool chargeAction) const
 {
     if (chargeAction && globals().ReceivableMode)
         return false;
-    if (chosenBillingDate().trimmed().isEmpty())
+    if (patient.billingDate.trimmed().isEmpty())
         return false;
     widgets::msgExclamation(closedAccountMessage(chargeAction), Message);
     return true;
-}
-
-QString frmMain::chosenBillingDate() const
-{
-    return txtBillingDate->text();
 }
 
 // ------------------------------------------------------------------ actions
@@ -105,58 +123,30 @@ void frmMain::ClosePatient()
 
 void frmMain::PostCharge()
 {
-    if (refusedForRights(cmdPostCharge) || refusedWithoutPatient() || refusedClosedAccount(true))
-        return;
-    auto &g = globals();
-    Connection *c = connection();
-    try {
-        g.OpenedFromMain = true;
-        if (inPatient(txtPatInOut)) {
-            g.SelPatientClass = QStringLiteral("I");
-            g.SelRoomClassID = RoomClassOf(*c, txtIDNum->text());
-        } else {
-            g.SelRoomClassID = QStringLiteral("A");
-            g.SelPatientClass = QStringLiteral("O");
-        }
-        g.SelHospNum = txtHospNum->text();
-        g.SelIdNum = txtIDNum->text();
-        if (!session::IsChargeAccount(*c, g.SelIdNum)) {
+    launch(cmdPostCharge->objectName(), [this](platform::ScreenContext &context) {
+        platform::SelectedPatient &patient = context.patient;
+        if (refusedClosedAccount(patient, true))
+            return false;
+        patient.roomClass = patient.inPatient() ? RoomClassOf(context.connection, patient.idNum)
+                                                : QStringLiteral("A");
+        if (!session::IsChargeAccount(context.connection, patient.idNum, patient.inOut)) {
             widgets::msgInformation(personalAccountMessage(), Information);
-            return;
+            return false;
         }
-    } catch (const DatabaseError &e) {
-        widgets::msgCritical(e.message());
-        return;
-    }
-    openScreen(cmdPostCharge->objectName());
+        return true;
+    });
 }
 
-// The menu item and the button are checked alike: an employee without a
-// rights row keeps the menu item enabled, and must not pass through it.
 void frmMain::CashAssessment()
 {
-    if (refusedWithoutPatient())
-        return;
-    if (!mnuCashAssessment->isEnabled() || !cmdCash->isEnabled()) {
-        widgets::msgInformation(noRightsMessage(), Information);
-        return;
-    }
-    auto &g = globals();
-    g.SelHospNum = txtHospNum->text();
-    g.SelIdNum = txtIDNum->text();
     openScreen(cmdCash->objectName());
 }
 
 void frmMain::NurseActivity()
 {
-    if (refusedForRights(cmdResultEntry) || refusedWithoutPatient() || refusedClosedAccount(false))
-        return;
-    auto &g = globals();
-    g.SelPatientClass = inPatient(txtPatInOut) ? QStringLiteral("I") : QStringLiteral("O");
-    g.DatasheetHospNum = txtHospNum->text();
-    g.DatasheetIdNum = txtIDNum->text();
-    g.OpenedFromMain = true;
-    openScreen(cmdResultEntry->objectName());
+    launch(cmdResultEntry->objectName(), [this](platform::ScreenContext &context) {
+        return !refusedClosedAccount(context.patient, false);
+    });
 }
 
 void frmMain::CSRRequest()
@@ -173,30 +163,22 @@ void frmMain::PharmacyRequest()
 // admission only while billing lets it charge the service to its account.
 void frmMain::requestAction(QPushButton *button, bool pharmacy)
 {
-    if (refusedForRights(button) || refusedWithoutPatient() || refusedClosedAccount(false))
-        return;
-    auto &g = globals();
-    Connection *c = connection();
-    const QString idNum = txtIDNum->text();
-    try {
+    launch(button->objectName(), [this, pharmacy](platform::ScreenContext &context) {
+        platform::SelectedPatient &patient = context.patient;
+        if (refusedClosedAccount(patient, false))
+            return false;
+        Connection &c = context.connection;
         const bool chargeable = RequestChargeable(
-            *c, pharmacy ? RequestKind::Pharmacy : RequestKind::CentralSupply, idNum);
-        if (session::IsNumeric(idNum) && !chargeable) {
+            c, pharmacy ? RequestKind::Pharmacy : RequestKind::CentralSupply, patient.idNum);
+        if (session::IsNumeric(patient.idNum) && !chargeable) {
             widgets::msgExclamation(cashBasisMessage(), Message);
-            return;
+            return false;
         }
-        const QString roomClass =
-            pharmacy && inPatient(txtPatInOut) ? RoomClassOf(*c, idNum) : QStringLiteral("A");
-        g.SelPatientClass = txtPatInOut->text();
-        g.SelHospNum = txtHospNum->text();
-        g.SelIdNum = idNum;
         if (pharmacy)
-            g.SelRoomClassID = roomClass;
-    } catch (const DatabaseError &e) {
-        widgets::msgCritical(e.message());
-        return;
-    }
-    openScreen(button->objectName());
+            patient.roomClass =
+                patient.inPatient() ? RoomClassOf(c, patient.idNum) : QStringLiteral("A");
+        return true;
+    });
 }
 
 void frmMain::Datasheet()
@@ -213,28 +195,14 @@ void frmMain::Register()
 
 void frmMain::PatientLedger()
 {
-    auto &g = globals();
-    g.DatasheetIdNum = txtIDNum->text();
-    g.DatasheetHospNum = txtHospNum->text();
-    if (txtHospNum->text().trimmed().isEmpty()) {
-        widgets::msgInformation(QStringLiteral("Please Select a Patient to Edit Registration!"),
-                                Message);
-        return;
-    }
     openScreen(mnuLedger->objectName());
 }
 
 void frmMain::ViewResults()
 {
-    auto &g = globals();
-    g.SelPatientClass = inPatient(txtPatInOut) ? QStringLiteral("I") : QStringLiteral("O");
-    g.DatasheetHospNum = txtHospNum->text();
-    g.DatasheetIdNum = txtIDNum->text();
     openScreen(mnuViewResults->objectName());
 }
 
-// 2: the rights screen (from "User Settings" and "Receivable Entry");
-// 3: the department settings.
 void frmMain::DepartmentPassword(int getForm)
 {
     Connection *c = connection();
@@ -275,6 +243,8 @@ void frmMain::Lock()
         return std::make_unique<CurrentUser>(options_.userSettingsPath);
     };
     const QString lockedBy = user_->EmployeeCode();
+    // They hold the connection the lock may let go of.
+    components_.reset();
     session::frmStandBy lock(std::move(user_), factory, this);
     hidePatientData(true);
     widgets::execModal(lock);

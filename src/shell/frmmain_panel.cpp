@@ -17,7 +17,7 @@ using platform::MainAction;
 
 void frmMain::openScreen(const QString &action)
 {
-    widgets::screens().run(action, *this);
+    launch(action, {});
 }
 
 platform::PanelPatient frmMain::patient() const

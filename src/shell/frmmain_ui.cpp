@@ -49,7 +49,7 @@ QMenu *namedMenu(QMenu *menu, const char *name)
 // Puts a button back to disabled whenever something enables it while no
 // screen is registered under its name, so that rights alone never offer a
 // screen that does not exist.
-class ScreenGate : public QObject {
+class DisabledWithoutScreen : public QObject {
 public:
     using QObject::QObject;
 
@@ -100,7 +100,7 @@ void frmMain::gateOnScreen(QAction *item, const QPushButton *runs)
 
 void frmMain::gateOnScreen(QPushButton *button)
 {
-    button->installEventFilter(new ScreenGate(button));
+    button->installEventFilter(new DisabledWithoutScreen(button));
     if (!widgets::screens().has(button->objectName()))
         button->setEnabled(false);
 }
@@ -291,6 +291,44 @@ void frmMain::buildMenus()
     connect(mnuAssessment, &QAction::triggered, this,
             [this] { openScreen(QStringLiteral("mnuAssessment")); });
     connect(mnuCash, &QAction::triggered, this, [this] { openScreen(QStringLiteral("mnuCash")); });
+    declareGates();
+}
+
+// Who may open what, for every control that opens a screen: the registry asks it whichever way
+// the screen is reached (button, menu item, shortcut, link).
+void frmMain::declareGates()
+{
+    using platform::MainAction;
+    using widgets::ScreenGate;
+    widgets::ScreenRegistry &registry = widgets::screens();
+    const auto patientAction = [&](std::initializer_list<const char *> names, MainAction right) {
+        for (const char *name : names)
+            registry.setGate(QLatin1String(name), ScreenGate::onPatient(right));
+    };
+    patientAction({"cmdPostCharge", "mnuPostCharge"}, MainAction::PostCharge);
+    patientAction({"cmdResultEntry", "mnuNurseActivity", "Label7"}, MainAction::NurseActivity);
+    patientAction({"cmdCSRRequest", "mnuCsr"}, MainAction::CSRRequest);
+    patientAction({"cmdPharmacy", "mnuPhRequest"}, MainAction::PharmacyRequest);
+    // The older assessment works on the selected patient with the assessment's right.
+    ScreenGate cash = ScreenGate::onPatient(MainAction::CashAssessment);
+    cash.patientFirst = true;
+    for (const char *name : {"cmdCash", "mnuCashAssessment", "mnuAssessment"})
+        registry.setGate(QLatin1String(name), cash);
+    ScreenGate ledger = ScreenGate::onPatient(MainAction::Ledger);
+    ledger.noPatient = {QStringLiteral("Please Select a Patient to Edit Registration!"),
+                        QStringLiteral("Message"), widgets::MessageService::Information};
+    registry.setGate(QStringLiteral("mnuLedger"), ledger);
+    registry.setGate(QStringLiteral("mnuMLedger"), ScreenGate::onPatient(MainAction::Reports));
+    for (QAction *item : mnuReport->findChildren<QAction *>())
+        if (!item->objectName().isEmpty() && item != mnuMLedger && !item->isSeparator() &&
+            !item->menu())
+            registry.setGate(item->objectName(), ScreenGate::rightOf(MainAction::Reports));
+    for (QAction *item : mnuMaintenance->actions())
+        if (!item->objectName().isEmpty() && !item->isSeparator())
+            registry.setGate(item->objectName(), ScreenGate::rightOf(MainAction::Maintenance));
+    registry.setGate(mnuViewResults->objectName(), ScreenGate::onPatient(MainAction::Maintenance));
+    // The datasheet's print is of the selected patient.
+    registry.setGate(cmdDatasheet->objectName(), ScreenGate::onPatient(std::nullopt));
 }
 
 } // namespace chemodesk::shell

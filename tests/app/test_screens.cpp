@@ -121,8 +121,8 @@ TEST_F(ProgramScreens, EveryControlOpensItsScreenOrIsDisabled)
     for (QObject *control : controls) {
         const QString name = control->objectName();
         if (widgets::screens().has(name))
-            widgets::screens().set(name,
-                                   [&opened, name](platform::MainPanel &) { opened.append(name); });
+            widgets::screens().set(
+                name, [&opened, name](const platform::ScreenContext &) { opened.append(name); });
     }
     const QString password =
         first(QStringLiteral("select OPDPassword from PATIENT_DATA..tbHospitalInfo"));
@@ -173,6 +173,199 @@ TEST_F(ProgramScreens, UnlockingAnotherEmployeeRenewsTheReportLogOn)
     w.mnuLock->trigger();
     ASSERT_EQ(w.currentUser()->EmployeeCode(), QStringLiteral("1005"));
     EXPECT_EQ(reports::reportLogOn().EmployeeCode, QStringLiteral("1005"));
+}
+
+// Every control that opens a screen, in the order the user meets them: the
+// buttons, the menu items, then the patient list's links.
+QList<QObject *> screenControls(shell::frmMain &w)
+{
+    QList<QObject *> controls;
+    for (QPushButton *button :
+         w.findChild<QFrame *>(QStringLiteral("fraButtons"))->findChildren<QPushButton *>())
+        if (!OwnActions.contains(button->objectName()))
+            controls.append(button);
+    QList<QAction *> items;
+    for (QAction *menu : w.menuBar()->actions())
+        collectItems(menu->menu(), items);
+    for (QAction *item : items)
+        if (!OwnActions.contains(item->objectName()))
+            controls.append(item);
+    patients::frmSearchPatient *list = w.patientList();
+    for (QObject *link : std::initializer_list<QObject *>{list->Label7[0], list->lblProcedures})
+        controls.append(link);
+    return controls;
+}
+
+// Uses a control as the user would; false when it is disabled.
+bool use(QObject *control)
+{
+    if (auto *button = qobject_cast<QAbstractButton *>(control)) {
+        if (!button->isEnabled())
+            return false;
+        button->click();
+        return true;
+    }
+    auto *item = qobject_cast<QAction *>(control);
+    if (!item->isEnabled())
+        return false;
+    item->trigger();
+    return true;
+}
+
+// A screen learns its patient from what it was opened with, never from what an
+// earlier action left behind: after patient A's charge screen, every control
+// opens on patient B; without a patient, those that need one refuse; without
+// the right, every path is refused.
+class ScreensOnThePatient : public ProgramScreens {
+protected:
+    // Chargeable admissions: every check of every action passes for them.
+    QStringList chargeable()
+    {
+        QStringList out;
+        Recordset rs = db->Execute(QStringLiteral(
+            "select top 2 P.IdNum from PATIENT_DATA..tbPatient P inner join "
+            "PATIENT_DATA..tbPatient2 F on F.IdNum = P.IdNum where P.DcrDate is null and "
+            "P.BillingDate is null and F.OkeyCS = 1 and F.OkeyPH = 1 and P.AccountNum is not "
+            "null and P.AccountNum <> P.HospNum order by P.IdNum"));
+        for (; !rs.atEnd(); rs.MoveNext())
+            out << rs.Fields(0).toString();
+        return out;
+    }
+
+    // Each registered screen records the patient it was given instead of showing itself.
+    void recordScreens(const QList<QObject *> &controls)
+    {
+        for (QObject *control : controls) {
+            const QString name = control->objectName();
+            if (widgets::screens().has(name))
+                widgets::screens().set(name, [this, name](const platform::ScreenContext &c) {
+                    opened.append(name);
+                    given.append(c.patient.idNum);
+                });
+        }
+    }
+
+    QStringList opened;
+    QStringList given;
+};
+
+TEST_F(ScreensOnThePatient, EveryControlOpensOnTheSelectedPatient)
+{
+    registerScreens();
+    shell::frmMain &w = start(QStringLiteral("1001"));
+    const QStringList patients = chargeable();
+    ASSERT_EQ(patients.size(), 2);
+    const QString a = patients[0], b = patients[1];
+
+    // The real entry screens, each shown on A and then on B: none shows the other's number.
+    QStringList shownIds;
+    const auto inspect = [&](QDialog &dialog) {
+        QStringList ids;
+        for (const QLineEdit *box : dialog.findChildren<QLineEdit *>())
+            if (box->text() == a || box->text() == b)
+                ids << box->text();
+        ids.removeDuplicates();
+        shownIds << dialog.objectName() + QLatin1Char(':') + ids.join(QLatin1Char(','));
+        return int(QDialog::Rejected);
+    };
+    for (int i = 0; i < 8; ++i)
+        messages.onDialog(inspect);
+    for (const QString &patient : {a, b}) {
+        ASSERT_TRUE(choose(w, 0, patient));
+        for (QPushButton *button : {w.cmdPostCharge, w.cmdPharmacy, w.cmdCSRRequest, w.cmdCash})
+            button->click();
+    }
+    const QStringList screens = {QStringLiteral("frmCharge"), QStringLiteral("frmPHEntry"),
+                                 QStringLiteral("frmCSREntry"),
+                                 QStringLiteral("frmAssessmentEntry")};
+    QStringList expected;
+    for (const QString &patient : {a, b})
+        for (const QString &screen : screens)
+            expected << screen + QLatin1Char(':') + patient;
+    QStringList said;
+    for (const auto &shown : messages.shown())
+        said << shown.text;
+    EXPECT_EQ(shownIds, expected) << said.join(QLatin1Char('|')).toStdString();
+
+    // Then every control: each screen is given B.
+    const QList<QObject *> controls = screenControls(w);
+    recordScreens(controls);
+    int used = 0;
+    for (QObject *control : controls) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        messages.clear();
+        if (!use(control))
+            continue;
+        ++used;
+        EXPECT_TRUE(messages.shown().empty()) << messages.lastText().toStdString();
+    }
+    EXPECT_GT(used, 20);
+    EXPECT_EQ(given.size(), opened.size());
+    EXPECT_EQ(given.count(b), given.size()) << opened.join(QLatin1Char(' ')).toStdString();
+}
+
+TEST_F(ScreensOnThePatient, WithoutAPatientThoseThatNeedOneSaySo)
+{
+    registerScreens();
+    shell::frmMain &w = start(QStringLiteral("1001"));
+    ASSERT_TRUE(choose(w, 0, chargeable().value(0)));
+    w.cmdClosePatient->click();
+    w.cmdPatientList->click();
+    ASSERT_NE(w.patientList(), nullptr);
+    ASSERT_TRUE(w.txtHospNum->text().isEmpty());
+    const QList<QObject *> controls = screenControls(w);
+    recordScreens(controls);
+    int refused = 0;
+    for (QObject *control : controls) {
+        const QString name = control->objectName();
+        SCOPED_TRACE(name.toStdString());
+        messages.clear();
+        const qsizetype before = opened.size();
+        if (!use(control))
+            continue;
+        const widgets::ScreenGate gate = widgets::screens().gate(
+            name == QLatin1String("lblProcedures") ? QStringLiteral("Label7") : name);
+        if (!gate.needsPatient) {
+            EXPECT_TRUE(messages.shown().empty()) << messages.lastText().toStdString();
+            continue;
+        }
+        ++refused;
+        EXPECT_EQ(opened.size(), before);
+        ASSERT_EQ(messages.shown().size(), 1u);
+        EXPECT_EQ(messages.lastText(), name == QLatin1String("mnuLedger")
+                                           ? QStringLiteral("Please Select a Patient to Edit "
+                                                            "Registration!")
+                                           : QStringLiteral("Select a patient."));
+    }
+    // The four entry screens and their menu items at least.
+    EXPECT_GE(refused, 8);
+    EXPECT_TRUE(given.isEmpty() || given.count(QString()) == given.size());
+}
+
+// An employee without a rights row: whichever way a gated screen is reached (a control, its menu
+// item, or any other path to the registry), it is refused with the rights message.
+TEST_F(ScreensOnThePatient, WithoutTheRightEveryPathIsRefused)
+{
+    registerScreens();
+    shell::frmMain &w = start(QStringLiteral("1003"));
+    ASSERT_TRUE(choose(w, 0, chargeable().value(0)));
+    const QList<QObject *> controls = screenControls(w);
+    recordScreens(controls);
+    for (QObject *control : controls) {
+        const QString name = control->objectName();
+        SCOPED_TRACE(name.toStdString());
+        const widgets::ScreenGate gate = widgets::screens().gate(name);
+        if (!gate.right || !widgets::screens().has(name))
+            continue;
+        messages.clear();
+        use(control);
+        EXPECT_TRUE(opened.isEmpty()) << opened.join(QLatin1Char(' ')).toStdString();
+        // Any other path ends at the registry with the context of the moment.
+        EXPECT_FALSE(widgets::screens().run(name, w.screenContext()));
+        EXPECT_EQ(messages.lastText(),
+                  QStringLiteral("You don't have enough rights to perform this operation."));
+        EXPECT_TRUE(opened.isEmpty());
+    }
 }
 
 } // namespace

@@ -56,13 +56,11 @@ protected:
     void openFor(const QString &idNum, const QString &hospNum, Connection *connection = nullptr)
     {
         screen.reset();
-        g.SelPatientClass = idNum.toInt() ? QStringLiteral("I") : QStringLiteral("O");
-        g.SelIdNum = idNum;
-        g.SelHospNum = hospNum;
-        screen =
-            std::make_unique<frmCharge>(connection ? *connection : *db, parts->refs(),
-                                        ChargePatient{QStringLiteral("PATIENT"), hospNum, idNum,
-                                                      QString(), QStringLiteral("1005")});
+        screen = std::make_unique<frmCharge>(
+            connection ? *connection : *db, parts->refs(),
+            ChargePatient{QStringLiteral("PATIENT"), hospNum, idNum, QString(),
+                          QStringLiteral("1005"),
+                          idNum.toInt() ? QStringLiteral("I") : QStringLiteral("O")});
         screen->show();
         grid = screen->mshflexEntry;
     }

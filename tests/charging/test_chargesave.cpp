@@ -82,11 +82,9 @@ protected:
     void openFor(const QString &idNum, const QString &hospNum, Connection *connection = nullptr)
     {
         screen.reset();
-        g.SelPatientClass = QStringLiteral("I");
-        g.SelIdNum = idNum;
-        g.SelHospNum = hospNum;
-        ChargePatient patient{QStringLiteral("PATIENT"), hospNum, idNum, QString(),
-                              QStringLiteral("1001")};
+        ChargePatient patient{
+            QStringLiteral("PATIENT"), hospNum, idNum, QString(), QStringLiteral("1001"),
+            QStringLiteral("I")};
         screen =
             std::make_unique<frmCharge>(connection ? *connection : *db, parts->refs(), patient);
         screen->setSlipPrinter(

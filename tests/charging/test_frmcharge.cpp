@@ -64,12 +64,13 @@ protected:
                  const QString &employee = QStringLiteral("1001"))
     {
         screen.reset();
-        g.SelPatientClass = patientClass;
-        g.SelIdNum = idNum;
-        g.SelHospNum = hospNum;
-        ChargePatient patient{
-            QStringLiteral("O'CAMPO, NORMA"), hospNum, idNum,
-            patientClass == QLatin1String("O") ? QStringLiteral("OPD") : QString(), employee};
+        ChargePatient patient{QStringLiteral("O'CAMPO, NORMA"),
+                              hospNum,
+                              idNum,
+                              patientClass == QLatin1String("O") ? QStringLiteral("OPD")
+                                                                 : QString(),
+                              employee,
+                              patientClass};
         screen = std::make_unique<frmCharge>(*db, parts->refs(), patient, main.get());
         screen->show();
         box = screen->txtEntry;
@@ -628,7 +629,6 @@ TEST(ChargeEntryPicture, TakenOnRequest)
     test::PictureSession s;
     if (s.folder.isEmpty())
         GTEST_SKIP() << "CHEMODESK_SCREENSHOT_DIR is not set";
-    session::globals().SelPatientClass = QStringLiteral("I");
     const Recordset who =
         s.db->Execute(QStringLiteral("SELECT LastName, FirstName, MiddleName FROM "
                                      "PATIENT_DATA..tbMaster WHERE HospNum = '1000013'"));
@@ -638,7 +638,7 @@ TEST(ChargeEntryPicture, TakenOnRequest)
     Components parts(*s.db);
     frmCharge screen(*s.db, parts.refs(),
                      {name, QStringLiteral("1000013"), QStringLiteral("261013"), QString(),
-                      QStringLiteral("1001")});
+                      QStringLiteral("1001"), QStringLiteral("I")});
     screen.show();
     QLineEdit *box = screen.txtEntry;
     auto enter = [box](const char *text) {

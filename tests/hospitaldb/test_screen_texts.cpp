@@ -102,13 +102,10 @@ Drive chargeScreen(Connection &database, const char *idNum, const char *hospNum,
                    std::function<void(frmCharge &)> then = {})
 {
     return [&database, idNum, hospNum, then](Connection &c) {
-        g().SelPatientClass = QStringLiteral("I");
-        g().SelIdNum = q(idNum);
-        g().SelHospNum = q(hospNum);
         Components parts(database);
-        frmCharge screen(
-            c, parts.refs(),
-            {QStringLiteral("PATIENT"), q(hospNum), q(idNum), QString(), QStringLiteral("1001")});
+        frmCharge screen(c, parts.refs(),
+                         {QStringLiteral("PATIENT"), q(hospNum), q(idNum), QString(),
+                          QStringLiteral("1001"), QStringLiteral("I")});
         screen.show();
         if (then)
             then(screen);
@@ -170,6 +167,7 @@ std::vector<Case> packageCases(Connection &database)
     auto pack = [](std::function<void(packages::clsBuildPack &)> then) -> Drive {
         return [then](Connection &c) {
             packages::clsBuildPack p(c, QStringLiteral("1005"));
+            p.setPackageHeader({q("0"), q("TEST PACKAGE"), QString()});
             then(p);
         };
     };
@@ -185,12 +183,12 @@ std::vector<Case> packageCases(Connection &database)
     };
     auto build = [](const char *code, bool update) -> Drive {
         return [=](Connection &c) {
-            packages::packageHeader() = {q("0"), q("TEST PACKAGE"), QString()};
             BuildLines grid;
             grid.rows = {
                 {q("LB"), q("1001"), q("COMPLETE BLOOD COUNT (CBC)"), q("1"), q("350")},
                 {q("KM"), q("10017"), q("ONDANSETRON 8MG/4ML AMPULE"), q("2"), q("425.50")}};
             packages::clsBuildPack p(c, QStringLiteral("1005"));
+            p.setPackageHeader({q("0"), q("TEST PACKAGE"), QString()});
             if (update)
                 p.SaveUpdatePackage(q(code), grid);
             else
@@ -337,10 +335,7 @@ std::vector<Case> packageCases(Connection &database)
 std::vector<Case> cases(Connection &database)
 {
     auto accountOf = [](const char *patientClass, const char *idNum) -> Drive {
-        return [=](Connection &c) {
-            g().SelPatientClass = q(patientClass);
-            session::IsChargeAccount(c, q(idNum));
-        };
+        return [=](Connection &c) { session::IsChargeAccount(c, q(idNum), q(patientClass)); };
     };
     auto billed = [](const char *idNum) -> Drive {
         return [=](Connection &c) { session::IsAccountBilled(c, q(idNum)); };
@@ -759,7 +754,6 @@ protected:
     void TearDown() override
     {
         session::resetGlobals();
-        packages::packageHeader() = {};
         packages::appliedPackage() = {};
     }
 };

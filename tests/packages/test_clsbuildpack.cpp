@@ -71,8 +71,8 @@ protected:
     void SetUp() override
     {
         EngineTest::SetUp();
-        packageHeader() = {QStringLiteral("1"), QStringLiteral("O'BRIEN CARE PACK"),
-                           QStringLiteral("2500.00")};
+        header = {QStringLiteral("1"), QStringLiteral("O'BRIEN CARE PACK"),
+                  QStringLiteral("2500.00")};
         grid.rows = {{QStringLiteral("LB"), QStringLiteral("1001"),
                       QStringLiteral("COMPLETE BLOOD COUNT (CBC)"), QStringLiteral("1"),
                       QStringLiteral("350")},
@@ -81,14 +81,16 @@ protected:
                       QStringLiteral("425.50")},
                      {}};
     }
-    void TearDown() override { packageHeader() = {}; }
     test::ScriptedMessages messages;
     Builder grid;
+    // What the builder screen would hold.
+    PackageHeader header;
 };
 
 TEST_P(BuildPack, ASavedPackageIsStoredWithItsHeaderAndTheSignedInEmployee)
 {
     clsBuildPack pack(*db, QStringLiteral("1005"));
+    pack.setPackageHeader(header);
     ASSERT_TRUE(pack.SaveBuildPackage(QStringLiteral("PKG09"), grid));
     EXPECT_EQ(messages.lastText(), QStringLiteral("Package Successfully Saved"));
     EXPECT_EQ(messages.lastTitle(), QStringLiteral("Input Check"));
@@ -109,8 +111,9 @@ TEST_P(BuildPack, ASavedPackageIsStoredWithItsHeaderAndTheSignedInEmployee)
     // Saving again replaces the rows rather than doubling them.
     grid.rows = {{QStringLiteral("KM"), QStringLiteral("10017"), QStringLiteral("ONDANSETRON"),
                   QStringLiteral("3"), QStringLiteral("600")}};
-    packageHeader().PackageAmount = QString(); // NON - HMO packages carry none
-    packageHeader().PackageType = QStringLiteral("0");
+    header.PackageAmount = QString(); // NON - HMO packages carry none
+    header.PackageType = QStringLiteral("0");
+    pack.setPackageHeader(header);
     ASSERT_TRUE(pack.SaveADDPackage(QStringLiteral("PKG09"), grid));
     EXPECT_EQ(messages.lastText(), QStringLiteral("Package Successfully Added"));
     EXPECT_EQ(count(*db, QStringLiteral("packagecode = 'PKG09'")), 2);
@@ -122,6 +125,7 @@ TEST_P(BuildPack, AQuantityThatIsNoNumberStopsTheSaveBeforeAnythingIsWritten)
     grid.rows.push_back({QStringLiteral("XR"), QStringLiteral("2001"), QStringLiteral("CHEST PA"),
                          QStringLiteral("one"), QStringLiteral("450")});
     clsBuildPack pack(*db, QStringLiteral("1001"));
+    pack.setPackageHeader(header);
     EXPECT_FALSE(pack.SaveBuildPackage(QStringLiteral("PKG09"), grid));
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.lastText(),
@@ -139,6 +143,7 @@ TEST_P(BuildPack, AFailureAtTheSecondRowLeavesNoRowOfThePackage)
                                         QStringLiteral("Hemodialysis..spKidney_BuildPackage"), 2),
                                     QStringLiteral("server gone"));
     clsBuildPack pack(failing, QStringLiteral("1001"));
+    pack.setPackageHeader(header);
     EXPECT_THROW(pack.SaveBuildPackage(QStringLiteral("PKG09"), grid), DatabaseError);
     EXPECT_EQ(count(*db, QStringLiteral("packagecode = 'PKG09'")), 0);
     EXPECT_EQ(grid.rows.size(), 3u); // still there to be saved again
@@ -147,8 +152,8 @@ TEST_P(BuildPack, AFailureAtTheSecondRowLeavesNoRowOfThePackage)
 TEST_P(BuildPack, UpdateReplacesTheRowAndGivesThePackageItsNewHeader)
 {
     clsBuildPack pack(*db, QStringLiteral("1001"));
-    packageHeader() = {QStringLiteral("1"), QStringLiteral("CHEMO DAY CARE"),
-                       QStringLiteral("7000.00")};
+    pack.setPackageHeader(
+        {QStringLiteral("1"), QStringLiteral("CHEMO DAY CARE"), QStringLiteral("7000.00")});
     grid.rows = {{QStringLiteral("KM"), QStringLiteral("10017"), QStringLiteral("ONDANSETRON"),
                   QStringLiteral("4"), QStringLiteral("850")}};
     ASSERT_TRUE(pack.SaveUpdatePackage(QStringLiteral("PKG01"), grid));
@@ -187,6 +192,7 @@ TEST(BuildPackTexts, KmItemsComeFrom199KuFrom200AndOthersFromNowhere)
 TEST_P(BuildPack, PackagesLoadIntoTheCallersGridWithTheirLocations)
 {
     clsBuildPack pack(*db, QStringLiteral("1001"));
+    pack.setPackageHeader(header);
     EXPECT_TRUE(pack.CheckPackCode(QStringLiteral("PKG01")));
     EXPECT_TRUE(pack.ValidateCode(QStringLiteral("pkg02")));
     EXPECT_FALSE(pack.CheckPackCode(QStringLiteral("LB")));

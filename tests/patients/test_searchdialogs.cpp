@@ -184,7 +184,6 @@ class SearchOnEngines : public test::EngineTest {};
 TEST_P(SearchOnEngines, TypedApostrophesReachTheDatabaseAsText)
 {
     test::ScriptedMessages messages;
-    patients::ultrasoundPick() = {};
 
     frmSearch dialog(*db);
     dialog.Query = QStringLiteral("select UltraExamID, UltraExam from BUILD_FILE..tbcoultraexam "
@@ -202,10 +201,9 @@ TEST_P(SearchOnEngines, TypedApostrophesReachTheDatabaseAsText)
     QTest::keyClicks(picker.txtSearch, QStringLiteral("THY"));
     ASSERT_EQ(picker.grdExam->rowCount(), 1);
     QTest::keyClick(picker.txtSearch, Qt::Key_Return);
-    EXPECT_EQ(patients::ultrasoundPick().UltraExamName, QStringLiteral("THYROID ULTRASOUND"));
-    EXPECT_FALSE(patients::ultrasoundPick().UltraExamID.isEmpty());
+    EXPECT_EQ(picker.pick().UltraExamName, QStringLiteral("THYROID ULTRASOUND"));
+    EXPECT_FALSE(picker.pick().UltraExamID.isEmpty());
     EXPECT_TRUE(messages.shown().empty());
-    patients::ultrasoundPick() = {};
 }
 
 CHEMODESK_ENGINE_TESTS(SearchOnEngines);
@@ -221,7 +219,6 @@ TEST(UltrasoundPicker, SendsItsTwoTextsAndKeepsOrClearsThePick)
     db.answer(all, table({"UtraExam", "UltraExamId"},
                          {{"PELVIC ULTRASOUND", "3003"}, {"KUB ULTRASOUND", "3006"}}));
     db.answer(narrowed, table({"ultraexam", "ultraexamid"}, {{"P'S EXAM", "3999"}}));
-    patients::ultrasoundPick() = {};
 
     frmSearcher picker(db);
     picker.show();
@@ -232,15 +229,19 @@ TEST(UltrasoundPicker, SendsItsTwoTextsAndKeepsOrClearsThePick)
     EXPECT_EQ(db.texts().last(), narrowed);
     ASSERT_EQ(picker.grdExam->rowCount(), 1);
     picker.cmdSelect->click();
-    EXPECT_EQ(patients::ultrasoundPick().UltraExamName, QStringLiteral("P'S EXAM"));
-    EXPECT_EQ(patients::ultrasoundPick().UltraExamID, QStringLiteral("3999"));
+    EXPECT_EQ(picker.pick().UltraExamName, QStringLiteral("P'S EXAM"));
+    EXPECT_EQ(picker.pick().UltraExamID, QStringLiteral("3999"));
     EXPECT_EQ(db.texts().first(), all);
+    // Cancelled afterwards, the picker holds no pick.
+    picker.reject();
+    EXPECT_TRUE(picker.pick().UltraExamName.isEmpty());
+    EXPECT_TRUE(picker.pick().UltraExamID.isEmpty());
 
     frmSearcher again(db);
     again.show();
     again.cmdCancel->click();
-    EXPECT_TRUE(patients::ultrasoundPick().UltraExamName.isEmpty());
-    EXPECT_TRUE(patients::ultrasoundPick().UltraExamID.isEmpty());
+    EXPECT_TRUE(again.pick().UltraExamName.isEmpty());
+    EXPECT_TRUE(again.pick().UltraExamID.isEmpty());
     EXPECT_EQ(again.result(), QDialog::Rejected);
 }
 

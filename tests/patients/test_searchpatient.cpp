@@ -109,7 +109,7 @@ TEST_P(PatientList, OpensOnTheCashListAndMarksItselfLoaded)
 {
     EXPECT_TRUE(list->optPatientType[1]->isChecked());
     EXPECT_TRUE(g.PatientListLoaded);
-    EXPECT_EQ(g.SelPatientClass, QStringLiteral("C"));
+    EXPECT_EQ(list->listedClass(), QStringLiteral("C"));
     EXPECT_EQ(list->ListView1->topLevelItemCount(), 24);
     EXPECT_TRUE(rowOf(list->ListView1, QStringLiteral("2650062B")));
     const QTreeWidgetItem *header = list->ListView1->headerItem();
@@ -155,7 +155,7 @@ TEST_P(PatientList, EachOptionAndSearchBoxListsItsPatients)
         const QStringList ids = column(list->ListView1, IdNum);
         for (const QString &id : c.listed)
             EXPECT_TRUE(ids.contains(id)) << id.toStdString();
-        EXPECT_EQ(g.SelPatientClass, QLatin1String(c.patientClass));
+        EXPECT_EQ(list->listedClass(), QLatin1String(c.patientClass));
     }
     EXPECT_TRUE(messages.shown().empty());
 }
@@ -250,8 +250,6 @@ TEST_P(PatientList, ChoosingARowFillsThePanelAndTheDatasheetContext)
         EXPECT_EQ(main->patient().inOut, QLatin1String(c.inOut));
         EXPECT_EQ(main->patient().billingDate, QLatin1String(c.billing));
         EXPECT_EQ(list->selectedBillingDate(), QLatin1String(c.billing));
-        EXPECT_EQ(g.DatasheetHospNum, hospNum);
-        EXPECT_EQ(g.DatasheetIdNum, QLatin1String(c.idNum));
         EXPECT_TRUE(main->shown);
         EXPECT_TRUE(main->isMenuEnabled(platform::MainAction::PatientLedger));
     }
@@ -262,8 +260,9 @@ TEST_P(PatientList, ChoosingARowFillsThePanelAndTheDatasheetContext)
 TEST_P(PatientList, PanelClassFollowsTheListOnShowNotALaterAction)
 {
     list->optPatientType[0]->click();
-    // A main-window action for an out-patient changed the context meanwhile.
-    g.SelPatientClass = QStringLiteral("O");
+    // Another list was on show meanwhile.
+    list->optPatientType[2]->click();
+    list->optPatientType[0]->click();
     pressEnterOn(list->ListView1, rowOf(list->ListView1, QStringLiteral("261018")));
     EXPECT_EQ(main->patient().inOut, QStringLiteral("I"));
 }

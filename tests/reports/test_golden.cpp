@@ -154,7 +154,6 @@ TEST_P(ReportGolden, TheTemplatesPrintWhatTheGoldenFilesHold)
     auto &g = session::globals();
     g.DbConnection = db.get();
     session::ReadHospitalInfoA(*db);
-    g.DatasheetHospNum = QStringLiteral("1000013");
     reports::setReportsFolder(QStringLiteral(CHEMODESK_REPORTS_SOURCE));
     reports::reportLogOn() = {
         QStringLiteral("(local)"), test::lastTarget(), {}, {}, QStringLiteral("1001")};

@@ -32,7 +32,6 @@ protected:
             ReportLogOn{QStringLiteral("HOSPSRV"), QStringLiteral("/data/chemodesk.db"),
                         QStringLiteral("nurse"), QStringLiteral("secret"), QStringLiteral("1001")};
         session::globals().HospitalName = QStringLiteral("ST. JUDE GENERAL HOSPITAL");
-        session::globals().DatasheetHospNum = QStringLiteral("1000001");
     }
     void TearDown() override
     {
@@ -65,7 +64,9 @@ TEST_F(ReportProcs, EachVariantLogsOnAndMovesTheTablesAsItSays)
              reports::OpenReportWithDb(QStringLiteral("X.rpt"), QStringLiteral("BILLING"), none);
          },
          {"text ST. JUDE GENERAL HOSPITAL", "logon HOSPSRV BILLING nurse secret"}},
-        {[&] { reports::OpenReportReports(QStringLiteral("X.rpt"), none); },
+        {[&] {
+             reports::OpenReportReports(QStringLiteral("X.rpt"), none, QStringLiteral("1000001"));
+         },
          {"text 1000001", "location Reports.dbo.Report", "logon HOSPSRV Reports sa "}},
     };
     for (const Case &c : cases) {

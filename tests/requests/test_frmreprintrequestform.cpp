@@ -136,12 +136,13 @@ TEST_F(ReprintList, OpenedForThePatientOnShow)
         return int(QDialog::Rejected);
     };
     messages.onDialog(remember);
-    requests::openReprintRequestForm(panel, QStringLiteral("CS"),
+    requests::openReprintRequestForm(connection, panel.patient().hospNum, QStringLiteral("CS"),
                                      QStringLiteral("Reprint CSR Request Form"));
     messages.onDialog(remember);
     widgets::ScreenRegistry registry;
     requests::registerScreens(registry);
-    ASSERT_TRUE(registry.run(QStringLiteral("frmReprintRequestForm"), panel));
+    ASSERT_TRUE(
+        registry.run(QStringLiteral("frmReprintRequestForm"), test::contextOf(connection, panel)));
     EXPECT_EQ(opened, (QStringList{QStringLiteral("CS Reprint CSR Request Form"),
                                    QStringLiteral("PH Reprint Pharmacy Request Form")}));
     EXPECT_EQ(connection.texts(),

@@ -11,6 +11,7 @@
 #include "database/sqltext.h"
 #include "requests/frmcsrentry.h"
 #include "requests/frmphentry.h"
+#include "requests/frmreprintrequestform.h"
 #include "session/dialogs/frmuservalidation.h"
 #include "session/globals.h"
 #include "session/module1.h"
@@ -223,8 +224,8 @@ TEST_P(Requests, OpenWithTheirColumnsPromptAndButtons)
         EXPECT_TRUE(screen->ExcemptCol(colAmount));
         EXPECT_EQ(screen->ExcemptCol(colDosage), kind == Screen::Supply);
         EXPECT_EQ(screen->cmdRePrint->isHidden(), kind == Screen::Supply);
-        // No reprint dialog registered: nothing to open.
-        EXPECT_FALSE(screen->cmdRePrint->isEnabled());
+        // The reprint dialog is the screen's own: always there to open.
+        EXPECT_TRUE(screen->cmdRePrint->isEnabled());
         EXPECT_EQ(screen->cmdSave->objectName(), kind == Screen::Pharmacy
                                                      ? QStringLiteral("vkCommand1")
                                                      : QStringLiteral("vkcmdSave"));
@@ -702,14 +703,12 @@ TEST_P(Requests, ASaveWhoseThirdLineFailsLeavesNoRowOfTheRequest)
 }
 
 // The older layout's buttons: its save sends the twin procedure with the
-// datasheet's patient and the signed-in employee, without an access code.
+// screen's patient and the signed-in employee, without an access code.
 TEST_P(Requests, TheOlderLayoutSavesThroughTheTwinProcedure)
 {
     for (const Screen kind : {Screen::Pharmacy, Screen::Supply}) {
         open(kind);
         SCOPED_TRACE(screen->objectName().toStdString());
-        g.DatasheetIdNum = inPatient.at(0);
-        g.DatasheetHospNum = inPatient.at(1);
         line(kind == Screen::Pharmacy ? Medicine : Supply, QStringLiteral("1"));
         messages.answer(QMessageBox::Cancel);
         screen->cmdMedOption[1]->click();
@@ -734,21 +733,31 @@ TEST_P(Requests, TheOlderLayoutSavesThroughTheTwinProcedure)
     }
 }
 
-// The reprint button opens the dialog registered under its name, for the
-// screen's request type and caption.
-TEST_P(Requests, ReprintOpensTheRegisteredDialogForItsType)
+// The reprint button opens the reprint dialog for the screen's request type,
+// caption and patient.
+TEST_P(Requests, ReprintOpensTheDialogForItsTypeAndPatient)
 {
     QStringList opened;
-    widgets::screens().set(ReprintScreen, [&](platform::MainPanel &) {
-        opened << pendingReprint().requestType + QLatin1Char(' ') + pendingReprint().caption;
-    });
+    const auto remember = [&](QDialog &shown) {
+        if (auto *reprint = qobject_cast<frmReprintRequestForm *>(&shown))
+            opened << reprint->RequestType() + QLatin1Char(' ') + reprint->windowTitle();
+        return int(QDialog::Rejected);
+    };
+    messages.onDialog(remember);
+    messages.onDialog(remember);
     g.AllowPrintRequestForm = true;
     for (const Screen kind : {Screen::Pharmacy, Screen::Supply}) {
         open(kind);
         ASSERT_TRUE(screen->cmdRePrint->isEnabled());
+        recorder->texts.clear();
         screen->cmdRePrint->click();
+        EXPECT_EQ(
+            recorder->texts.filter(QStringLiteral("spHemo_LoadPHCSRequest")),
+            QStringList{QStringLiteral("HemoDialysis..spHemo_LoadPHCSRequest '") + inPatient.at(1) +
+                        QStringLiteral("','") +
+                        (kind == Screen::Pharmacy ? QStringLiteral("PH") : QStringLiteral("CS")) +
+                        QLatin1Char('\'')});
     }
-    widgets::screens().remove(ReprintScreen);
     EXPECT_EQ(opened, (QStringList{QStringLiteral("PH Reprint Pharmacy Request Form"),
                                    QStringLiteral("CS Reprint CSR Request Form")}));
 }

@@ -65,8 +65,9 @@ TEST_F(Module1, IsChargeAccountTellsPersonalFromChargeAccounts)
         if (c.row)
             db.answer(c.text,
                       table({QStringLiteral("AccountNum"), QStringLiteral("Hospnum")}, {*c.row}));
-        g.SelPatientClass = QString::fromLatin1(c.patientClass);
-        EXPECT_EQ(session::IsChargeAccount(db, QStringLiteral("1001")), c.expected);
+        EXPECT_EQ(session::IsChargeAccount(db, QStringLiteral("1001"),
+                                           QString::fromLatin1(c.patientClass)),
+                  c.expected);
         EXPECT_EQ(db.texts(), QStringList{c.text});
     }
 }
@@ -247,7 +248,8 @@ TEST_F(Module1, ValuesWithApostrophesAreDoubledInTheTexts)
         std::function<void(RecordingConnection &)> call;
         QString text;
     } cases[] = {
-        {"IsChargeAccount", [&](RecordingConnection &db) { session::IsChargeAccount(db, name); },
+        {"IsChargeAccount",
+         [&](RecordingConnection &db) { session::IsChargeAccount(db, name, QStringLiteral("O")); },
          QStringLiteral(
              "Select isnull(AccountNum,'') AccountNum, Hospnum from Patient_data..tboutpatient "
              "where  idnum  = 'O''Brien'")},

@@ -70,10 +70,12 @@ protected:
         for (const char *name :
              {"cmdPostCharge", "cmdResultEntry", "cmdCSRRequest", "cmdPharmacy", "cmdCash",
               "mnuPostCharge", "mnuNurseActivity", "mnuCsr", "mnuPhRequest", "mnuCashAssessment"})
-            widgets::screens().set(QLatin1String(name),
-                                   [this, key = QString::fromLatin1(name)](platform::MainPanel &) {
-                                       opened.append(key);
-                                   });
+            widgets::screens().set(
+                QLatin1String(name),
+                [this, key = QString::fromLatin1(name)](const platform::ScreenContext &context) {
+                    opened.append(key);
+                    given.push_back(context.patient);
+                });
     }
 
     QString admission(Patient patient)
@@ -94,6 +96,8 @@ protected:
     }
 
     QStringList opened;
+    // The patient each opened screen was given.
+    std::vector<platform::SelectedPatient> given;
 };
 
 struct Refusal {
@@ -117,9 +121,6 @@ TEST_P(MainWindowRefusals, RefusesWithItsMessageAndOpensNothing)
     if (c.patient != Patient::None) {
         ASSERT_TRUE(choose(w, 0, admission(c.patient)));
     }
-    auto &g = session::globals();
-    g.SelIdNum = QStringLiteral("before");
-    g.SelPatientClass = QStringLiteral("before");
     messages.clear();
 
     trigger(w, QLatin1String(c.control));
@@ -129,11 +130,6 @@ TEST_P(MainWindowRefusals, RefusesWithItsMessageAndOpensNothing)
     EXPECT_EQ(messages.lastTitle(), c.title.isEmpty() ? widgets::defaultTitle() : c.title);
     EXPECT_EQ(messages.shown().back().icon, c.icon);
     EXPECT_TRUE(opened.isEmpty()) << opened.join(QLatin1Char(' ')).toStdString();
-    // Only the personal-account test needs the patient in the context first.
-    if (c.patient != Patient::Personal) {
-        EXPECT_EQ(g.SelIdNum, QStringLiteral("before"));
-        EXPECT_EQ(g.SelPatientClass, QStringLiteral("before"));
-    }
 }
 
 using Icon = widgets::MessageService::Icon;
@@ -225,22 +221,21 @@ TEST_F(MainWindowActions, PostChargeCopiesAnAdmissionWithItsRoomClass)
     shell::frmMain &w = start();
     const QString idNum = admission(Patient::Chargeable);
     ASSERT_TRUE(choose(w, 0, idNum));
-    auto &g = session::globals();
-    g.OpenedFromMain = false;
     messages.clear();
     w.cmdPostCharge->click();
     EXPECT_TRUE(messages.shown().empty()) << messages.lastText().toStdString();
     EXPECT_EQ(opened, QStringList{QStringLiteral("cmdPostCharge")});
+    ASSERT_EQ(given.size(), 1u);
     const QString roomClass =
         first(QStringLiteral("select R.RoomClassID from PATIENT_DATA..tbPatient P inner join "
                              "BUILD_FILE..TbCoRoom R on R.RoomID = P.RoomID where P.IdNum = '") +
               idNum + QLatin1Char('\''));
     ASSERT_FALSE(roomClass.isEmpty());
-    EXPECT_EQ(g.SelPatientClass, QStringLiteral("I"));
-    EXPECT_EQ(g.SelRoomClassID, roomClass);
-    EXPECT_EQ(g.SelIdNum, idNum);
-    EXPECT_EQ(g.SelHospNum, w.txtHospNum->text());
-    EXPECT_TRUE(g.OpenedFromMain);
+    EXPECT_EQ(given[0].inOut, QStringLiteral("I"));
+    EXPECT_EQ(given[0].roomClass, roomClass);
+    EXPECT_EQ(given[0].idNum, idNum);
+    EXPECT_EQ(given[0].hospNum, w.txtHospNum->text());
+    EXPECT_EQ(given[0].name, w.txtPatName->text());
 }
 
 TEST_F(MainWindowActions, PostChargeCopiesAnOutPatientAtRateA)
@@ -256,10 +251,10 @@ TEST_F(MainWindowActions, PostChargeCopiesAnOutPatientAtRateA)
     w.mnuPostCharge->trigger();
     EXPECT_TRUE(messages.shown().empty()) << messages.lastText().toStdString();
     EXPECT_EQ(opened, QStringList{QStringLiteral("cmdPostCharge")});
-    const auto &g = session::globals();
-    EXPECT_EQ(g.SelPatientClass, QStringLiteral("O"));
-    EXPECT_EQ(g.SelRoomClassID, QStringLiteral("A"));
-    EXPECT_EQ(g.SelIdNum, idNum);
+    ASSERT_EQ(given.size(), 1u);
+    EXPECT_EQ(given[0].inOut, QStringLiteral("O"));
+    EXPECT_EQ(given[0].roomClass, QStringLiteral("A"));
+    EXPECT_EQ(given[0].idNum, idNum);
 }
 
 TEST_F(MainWindowActions, ReceivableEntryPostsToABilledAccount)
@@ -279,18 +274,20 @@ TEST_F(MainWindowActions, RequestsAndDatasheetCopyThePatient)
     shell::frmMain &w = start();
     const QString idNum = admission(Patient::Chargeable);
     ASSERT_TRUE(choose(w, 0, idNum));
-    auto &g = session::globals();
     w.cmdPharmacy->click();
-    EXPECT_EQ(g.SelPatientClass, QStringLiteral("I"));
-    EXPECT_EQ(g.SelIdNum, idNum);
-    EXPECT_NE(g.SelRoomClassID, QStringLiteral("A"));
-    g.SelRoomClassID = QStringLiteral("kept");
     w.cmdCSRRequest->click();
-    EXPECT_EQ(g.SelRoomClassID, QStringLiteral("kept"));
-    g.DatasheetIdNum.clear();
     w.cmdResultEntry->click();
-    EXPECT_EQ(g.DatasheetIdNum, idNum);
-    EXPECT_EQ(g.DatasheetHospNum, w.txtHospNum->text());
+    ASSERT_EQ(given.size(), 3u);
+    for (const platform::SelectedPatient &patient : given) {
+        EXPECT_EQ(patient.inOut, QStringLiteral("I"));
+        EXPECT_EQ(patient.idNum, idNum);
+        EXPECT_EQ(patient.hospNum, w.txtHospNum->text());
+    }
+    // Only the pharmacy prices by the room: the others are not asked for it.
+    EXPECT_FALSE(given[0].roomClass.isEmpty());
+    EXPECT_NE(given[0].roomClass, QStringLiteral("A"));
+    EXPECT_TRUE(given[1].roomClass.isEmpty());
+    EXPECT_TRUE(given[2].roomClass.isEmpty());
     EXPECT_EQ(opened, (QStringList{QStringLiteral("cmdPharmacy"), QStringLiteral("cmdCSRRequest"),
                                    QStringLiteral("cmdResultEntry")}));
     EXPECT_TRUE(messages.shown().empty()) << messages.lastText().toStdString();
@@ -307,7 +304,8 @@ TEST_F(MainWindowActions, OutPatientsRequestWithoutTheCashBasisFlag)
     ASSERT_TRUE(choose(w, 2, idNum));
     w.cmdCSRRequest->click();
     EXPECT_EQ(opened, QStringList{QStringLiteral("cmdCSRRequest")});
-    EXPECT_EQ(session::globals().SelPatientClass, QStringLiteral("O"));
+    ASSERT_EQ(given.size(), 1u);
+    EXPECT_EQ(given[0].inOut, QStringLiteral("O"));
 }
 
 // A billed account stays refused after the list it was chosen from has gone.
@@ -382,9 +380,9 @@ TEST_F(MainWindowActions, ReceivableEntryEndsWithTheReceivableList)
 {
     registerScreens();
     bool modeInside = false;
-    widgets::screens().set(QStringLiteral("lblReceivableEntry"), [&](platform::MainPanel &) {
-        modeInside = session::globals().ReceivableMode;
-    });
+    widgets::screens().set(
+        QStringLiteral("lblReceivableEntry"),
+        [&](const platform::ScreenContext &) { modeInside = session::globals().ReceivableMode; });
     shell::frmMain &w = start();
     ASSERT_TRUE(w.patientList()->lblReceivableEntry->isEnabled());
     w.patientList()->lblReceivableEntry->click();

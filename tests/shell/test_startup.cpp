@@ -69,7 +69,8 @@ TEST_F(MainWindowStartup, StartsInTheDepartmentsOrder)
         c.Execute(QStringLiteral("Select * from HemoDialysis..tbHemo_settings"));
     });
     // The notice list exists, so the notices are counted last.
-    widgets::screens().set(QStringLiteral("mnuDischargeNotice"), [](platform::MainPanel &) {});
+    widgets::screens().set(QStringLiteral("mnuDischargeNotice"),
+                           [](const platform::ScreenContext &) {});
     FakeUser *user = nullptr;
     shell::MainWindowOptions o = options(QStringLiteral("1001"));
     o.userFactory = [&user] {
@@ -186,7 +187,7 @@ TEST_P(MainWindowRights, AppliesTheEmployeesRightsRow)
     for (const char *name :
          {"mnuLedger", "cmdCash", "cmdResultEntry", "cmdPostCharge", "cmdCSRRequest", "cmdPharmacy",
           "mnuCashAssessment", "mnuNurseActivity", "mnuPostCharge", "mnuCsr", "mnuPhRequest"})
-        widgets::screens().set(QLatin1String(name), [](platform::MainPanel &) {});
+        widgets::screens().set(QLatin1String(name), [](const platform::ScreenContext &) {});
     const RightsCase c = GetParam();
     shell::frmMain &w = start(QLatin1String(c.employee));
     const char *buttons[] = {"cmdCash", "cmdResultEntry", "cmdPostCharge", "cmdCSRRequest",
@@ -217,7 +218,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MainWindowStartup, ItemsOfScreensNotBuiltStayDisabled)
 {
-    widgets::screens().set(QStringLiteral("mnuBuildPack"), [](platform::MainPanel &) {});
+    widgets::screens().set(QStringLiteral("mnuBuildPack"), [](const platform::ScreenContext &) {});
     shell::frmMain &w = start();
     for (const char *name :
          {"mnuLedger", "mnuAssessment", "mnuCash", "mnuDischargeNotice", "mnuViewResults",
@@ -336,7 +337,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MainWindowStartup, AnnouncesDischargeNoticesAfterStart)
 {
-    widgets::screens().set(QStringLiteral("mnuDischargeNotice"), [](platform::MainPanel &) {});
+    widgets::screens().set(QStringLiteral("mnuDischargeNotice"),
+                           [](const platform::ScreenContext &) {});
     shell::frmMain &w = start();
     EXPECT_TRUE(w.tmrNotice->isActive());
     EXPECT_TRUE(w.tmrMerlin->isActive());
@@ -374,7 +376,7 @@ TEST_F(MainWindowStartup, AnnouncesOnlyToWhoeverCanOpenTheNotices)
         widgets::screens().clear();
         if (c.noticeScreen)
             widgets::screens().set(QStringLiteral("mnuDischargeNotice"),
-                                   [](platform::MainPanel &) {});
+                                   [](const platform::ScreenContext &) {});
         shell::frmMain &w = start(QLatin1String(c.employee));
         EXPECT_EQ(w.agent()->isVisible(), c.announced);
         EXPECT_EQ(w.tmrMerlin->isActive(), c.announced);
@@ -386,7 +388,8 @@ TEST_F(MainWindowStartup, AnnouncesOnlyToWhoeverCanOpenTheNotices)
 // balloon, must reach the row beneath.
 TEST_F(MainWindowStartup, AssistantLetsClicksThroughToTheList)
 {
-    widgets::screens().set(QStringLiteral("mnuDischargeNotice"), [](platform::MainPanel &) {});
+    widgets::screens().set(QStringLiteral("mnuDischargeNotice"),
+                           [](const platform::ScreenContext &) {});
     shell::frmMain &w = start();
     assistant::AgentCharacter *agent = w.agent();
     ASSERT_TRUE(waitFor([&] { return !agent->balloonText().isEmpty(); }));

@@ -5,6 +5,7 @@
 // tests of screens that talk to the main window.
 
 #include "platform/mainpanel.h"
+#include "platform/screencontext.h"
 
 #include <QString>
 
@@ -142,5 +143,19 @@ private:
     std::map<Action, bool> buttons_;
     std::map<Action, bool> menus_;
 };
+
+// What the main window would open a screen with while `panel` shows its patient.
+inline platform::ScreenContext contextOf(Connection &connection, FakePanel &panel,
+                                         const QString &employeeCode = {})
+{
+    const platform::PanelPatient shown = panel.patient();
+    platform::SelectedPatient patient;
+    patient.hospNum = shown.hospNum;
+    patient.idNum = shown.idNum;
+    patient.name = shown.name;
+    patient.inOut = shown.inOut;
+    patient.billingDate = shown.billingDate;
+    return {connection, panel, nullptr, employeeCode, patient, {}};
+}
 
 } // namespace chemodesk::test
