@@ -54,6 +54,10 @@ struct ScreenComponents {
 };
 
 struct ScreenContext {
+    ScreenContext(Connection &connection, MainPanel &panel) : connection(connection), panel(panel)
+    {
+    }
+
     Connection &connection;
     MainPanel &panel;
     // The window screens open over; may be null (tests).

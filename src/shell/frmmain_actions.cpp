@@ -53,9 +53,12 @@ platform::ScreenContext frmMain::screenContext()
     chosen.billingDate = txtBillingDate->text();
     if (chosen.isEmpty())
         chosen.inOut.clear();
-    return {*connection(), *this,
-            this,          user_ ? user_->EmployeeCode() : QString(),
-            chosen,        [this] { return sharedComponents(); }};
+    platform::ScreenContext context(*connection(), *this);
+    context.parent = this;
+    context.employeeCode = user_ ? user_->EmployeeCode() : QString();
+    context.patient = chosen;
+    context.components = [this] { return sharedComponents(); };
+    return context;
 }
 
 platform::ScreenComponents frmMain::sharedComponents()

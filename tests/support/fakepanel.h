@@ -155,7 +155,10 @@ inline platform::ScreenContext contextOf(Connection &connection, FakePanel &pane
     patient.name = shown.name;
     patient.inOut = shown.inOut;
     patient.billingDate = shown.billingDate;
-    return {connection, panel, nullptr, employeeCode, patient, {}};
+    platform::ScreenContext context(connection, panel);
+    context.employeeCode = employeeCode;
+    context.patient = patient;
+    return context;
 }
 
 } // namespace chemodesk::test
