@@ -1,8 +1,8 @@
 #pragma once
 
 // The hospital's tables, one file per subsystem (schema_*.cpp), gathered by
-// tables(); and the frozen copies the numbered steps that build a database
-// apply (schema_history*.cpp).
+// tables(); and what the numbered steps that build a database apply, frozen
+// as each was released (schema_history*.cpp).
 
 #include "database/schemadef.h"
 

@@ -249,7 +249,7 @@ QString firstDifference(const QString &expected, const QString &actual)
     const QStringList a = expected.split(QLatin1Char('\n'));
     const QStringList b = actual.split(QLatin1Char('\n'));
     for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i) {
-        const QString left = i < a.size() ? a.at(i) : QStringLiteral("(end of file)");
+        const QString left = i < a.size() ? a.at(i) : QStringLiteral("(end)");
         const QString right = i < b.size() ? b.at(i) : QStringLiteral("(end)");
         if (left != right)
             return QStringLiteral("line %1:\n  golden: %2\n  steps:  %3")
