@@ -16,8 +16,8 @@ namespace chemodesk::hospital {
 // The number of the last of schemaSteps().
 int schemaVersion();
 
-// The steps from an empty database to today's, oldest first; the first is every
-// table of tables().
+// The steps from an empty database to today's, oldest first, each with its own
+// frozen copy of what it creates; together they build tables().
 const std::vector<db::SchemaStep> &schemaSteps();
 
 // Every table of the eleven databases.

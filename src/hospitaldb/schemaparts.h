@@ -1,7 +1,8 @@
 #pragma once
 
 // The hospital's tables, one file per subsystem (schema_*.cpp), gathered by
-// tables(); and the numbered steps that bring an older database up to them.
+// tables(); and what the numbered steps that build a database apply, frozen
+// as each was released (schema_history*.cpp).
 
 #include "database/schemadef.h"
 
@@ -36,15 +37,6 @@ inline db::TableDef table(const char *database, const char *name, const char *co
 
 std::vector<db::TableDef> sessionTables();
 std::vector<db::TableDef> patientTables();
-std::vector<db::TableDef> patientBaseTables();
-// The patient list's indexes, by table (schema step 6).
-std::vector<db::TableDef> patientListIndexes();
-// The list's indexes a table definition cannot say: covering, partial, hash (schema step 10).
-void patientListLookups(db::HostedConnection &connection);
-// The patient master's names kept beside each registration, with the indexes that serve every
-// mode of the list from the registrations alone (schema step 11).
-std::vector<db::TableDef> patientListNames();
-void patientListNameUpkeep(db::HostedConnection &connection);
 std::vector<db::TableDef> wardTables();
 std::vector<db::TableDef> chargingTables();
 std::vector<db::TableDef> reportTables();
@@ -54,3 +46,19 @@ std::vector<db::TableDef> packageTables();
 std::vector<db::TableDef> assessmentTables();
 
 } // namespace chemodesk::hospital::schema
+
+// What released steps apply, as they were released; never edited.
+namespace chemodesk::hospital::schema::history {
+
+// Step 2: every table of the first release.
+std::vector<db::TableDef> firstRelease();
+// Step 6: the patient list's indexes, by table.
+std::vector<db::TableDef> patientListIndexes();
+// Step 10: the list's indexes a table definition cannot say: covering, partial, hash.
+void patientListLookups(db::HostedConnection &connection);
+// Step 11: the patient master's names kept beside each registration, with the indexes that serve
+// every mode of the list from the registrations alone.
+std::vector<db::TableDef> patientListNames();
+void patientListNameUpkeep(db::HostedConnection &connection);
+
+} // namespace chemodesk::hospital::schema::history
