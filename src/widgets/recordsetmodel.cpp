@@ -14,6 +14,15 @@ bool isNull(const QVariant &value)
     return !value.isValid() || value.isNull();
 }
 
+// Case-insensitive, as the server's names are.
+int indexIn(const QStringList &names, const QString &field)
+{
+    for (qsizetype i = 0; i < names.size(); ++i)
+        if (names.at(i).compare(field, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
+}
+
 // In the words a record set uses for the same mistakes.
 DatabaseError unknownColumn(const QString &field)
 {
@@ -59,18 +68,13 @@ RecordsetModel::RecordsetModel(std::vector<RecordsetColumn> columns, QObject *pa
                 (shown.kind == Kind::Number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
         shown_.push_back(shown);
     }
+    sortValues_.resize(shown_.size());
 }
 
 void RecordsetModel::setRecordset(Recordset rows)
 {
     const QStringList names =
         rows.State() == Recordset::adStateOpen ? rows.ColumnNames() : QStringList();
-    auto find = [&names](const QString &field) {
-        for (qsizetype i = 0; i < names.size(); ++i)
-            if (names.at(i).compare(field, Qt::CaseInsensitive) == 0)
-                return int(i);
-        return -1;
-    };
     // Checked before anything changes, so a misspelt column leaves the rows.
     std::vector<Shown> shown;
     if (everyColumn_) {
@@ -84,7 +88,7 @@ void RecordsetModel::setRecordset(Recordset rows)
     } else {
         shown = shown_;
         for (Shown &column : shown) {
-            column.source = find(column.column.field);
+            column.source = indexIn(names, column.column.field);
             if (column.source < 0 && !names.isEmpty())
                 throw unknownColumn(column.column.field);
         }
@@ -94,6 +98,7 @@ void RecordsetModel::setRecordset(Recordset rows)
     shown_ = std::move(shown);
     names_ = names;
     cells_.clear();
+    sortValues_.assign(shown_.size(), {});
     rows_ = 0;
     if (!names.isEmpty()) {
         cells_.reserve(size_t(std::max<long>(rows.RecordCount(), 0)) * size_t(names.size()));
@@ -102,14 +107,6 @@ void RecordsetModel::setRecordset(Recordset rows)
                 cells_.push_back(rows.Fields(i).Value());
     }
     endResetModel();
-}
-
-int RecordsetModel::indexOf(const QString &field) const
-{
-    for (qsizetype i = 0; i < names_.size(); ++i)
-        if (names_.at(i).compare(field, Qt::CaseInsensitive) == 0)
-            return int(i);
-    return -1;
 }
 
 const QVariant &RecordsetModel::cell(int row, int column) const
@@ -127,7 +124,7 @@ void RecordsetModel::checkRow(int row) const
 
 Field RecordsetModel::value(int row, const QString &field) const
 {
-    const int column = indexOf(field);
+    const int column = indexIn(names_, field);
     if (column < 0)
         throw unknownColumn(field);
     checkRow(row);
@@ -197,21 +194,49 @@ QVariant RecordsetModel::sortValue(const Shown &shown, const QVariant &raw) cons
     return raw;
 }
 
+QString RecordsetModel::text(const Shown &shown, const QVariant &raw) const
+{
+    if (isNull(raw))
+        return QString();
+    // The kind was read from the format once; a value not of that kind shows
+    // as it came.
+    switch (shown.kind) {
+    case Kind::Date:
+        if (const auto moment = reportengine::toDateTime(raw))
+            return reportengine::formatDateTime(*moment, shown.column.format);
+        return raw.toString();
+    case Kind::Number:
+        if (const auto number = reportengine::toNumber(raw))
+            return reportengine::formatNumber(*number, shown.column.format);
+        return raw.toString();
+    case Kind::Text:
+        break;
+    }
+    return reportengine::formatValue(raw, shown.column.format);
+}
+
 QVariant RecordsetModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    const Shown &shown = shown_.at(size_t(index.column()));
+    const size_t column = size_t(index.column());
+    const Shown &shown = shown_.at(column);
     switch (role) {
-    case Qt::DisplayRole: {
-        if (shown.source < 0)
-            return QString();
-        return reportengine::formatValue(cell(index.row(), shown.source), shown.column.format);
-    }
+    case Qt::DisplayRole:
+        return text(shown, cell(index.row(), shown.source));
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(shown.column.alignment);
-    case SortRole:
-        return shown.source < 0 ? QVariant() : sortValue(shown, cell(index.row(), shown.source));
+    case SortRole: {
+        // A sort asks for each value many times: a column's values are worked
+        // out once, when it is first sorted on.
+        std::vector<QVariant> &keys = sortValues_.at(column);
+        if (keys.empty()) {
+            keys.reserve(size_t(rows_));
+            for (int row = 0; row < rows_; ++row)
+                keys.push_back(sortValue(shown, cell(row, shown.source)));
+        }
+        return keys.at(size_t(index.row()));
+    }
     default:
         return {};
     }

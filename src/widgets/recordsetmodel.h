@@ -82,15 +82,16 @@ private:
         int source = -1; // index in the record set's columns
     };
 
-    int indexOf(const QString &field) const;
     void checkRow(int row) const;
     const QVariant &cell(int row, int column) const;
     QVariant sortValue(const Shown &shown, const QVariant &raw) const;
+    QString text(const Shown &shown, const QVariant &raw) const;
 
     bool everyColumn_ = false;
     std::vector<Shown> shown_;
     QStringList names_;
     std::vector<QVariant> cells_; // row after row, every column of the record set
+    mutable std::vector<std::vector<QVariant>> sortValues_; // by shown column, once sorted on
     int rows_ = 0;
 };
 
