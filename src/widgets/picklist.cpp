@@ -2,8 +2,9 @@
 
 #include "database/sqltext.h"
 #include "widgets/messages.h"
+#include "widgets/recordsetfilter.h"
+#include "widgets/recordsetmodel.h"
 
-#include <QAbstractTableModel>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -19,6 +20,27 @@
 namespace chemodesk::widgets {
 
 namespace {
+
+RecordsetColumn shownColumn(const PickColumn &column)
+{
+    switch (column.format) {
+    case PickColumn::Number:
+        return {column.field, column.header, QString(), Qt::AlignRight | Qt::AlignVCenter};
+    case PickColumn::Amount:
+        return {column.field, column.header, QStringLiteral("0.00"), {}};
+    case PickColumn::Text:
+        break;
+    }
+    return {column.field, column.header, QString(), {}};
+}
+
+std::vector<RecordsetColumn> shownColumns(const std::vector<PickColumn> &columns)
+{
+    std::vector<RecordsetColumn> out;
+    for (const PickColumn &column : columns)
+        out.push_back(shownColumn(column));
+    return out;
+}
 
 // A key that types a character into the search box.
 bool typesText(const QKeyEvent *event)
@@ -41,82 +63,6 @@ QString startsWith(const QString &column, const QString &text)
            QStringLiteral(" ESCAPE '\\'");
 }
 
-// The rows of the last search, every column kept so that the chosen one can
-// be read whole; only the grid's columns are shown.
-class PickListModel : public QAbstractTableModel {
-public:
-    PickListModel(std::vector<PickColumn> shown, QObject *parent)
-        : QAbstractTableModel(parent), shown_(std::move(shown))
-    {
-    }
-
-    void reset(Recordset rows)
-    {
-        beginResetModel();
-        columns_ = rows.ColumnNames();
-        rows_.clear();
-        index_.clear();
-        for (const PickColumn &column : shown_) {
-            int found = -1;
-            for (qsizetype i = 0; i < columns_.size() && found < 0; ++i)
-                if (columns_.at(i).compare(column.field, Qt::CaseInsensitive) == 0)
-                    found = int(i);
-            index_.push_back(found);
-        }
-        for (rows.MoveFirst(); !rows.atEnd(); rows.MoveNext()) {
-            std::vector<QVariant> row;
-            for (int i = 0; i < rows.FieldCount(); ++i)
-                row.push_back(rows.Fields(i).Value());
-            rows_.push_back(std::move(row));
-        }
-        endResetModel();
-    }
-
-    Recordset row(int r) const { return Recordset(columns_, {rows_.at(size_t(r))}); }
-
-    int rowCount(const QModelIndex &parent = {}) const override
-    {
-        return parent.isValid() ? 0 : int(rows_.size());
-    }
-    int columnCount(const QModelIndex &parent = {}) const override
-    {
-        return parent.isValid() ? 0 : int(shown_.size());
-    }
-
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        const PickColumn &column = shown_.at(size_t(index.column()));
-        if (role == Qt::TextAlignmentRole)
-            return QVariant::fromValue(column.format == PickColumn::Text
-                                           ? Qt::AlignLeft | Qt::AlignVCenter
-                                           : Qt::AlignRight | Qt::AlignVCenter);
-        if (role != Qt::DisplayRole)
-            return {};
-        const int source = index_.at(size_t(index.column()));
-        if (source < 0)
-            return {};
-        const Field value(column.field, rows_.at(size_t(index.row())).at(size_t(source)));
-        if (value.IsNull() || column.format == PickColumn::Text)
-            return value.toString();
-        if (column.format == PickColumn::Amount)
-            return QString::number(value.toDouble(), 'f', 2);
-        return QString::number(value.toDouble(), 'g', 15);
-    }
-
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-            return shown_.at(size_t(section)).header;
-        return QAbstractTableModel::headerData(section, orientation, role);
-    }
-
-private:
-    std::vector<PickColumn> shown_;
-    std::vector<int> index_;
-    QStringList columns_;
-    std::vector<std::vector<QVariant>> rows_;
-};
-
 PickList::PickList(const QString &caption, std::vector<PickColumn> columns, Source source,
                    QWidget *parent)
     : QDialog(parent), source_(std::move(source))
@@ -129,10 +75,14 @@ PickList::PickList(const QString &caption, std::vector<PickColumn> columns, Sour
     txtSearch->setObjectName(QStringLiteral("txtSearch"));
     label->setBuddy(txtSearch);
 
-    model_ = new PickListModel(std::move(columns), this);
+    // Every column of the rows is kept so that the chosen one is read whole;
+    // the rows come in the source's order, narrowed by the source.
+    model_ = new RecordsetModel(shownColumns(columns), this);
+    rows_ = new RecordsetFilterModel(this);
+    rows_->setSourceModel(model_);
     grdList = new QTableView(this);
     grdList->setObjectName(QStringLiteral("grdList"));
-    grdList->setModel(model_);
+    grdList->setModel(rows_);
     grdList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdList->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -187,7 +137,7 @@ int PickList::search(const QString &text)
 
 int PickList::rowCount() const
 {
-    return model_->rowCount();
+    return rows_->rowCount();
 }
 
 void PickList::refill()
@@ -204,7 +154,7 @@ void PickList::refill()
 
 void PickList::fill(Recordset rows)
 {
-    model_->reset(std::move(rows));
+    model_->setRecordset(std::move(rows));
     if (rowCount() > 0)
         grdList->selectRow(0);
     cmdSelect->setEnabled(rowCount() > 0);
@@ -215,7 +165,7 @@ void PickList::accept()
     const QModelIndex current = grdList->currentIndex();
     if (!current.isValid())
         return;
-    chosen_ = model_->row(current.row());
+    chosen_ = model_->record(model_->sourceRow(current));
     QDialog::accept();
 }
 

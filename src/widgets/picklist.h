@@ -32,7 +32,8 @@ struct PickColumn {
 // typed text, taken as it stands (a typed % or _ is a letter, not a wildcard).
 QString startsWith(const QString &column, const QString &text);
 
-class PickListModel;
+class RecordsetFilterModel;
+class RecordsetModel;
 
 class PickList : public QDialog {
     Q_OBJECT
@@ -71,7 +72,8 @@ private:
     void fill(Recordset rows);
     bool move(int key);
 
-    PickListModel *model_ = nullptr;
+    RecordsetModel *model_ = nullptr;
+    RecordsetFilterModel *rows_ = nullptr; // the grid's model, over model_
     Source source_;
     Recordset chosen_;
 };
