@@ -94,6 +94,17 @@ private:
     std::map<QString, lxw_format *> formats_;
 };
 
+// The templates' date and time formats ("mm/dd/yyyy hh:mmAM/PM", "mmmm d, yyyy") are
+// spreadsheet formats as they stand.
+void moment(lxw_worksheet *ws, int row, int col, const QDateTime &value, lxw_format *format)
+{
+    const QDate d = value.date();
+    const QTime t = value.time();
+    lxw_datetime when = {d.year(), d.month(),  d.day(),
+                         t.hour(), t.minute(), t.second() + t.msec() / 1000.0};
+    worksheet_write_datetime(ws, lxw_row_t(row), lxw_col_t(col), &when, format);
+}
+
 void text(lxw_worksheet *ws, int row, int col, const QString &value, lxw_format *format)
 {
     if (!value.isEmpty())
@@ -140,9 +151,12 @@ void writeExcel(const ReportDocument &document, const QString &path)
             for (size_t k = 0; k < r.cells.size(); ++k) {
                 const DocCell &cell = r.cells[k];
                 const QString &numberFormat = section.columns[k].numberFormat;
+                const QString &dateFormat = section.columns[k].dateFormat;
                 if (cell.number && !numberFormat.isEmpty()) {
                     worksheet_write_number(ws, lxw_row_t(row), lxw_col_t(k), *cell.number,
                                            book.format(strong, numberFormat, ruled));
+                } else if (cell.moment && !dateFormat.isEmpty()) {
+                    moment(ws, row, int(k), *cell.moment, book.format(strong, dateFormat, ruled));
                 } else if (!labelled && cell.text.isEmpty()) {
                     text(ws, row, int(k), r.label, book.format(true, {}, ruled));
                     labelled = true;

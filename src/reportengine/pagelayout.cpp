@@ -199,7 +199,7 @@ void PageLayout::columnHeads()
     // A caption wider than its column goes on two lines rather than cut.
     DocRow heads;
     for (const DocColumn &c : table_->columns)
-        heads.cells.push_back({c.caption, {}});
+        heads.cells.push_back({c.caption, {}, {}});
     const double h = lineHeight(bold);
     const double height = cellsHeight(heads, 0, bold, h);
     for (size_t k = 0; k < table_->columns.size(); ++k) {

@@ -298,6 +298,8 @@ private:
             dc.width = c.width;
             if (!c.format.isEmpty() && !isDateFormat(c.format))
                 dc.numberFormat = c.format;
+            else if (!c.format.isEmpty())
+                dc.dateFormat = c.format;
             dc.align = c.align                     ? c.align
                        : dc.numberFormat.isEmpty() ? Qt::AlignLeft
                                                    : Qt::AlignRight;
@@ -388,6 +390,8 @@ private:
                 cell.text = formatValue(value, def.columns[k].format);
                 if (!out.columns[k].numberFormat.isEmpty())
                     cell.number = toNumber(value);
+                else if (!out.columns[k].dateFormat.isEmpty())
+                    cell.moment = toDateTime(value);
                 line.cells.push_back(cell);
             }
             out.rows.push_back(line);

@@ -35,11 +35,16 @@ struct DocColumn {
     Qt::Alignment align = Qt::AlignLeft;
     // The number format Excel is given for the column's numbers; empty for text.
     QString numberFormat;
+    // The display format Excel is given for the column's dates and times; empty when it holds
+    // none.
+    QString dateFormat;
 };
 
 struct DocCell {
     QString text;
     std::optional<double> number;
+    // A date or time cell's value, so that a spreadsheet sorts and filters it as one.
+    std::optional<QDateTime> moment;
 };
 
 struct DocRow {

@@ -127,6 +127,43 @@ TEST(ReportOutput, PdfExcelAndRtfFilesHoldTheRows)
         EXPECT_TRUE(rtf.contains(text)) << text;
 }
 
+// Dates and times go to a spreadsheet as date cells in the template's display format, so that
+// it sorts and filters them by value: whether the engine returned a date or its text.
+TEST(ReportOutput, ExcelWritesDatesAsDateCells)
+{
+    RecordingConnection db;
+    test::answerHospital(db);
+    const QString source = QStringLiteral("SELECT Description, TransDate FROM "
+                                          "CLINICAL_AREA..tbCancerCharges");
+    db.answer(source, chemodesk::testing::table(
+                          {QStringLiteral("Description"), QStringLiteral("TransDate")},
+                          {{QStringLiteral("A DATE"), QDateTime(QDate(2026, 11, 27), QTime(9, 0))},
+                           {QStringLiteral("ITS TEXT"), QStringLiteral("12/01/2026 04:30:00 PM")},
+                           {QStringLiteral("NONE"), QVariant()}}));
+    ViewingEngine engine{[&db]() -> Connection * { return &db; }};
+    const QString path = test::writeTemplate(QStringLiteral("[report]\ntitle = Dates\n"
+                                                            "database = CLINICAL_AREA\n\n"
+                                                            "[source]\n") +
+                                             source +
+                                             QStringLiteral("\n\n[columns]\n"
+                                                            "Description | Description | 20\n"
+                                                            "TransDate | Date | 16 | "
+                                                            "mm/dd/yyyy hh:mmAM/PM\n"));
+    auto report = engine.OpenTemplate(path);
+    const QString out = QFileInfo(path).path() + QStringLiteral("/dates.xlsx");
+    report->Export(out, ExportFormat::Excel);
+
+    const QString sheet = unzipped(out, QStringLiteral("xl/worksheets/sheet1.xml"));
+    EXPECT_TRUE(sheet.contains(QStringLiteral("<v>46353.375</v>"))) << sheet.toStdString();
+    EXPECT_TRUE(sheet.contains(QStringLiteral("<v>46357.6875</v>"))) << sheet.toStdString();
+    const QString strings = unzipped(out, QStringLiteral("xl/sharedStrings.xml"));
+    EXPECT_FALSE(strings.contains(QStringLiteral("11/27/2026"))) << strings.toStdString();
+    EXPECT_FALSE(strings.contains(QStringLiteral("12/01/2026"))) << strings.toStdString();
+    const QString styles = unzipped(out, QStringLiteral("xl/styles.xml"));
+    EXPECT_TRUE(styles.contains(QStringLiteral("formatCode=\"mm/dd/yyyy hh:mmAM/PM\"")))
+        << styles.toStdString();
+}
+
 TEST(ReportOutput, RtfTextKeepsItsBracesBackslashesAndAccents)
 {
     EXPECT_EQ(reportengine::rtfText(QStringLiteral("{A}\\B")), QByteArray("\\{A\\}\\\\B"));
@@ -198,12 +235,12 @@ TEST(ReportOutput, EveryTemplateShowsLongValuesWhole)
                 const Qt::Alignment align = c.align  ? c.align
                                             : number ? Qt::AlignRight
                                                      : Qt::AlignLeft;
-                section.columns.push_back({c.caption, c.width, align, {}});
+                section.columns.push_back({c.caption, c.width, align, {}, {}});
                 const QString value = date     ? reportengine::formatDateTime(moment, c.format)
                                       : number ? reportengine::formatNumber(-1234567.89, c.format)
                                                : reason;
-                detail.cells.push_back({value, {}});
-                total.cells.push_back({number ? value : QString(), {}});
+                detail.cells.push_back({value, {}, {}});
+                total.cells.push_back({number ? value : QString(), {}, {}});
                 expected << value;
             }
             section.rows = {detail, detail, total};
