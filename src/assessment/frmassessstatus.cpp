@@ -5,6 +5,7 @@
 #include "platform/connection.h"
 #include "reports/reportprocs.h"
 #include "widgets/dialogparts.h"
+#include "widgets/gridformat.h"
 #include "widgets/messages.h"
 
 #include <QCheckBox>
@@ -102,6 +103,7 @@ void frmAssessStatus::fill(Recordset &rs)
     static const int widths[] = {20, 80, 220, 120, 90, 80, 50, 90, 40, 80};
     for (int c = 0; c < grdTable->columnCount() && c < 10; ++c)
         grdTable->setColumnWidth(c, widths[c]);
+    widgets::widenToContents(grdTable);
     if (grdTable->rowCount() > 0)
         grdTable->setCurrentCell(0, 1);
     grdTable->viewport()->update();

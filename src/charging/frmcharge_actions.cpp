@@ -74,6 +74,7 @@ void frmCharge::Get_Charges()
     }
     widgets::applyFormatString(MSHFlexList, ListFormat,
                                {250, 700, 900, 3600, 600, 1100, 1200, 800, 1000});
+    widgets::widenToContents(MSHFlexList);
     txtMessage->setVisible(MSHFlexList->rowCount() == 0);
     txtSlipTotal->clear();
 }

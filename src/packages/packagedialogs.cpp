@@ -146,6 +146,7 @@ void PackagePick::loadPackages()
     }
     widgets::applyFormatString(mshflexPackage, QStringLiteral("<Code|<Description|>Gross Total"),
                                {500, 2500, 1000});
+    widgets::widenToContents(mshflexPackage);
 }
 
 void PackagePick::choosePackage(int row)
@@ -175,6 +176,7 @@ void PackagePick::choosePackage(int row)
         mshflexPackageItems->setRowCount(0);
         widgets::msgCritical(e.message());
     }
+    widgets::widenToContents(mshflexPackageItems);
     cmdOption[1]->setEnabled(mshflexPackageItems->rowCount() > 0);
 }
 

@@ -6,6 +6,7 @@
 #include "platform/connection.h"
 #include "platform/patientlistrows.h"
 #include "session/globals.h"
+#include "widgets/gridformat.h"
 #include "widgets/messages.h"
 
 #include <QAbstractButton>
@@ -110,6 +111,7 @@ frmSearchPatient::frmSearchPatient(Connection &connection, platform::MainPanel *
                                 QStringLiteral("PATIENT NAME"), QStringLiteral("ADMISSION DATE"),
                                 QStringLiteral("BILLING DATE")});
     ListView1->setColumnWidth(NameColumn, 260);
+    widgets::widenToContents(ListView1);
     ListView1->header()->setSectionsClickable(true);
     ListView1->header()->setSortIndicatorShown(false);
     connect(ListView1->header(), &QHeaderView::sectionClicked, this,
@@ -242,6 +244,7 @@ void frmSearchPatient::listPatients(bool previous)
             items.append(item);
         }
         ListView1->addTopLevelItems(items);
+        widgets::widenToContents(ListView1);
     } catch (const DatabaseError &e) {
         qDeleteAll(items);
         widgets::msgCritical(e.message());

@@ -89,6 +89,7 @@ void frmReprintRequestForm::LoadRequests()
         for (int column = 0; column < 7; ++column)
             MSHFlexGrid1->setItem(row, column, new QTableWidgetItem(cells[column]));
     }
+    widgets::widenToContents(MSHFlexGrid1);
     MSHFlexGrid1->setCurrentCell(0, colRequestNum);
     cmdRePrint->setEnabled(true);
 }

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QTableWidget>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -64,6 +65,34 @@ void applyFormatString(QTableWidget *grid, const QString &format, const QList<in
         const int fit = header.isEmpty() ? 0 : metrics.horizontalAdvance(header) + 14;
         grid->setColumnWidth(i, std::max(twipsToPixels(widthsTwips[i]), fit));
     }
+}
+
+namespace {
+
+template <typename View, typename Header> void widen(View *view, Header *header, int columns)
+{
+    for (int c = 0; c < columns; ++c) {
+        if (header->isSectionHidden(c))
+            continue;
+        const int before = view->columnWidth(c);
+        view->resizeColumnToContents(c);
+        if (view->columnWidth(c) < before)
+            view->setColumnWidth(c, before);
+    }
+}
+
+} // namespace
+
+void widenToContents(QTableView *grid)
+{
+    if (grid->model())
+        widen(grid, grid->horizontalHeader(), grid->model()->columnCount());
+}
+
+void widenToContents(QTreeView *list)
+{
+    if (list->model())
+        widen(list, list->header(), list->model()->columnCount());
 }
 
 } // namespace chemodesk::widgets

@@ -8,7 +8,9 @@
 #include <QList>
 #include <QString>
 
+class QTableView;
 class QTableWidget;
+class QTreeView;
 
 namespace chemodesk::widgets {
 
@@ -26,5 +28,10 @@ int twipsToPixels(int twips);
 // Widths in twips by column, never narrower than the heading; 0 hides the
 // column, a missing one leaves it.
 void applyFormatString(QTableWidget *grid, const QString &format, const QList<int> &widthsTwips);
+
+// Widens each shown column of a filled grid or list to its heading and its widest value, so that
+// no code, date or name is cut; a column already wide enough keeps its width.
+void widenToContents(QTableView *grid);
+void widenToContents(QTreeView *list);
 
 } // namespace chemodesk::widgets
