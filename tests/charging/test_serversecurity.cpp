@@ -309,11 +309,12 @@ TEST_F(ServerSecurity, AnUpgradeStepThatFailsLeavesTheAccessCodesPrivate)
 {
     const int version = hospital::schemaVersion();
     auto column = [](const char *name) {
-        return db::TableDef{QStringLiteral("PASSWORD"),
-                            QStringLiteral("tbPasswordMaster"),
-                            {db::ColumnDef{QLatin1String(name)}},
-                            {},
-                            {}};
+        db::TableDef table;
+        table.database = QStringLiteral("PASSWORD");
+        table.name = QStringLiteral("tbPasswordMaster");
+        table.columns.push_back(db::ColumnDef());
+        table.columns.back().name = QLatin1String(name);
+        return table;
     };
     const std::vector<db::SchemaStep> steps = {
         {version + 1, {column("Extension")}, {}},
@@ -326,7 +327,7 @@ TEST_F(ServerSecurity, AnUpgradeStepThatFailsLeavesTheAccessCodesPrivate)
 
     // One table of that name, private; under the hospital's name only its view.
     Recordset places = db->executeNative(QStringLiteral(
-        "SELECT n.nspname || ' ' || c.relkind FROM pg_class c JOIN pg_namespace n "
+        "SELECT n.nspname || ' ' || c.relkind::text FROM pg_class c JOIN pg_namespace n "
         "ON n.oid = c.relnamespace WHERE c.relname = 'tbpasswordmaster' ORDER BY 1"));
     QStringList found;
     for (; !places.atEnd(); places.MoveNext())
