@@ -115,9 +115,12 @@ QString statementObject(const QString &statement)
         if (at > 0)
             head.truncate(at);
     }
+    head = head.trimmed();
+    if (head == QLatin1String("DO"))
+        return QStringLiteral("a DO block");
     if (head.size() > 100)
         head = head.left(100) + QStringLiteral("...");
-    return head.trimmed();
+    return head;
 }
 
 void runFile(db::HostedConnection &connection, const GuardFile &file)
