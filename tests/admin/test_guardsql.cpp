@@ -214,6 +214,22 @@ TEST_F(GuardSql, InitTellsAFailingGuardStatementByItsObjectAndTheServersMessage)
     EXPECT_TRUE(refused.err.contains(QLatin1String("superuser"))) << refused.err.toStdString();
 }
 
+// The demo data loaded into a database guarded already writes the employees with their codes
+// into the table itself, and leaves it private again in the same transaction.
+TEST_F(GuardSql, DemoDataLoadedIntoAGuardedDatabaseLeavesTheCodesPrivate)
+{
+    const QString target = test::unbuiltTarget("postgresql");
+    ASSERT_EQ(admin({QStringLiteral("init"), target}).status, 0);
+    const ProgramRun demo = admin({QStringLiteral("init"), target, QStringLiteral("--demo")});
+    ASSERT_EQ(demo.status, 0) << demo.err.toStdString();
+    auto connection = hospital::openDatabase(target);
+    Recordset place = connection->executeNative(QStringLiteral(
+        "SELECT (SELECT count(*) FROM chemodesk_private.tbpasswordmaster WHERE accesscode <> ''), "
+        "(SELECT relkind::text FROM pg_class WHERE oid = 'password.tbpasswordmaster'::regclass)"));
+    EXPECT_GT(place.Fields(0).toLongLong(), 0);
+    EXPECT_EQ(place.Fields(1).toString(), QStringLiteral("v"));
+}
+
 // guard-sql without a database prints the script; a database given must be one the script
 // fits: on the server, and at this program's schema version.
 TEST(GuardFiles, PrintedWholeAndRefusedForADatabaseTheyDoNotFit)
