@@ -3,6 +3,7 @@
 #include "database/schemabuilder.h"
 #include "hospitaldb/database.h"
 #include "hospitaldb/hospitaldb.h"
+#include "hospitaldb/security.h"
 #include "reportengine/templatereport.h"
 
 #include <QCoreApplication>
@@ -41,6 +42,9 @@ int usage()
              "  chemodesk-admin clock DB (fixed \"yyyy-MM-dd HH:mm:ss\" | offset SECONDS | real)\n"
              "    (demonstration databases only)\n"
              "  chemodesk-admin audit DB [--since \"yyyy-MM-dd[ HH:mm:ss]\"]\n"
+             "  chemodesk-admin guard-sql [DB]\n"
+             "    (the shared server's guard as init applies it, for psql; with DB, once its\n"
+             "     schema is found up to date)\n"
              "  chemodesk-admin report DB TEMPLATE [--param VALUE]...\n"
              "                                    (--pdf OUT | --xlsx OUT | --rtf OUT | --text)\n"
              "    (parameter values in the template's order; dates as mm/dd/yyyy)\n"
@@ -151,6 +155,34 @@ int audit(db::HostedConnection &connection, const QStringList &args)
     return 0;
 }
 
+// The guard's SQL for the IT to read, or to apply with psql. Its statements name the tables of
+// this program's schema, so a database given is checked to be at that version first.
+int guardSql(const QStringList &args)
+{
+    if (args.size() > 2)
+        return usage();
+    if (args.size() == 2) {
+        auto connection = hospital::openExisting(args.at(1));
+        if (connection->dialect() != db::Dialect::PostgreSQL) {
+            err() << "The embedded database has no server guard: it is one person's file, "
+                     "guarded by the operating system's account.\n";
+            err().flush();
+            return 1;
+        }
+        const int stored = db::storedSchemaVersion(*connection);
+        if (stored != hospital::schemaVersion()) {
+            err() << "The database is of schema version " << stored << ", this program's "
+                  << hospital::schemaVersion()
+                  << ": the guard is only applied to a database of the same version "
+                     "(chemodesk-admin init brings it there and applies the guard).\n";
+            err().flush();
+            return 1;
+        }
+    }
+    out() << hospital::guardScript();
+    return 0;
+}
+
 // Renders a template for scheduled reports: the values fill the parameter
 // fields in order, as the screens fill them.
 int report(db::HostedConnection &connection, const QStringList &args)
@@ -224,6 +256,15 @@ int main(int argc, char *argv[])
     QCoreApplication &app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("chemodesk"));
     const QStringList args = app.arguments().mid(1);
+    if (!args.isEmpty() && args.at(0) == QLatin1String("guard-sql")) {
+        try {
+            return guardSql(args);
+        } catch (const DatabaseError &e) {
+            err() << e.message() << '\n';
+            err().flush();
+            return 1;
+        }
+    }
     if (args.size() < 2)
         return usage();
     const QString command = args.at(0);

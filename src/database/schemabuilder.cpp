@@ -271,7 +271,8 @@ void applySchema(HostedConnection &connection, const std::vector<TableDef> &tabl
     transaction.commit();
 }
 
-int applySchemaSteps(HostedConnection &connection, const std::vector<SchemaStep> &steps)
+int applySchemaSteps(HostedConnection &connection, const std::vector<SchemaStep> &steps,
+                     const StepFrame &frame)
 {
     int applied = 0;
     for (const SchemaStep &step : steps) {
@@ -286,9 +287,13 @@ int applySchemaSteps(HostedConnection &connection, const std::vector<SchemaStep>
             connection.executeNative(QStringLiteral("SET LOCAL statement_timeout = 0"));
         if (applied == 0)
             writeHelpers(connection);
+        if (frame.before)
+            frame.before(connection);
         ensureTables(connection, step.tables);
         if (step.fill)
             step.fill(connection);
+        if (frame.after)
+            frame.after(connection);
         recordVersion(connection, step.version);
         transaction.commit();
         ++applied;

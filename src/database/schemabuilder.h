@@ -29,11 +29,20 @@ struct SchemaStep {
     std::function<void(HostedConnection &)> fill;
 };
 
+// Work that shares the transaction of every step applied: `before` runs ahead of the step and
+// `after` once it is done, before it is committed. What `before` undoes for the step's sake and
+// `after` makes again is then never left half done by a step that fails.
+struct StepFrame {
+    std::function<void(HostedConnection &)> before;
+    std::function<void(HostedConnection &)> after;
+};
+
 // Applies, in order, each of `steps` numbered above the stored version: each in a transaction of
 // its own that records its number, so that a step is applied once and a failing one leaves the
 // database at the step before. Programs doing it at once on one database apply each step once.
 // Answers how many steps were applied.
-int applySchemaSteps(HostedConnection &connection, const std::vector<SchemaStep> &steps);
+int applySchemaSteps(HostedConnection &connection, const std::vector<SchemaStep> &steps,
+                     const StepFrame &frame = {});
 
 // Gives the text columns of a database made before texts compared without
 // regard to case beyond ASCII (and on PostgreSQL at all) that comparison.

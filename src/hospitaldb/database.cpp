@@ -10,6 +10,8 @@
 #include <QScopeGuard>
 #include <QStandardPaths>
 
+#include <memory>
+
 namespace chemodesk::hospital {
 
 namespace {
@@ -85,6 +87,19 @@ bool isDemoDatabase(db::HostedConnection &connection)
                 .atEnd();
 }
 
+int applySteps(db::HostedConnection &connection, const std::vector<db::SchemaStep> &steps)
+{
+    // Whether this step's transaction took the table from behind its view.
+    auto revealed = std::make_shared<bool>(false);
+    db::StepFrame frame;
+    frame.before = [revealed](db::HostedConnection &c) { *revealed = revealPasswordTable(c); };
+    frame.after = [revealed](db::HostedConnection &c) {
+        if (*revealed)
+            hidePasswordTable(c);
+    };
+    return db::applySchemaSteps(connection, steps, frame);
+}
+
 void initDatabase(db::HostedConnection &connection, const InitOptions &options)
 {
     auto say = [&](const QString &text) {
@@ -119,8 +134,7 @@ void initDatabase(db::HostedConnection &connection, const InitOptions &options)
                 .arg(schemaVersion()));
     else
         say(QStringLiteral("The schema is up to date (version %1)").arg(stored));
-    revealPasswordTable(connection);
-    db::applySchemaSteps(connection, schemaSteps());
+    applySteps(connection, schemaSteps());
     if (options.demo) {
         // Looked for inside the transaction, which the embedded file opens for writing, so that two
         // programs never both load it.
@@ -134,7 +148,11 @@ void initDatabase(db::HostedConnection &connection, const InitOptions &options)
                     QStringLiteral("The database already holds patients: the demo data is "
                                    "only loaded into a new, empty database."));
             say(QStringLiteral("Loading the demo data"));
+            // The employees are written with their access codes, into the table itself.
+            const bool revealed = revealPasswordTable(connection);
             loadDemoData(connection);
+            if (revealed)
+                hidePasswordTable(connection);
             connection.executeNative(
                 QStringLiteral("INSERT INTO %1 (name, value) VALUES ('demo_data', '1')")
                     .arg(metaTable(connection)));

@@ -4,6 +4,7 @@
 // upgrading it.
 
 #include "database/hostedconnection.h"
+#include "database/schemabuilder.h"
 
 #include <functional>
 #include <memory>
@@ -33,6 +34,11 @@ struct InitOptions {
     int registrations = 0;
     std::function<void(const QString &)> progress;
 };
+
+// Applies those of `steps` not applied yet, as initDatabase does. On the shared server the
+// password table is put where the steps expect it and back behind its view inside each step's
+// own transaction, so that a failing step leaves the access codes private, where they were.
+int applySteps(db::HostedConnection &connection, const std::vector<db::SchemaStep> &steps);
 
 // Creates the schema or upgrades it in place; loads the demo data once and
 // adds generated registrations when asked. The demo data is refused for a

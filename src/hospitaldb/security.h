@@ -6,8 +6,13 @@
 // writes they gate, and an audit trail written by triggers. The procedures
 // run on the workstation with the workstation's login, so the server guards
 // what it sees: tables and its own functions.
+//
+// The guard is plain SQL in guard/*.sql, kept as resources, so that the IT can
+// read and apply exactly what the program applies.
 
 #include "database/hostedconnection.h"
+
+#include <vector>
 
 namespace chemodesk::hospital {
 
@@ -20,18 +25,34 @@ inline constexpr const char *WorkstationRole = "chemodesk_workstation";
 // Raised by the server's own refusals; the connection shows their text alone.
 inline constexpr const char *RefusalState = "CDR01";
 
-// Bumped whenever the server-side objects below change, so that databases
-// made from a template are made again.
-int serverSecurityRevision();
+struct GuardFile {
+    QString name; // "guard/roles.sql"
+    QString text;
+};
 
-// Before the schema steps: the password table back where the steps and the
-// demo data expect it.
-void revealPasswordTable(db::HostedConnection &connection);
+// The guard's files in the order they are applied.
+const std::vector<GuardFile> &guardFiles();
 
-// After the schema steps: roles, ownership, grants (computed from the tables
-// there are now, so that tables added by later steps are covered), the
-// password table behind a view without the access codes, the sign-in and
-// binding functions, rights triggers and the audit trail. Safe to repeat.
+// The whole guard as one script for psql, in one transaction: what secureServer applies to a
+// database whose schema steps are all done.
+QString guardScript();
+
+// A hash of the guard's files, so that databases made from a template are made again whenever
+// the guard changes.
+QString serverSecurityRevision();
+
+// Puts the password table back where the schema steps and the demo data expect it, inside the
+// caller's transaction. Answers whether it was behind its view (and so must be put back).
+bool revealPasswordTable(db::HostedConnection &connection);
+
+// The password table back in the private schema behind its view (guard/password.sql), inside the
+// caller's transaction.
+void hidePasswordTable(db::HostedConnection &connection);
+
+// Applies the whole guard in one transaction: roles, ownership, grants (covering the tables
+// there are now), the password table behind a view without the access codes, the sign-in and
+// binding functions, rights triggers and the audit trail. Safe to repeat. A statement that fails
+// is named, with its file and line, beside the server's message.
 void secureServer(db::HostedConnection &connection);
 
 } // namespace chemodesk::hospital

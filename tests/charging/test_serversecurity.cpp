@@ -3,6 +3,8 @@
 // at sign-in, the rights it checks on the writes they gate, and the audit
 // trail its triggers write.
 
+#include "database/schemabuilder.h"
+#include "hospitaldb/hospitaldb.h"
 #include "session/scrambler.h"
 #include "support/enginetest.h"
 #include "support/workstation.h"
@@ -297,6 +299,72 @@ TEST_F(ServerSecurity, TheSignInBindsTheServerSessionAndKeepsNoCodeOrPasswordInI
     const QByteArray text = file.readAll();
     EXPECT_FALSE(text.contains("JPV1002"));
     EXPECT_FALSE(text.toLower().contains("password"));
+}
+
+// An upgrade puts the access codes' table where the steps expect it and back behind its view
+// inside each step's own transaction. A step that fails leaves the table private and its view
+// as the step before left them, and nothing of itself; a workstation reads the employees and
+// signs in as before, and never the codes.
+TEST_F(ServerSecurity, AnUpgradeStepThatFailsLeavesTheAccessCodesPrivate)
+{
+    const int version = hospital::schemaVersion();
+    auto column = [](const char *name) {
+        db::TableDef table;
+        table.database = QStringLiteral("PASSWORD");
+        table.name = QStringLiteral("tbPasswordMaster");
+        table.columns.push_back(db::ColumnDef());
+        table.columns.back().name = QLatin1String(name);
+        return table;
+    };
+    const std::vector<db::SchemaStep> steps = {
+        {version + 1, {column("Extension")}, {}},
+        {version + 2,
+         {column("Pager")},
+         [](db::HostedConnection &c) { c.executeNative(QStringLiteral("SELECT 1 / 0")); }},
+    };
+    EXPECT_FALSE(refusal([&] { hospital::applySteps(*db, steps); }).isEmpty());
+    EXPECT_EQ(db::storedSchemaVersion(*db), version + 1);
+
+    // One table of that name, private; under the hospital's name only its view.
+    Recordset places = db->executeNative(QStringLiteral(
+        "SELECT n.nspname || ' ' || c.relkind::text FROM pg_class c JOIN pg_namespace n "
+        "ON n.oid = c.relnamespace WHERE c.relname = 'tbpasswordmaster' ORDER BY 1"));
+    QStringList found;
+    for (; !places.atEnd(); places.MoveNext())
+        found << places.Fields(0).toString();
+    EXPECT_EQ(found,
+              QStringList({QStringLiteral("chemodesk_private r"), QStringLiteral("password v")}));
+    auto columns = [&](const char *schema) {
+        QStringList names;
+        for (Recordset rs = db->executeNative(
+                 QStringLiteral("SELECT column_name FROM information_schema.columns WHERE "
+                                "table_schema = '%1' AND table_name = 'tbpasswordmaster'")
+                     .arg(QLatin1String(schema)));
+             !rs.atEnd(); rs.MoveNext())
+            names << rs.Fields(0).toString();
+        return names;
+    };
+    EXPECT_TRUE(columns("chemodesk_private").contains(QStringLiteral("extension")));
+    EXPECT_TRUE(columns("password").contains(QStringLiteral("extension")));
+    EXPECT_FALSE(columns("password").contains(QStringLiteral("accesscode")));
+    EXPECT_FALSE(columns("chemodesk_private").contains(QStringLiteral("pager")));
+
+    auto ws = test::workstation(*db, QStringLiteral("1002"), QStringLiteral("JPV1002"));
+    Recordset employee = ws->Execute(
+        QStringLiteral("SELECT * FROM PASSWORD..tbPasswordMaster WHERE EmployeeID = '1002'"));
+    ASSERT_FALSE(employee.atEnd());
+    EXPECT_FALSE(
+        employee.ColumnNames().contains(QStringLiteral("accesscode"), Qt::CaseInsensitive));
+    EXPECT_FALSE(refusal([&] {
+                     ws->executeNative(QStringLiteral(
+                         "SELECT accesscode FROM chemodesk_private.tbpasswordmaster"));
+                 }).isEmpty());
+    // Bound by its code, as before: 1002 has no maintenance right.
+    EXPECT_EQ(refusal([&] { ws->Execute(saveRights("1003", "1")); }), NoRights);
+    // The employees' trail went with the table.
+    db->Execute(QStringLiteral("UPDATE PASSWORD..tbPasswordMaster SET Extension = '204' WHERE "
+                               "EmployeeID = '1002'"));
+    EXPECT_EQ(trail(QStringLiteral("employee changed")).RecordCount(), 1);
 }
 
 } // namespace
