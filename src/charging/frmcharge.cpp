@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -158,6 +159,12 @@ void frmCharge::buildUi()
     layout->addWidget(fraList, 2);
 
     layout->addWidget(buildButtons());
+    // A plain Save shows no box; the clerk still sees that the slip was saved, and under which
+    // number.
+    stbSaved = new QStatusBar(this);
+    stbSaved->setObjectName(QStringLiteral("stbSaved"));
+    stbSaved->setSizeGripEnabled(false);
+    layout->addWidget(stbSaved);
     setUpGrid();
     resize(1120, 640);
 

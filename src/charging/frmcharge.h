@@ -26,6 +26,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QStatusBar;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -146,6 +147,8 @@ public:
     QGroupBox *fraList = nullptr;
     QTableWidget *MSHFlexList = nullptr;
     QLabel *txtMessage = nullptr;
+    // The slip of the last save.
+    QStatusBar *stbSaved = nullptr;
     QLineEdit *txtSlipTotal = nullptr;
     QPushButton *vkbtnHemoPckge = nullptr;
     QGroupBox *fraVisa = nullptr;

@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTableWidget>
 
 namespace chemodesk::charging {
@@ -106,6 +107,7 @@ void frmCharge::saveCharges(bool print)
     clearLines();
     txtTotal->setText(QStringLiteral("0"));
     refreshList();
+    stbSaved->showMessage(QStringLiteral("Saved under charge slip ") + lastChargeSlip_);
     if (print) {
         printSlip(lastChargeSlip_, PrintCaption);
         widgets::msgInformation(QStringLiteral("ChargeSlip Number : ") + lastChargeSlip_);

@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
 
@@ -253,6 +254,9 @@ TEST_P(ChargeSave, DepartmentLinesWriteTheirRequestsStockCardsAndBalances)
     confirm();
     save();
     ASSERT_EQ(screen->lastChargeSlip(), QStringLiteral("G1520C"));
+    // A plain save shows no box, and its slip on the screen's status bar.
+    EXPECT_TRUE(messages.shown().empty()) << shownTexts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(screen->stbSaved->currentMessage(), QStringLiteral("Saved under charge slip G1520C"));
     const QString slip = QStringLiteral("ChargeSlip = 'G1520C'");
 
     EXPECT_EQ(rows("CLINICAL_AREA..tbCancerCharges", slip), 4);
@@ -484,6 +488,7 @@ TEST_P(ChargeSave, AFailureHalfWayLeavesNothingWrittenAndTheLinesOnTheGrid)
     EXPECT_EQ(messages.shown().back().icon, Icon::Critical);
     EXPECT_TRUE(printed.empty());
     EXPECT_EQ(screen->lastChargeSlip(), QString());
+    EXPECT_TRUE(screen->stbSaved->currentMessage().isEmpty());
     EXPECT_EQ(counter(), 1520); // the draw went back with the rest
     EXPECT_EQ(rows("CLINICAL_AREA..tbCancerCharges", QStringLiteral("ChargeSlip = 'G1520C'")), 0);
     EXPECT_EQ(rows("CLINICAL_AREA..tbCancerLogBook", QStringLiteral("ChargeSlip = 'G1520C'")), 0);
