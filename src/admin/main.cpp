@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include <sys/stat.h>
 
@@ -120,21 +121,37 @@ int check(db::HostedConnection &connection)
     return missing == 0 ? 0 : 1;
 }
 
-// The server's audit trail, oldest first, tab-separated.
-int audit(db::HostedConnection &connection, const QStringList &args)
+// A value the command cannot take, named, before any database is opened.
+int badValue(const QString &what, const QString &value)
+{
+    err() << "Not " << what << ": \"" << value << "\"\n";
+    return usage();
+}
+
+// The audit's --since as "yyyy-MM-dd HH:mm:ss" (empty: the whole trail); nothing when an option
+// is not understood, `bad` then holding the value refused, if any.
+std::optional<QString> auditSince(const QStringList &args, QString &bad)
 {
     QString since;
     for (int i = 2; i < args.size(); ++i) {
         if (args.at(i) != QLatin1String("--since") || i + 1 >= args.size())
-            return usage();
-        since = args.at(++i);
-        QDateTime moment = QDateTime::fromString(since, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            return std::nullopt;
+        const QString given = args.at(++i);
+        QDateTime moment = QDateTime::fromString(given, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         if (!moment.isValid())
-            moment = QDateTime(QDate::fromString(since, QStringLiteral("yyyy-MM-dd")), QTime(0, 0));
-        if (!moment.isValid())
-            return usage();
+            moment = QDateTime(QDate::fromString(given, QStringLiteral("yyyy-MM-dd")), QTime(0, 0));
+        if (!moment.isValid()) {
+            bad = given;
+            return std::nullopt;
+        }
         since = moment.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     }
+    return since;
+}
+
+// The server's audit trail, oldest first, tab-separated.
+int audit(db::HostedConnection &connection, const QString &since)
+{
     if (connection.dialect() != db::Dialect::PostgreSQL) {
         err() << "The embedded database keeps no audit trail: it is one person's file, guarded by "
                  "the operating system's account.\n";
@@ -162,13 +179,16 @@ int guardSql(const QStringList &args)
     if (args.size() > 2)
         return usage();
     if (args.size() == 2) {
-        auto connection = hospital::openExisting(args.at(1));
-        if (connection->dialect() != db::Dialect::PostgreSQL) {
+        // Told from the target itself: a file is not even opened, so nothing is written to it.
+        const QString &target = args.at(1);
+        if (!target.startsWith(QLatin1String("postgresql://")) &&
+            !target.startsWith(QLatin1String("postgres://"))) {
             err() << "The embedded database has no server guard: it is one person's file, "
                      "guarded by the operating system's account.\n";
             err().flush();
             return 1;
         }
+        auto connection = hospital::openExisting(target);
         const int stored = db::storedSchemaVersion(*connection);
         if (stored != hospital::schemaVersion()) {
             err() << "The database is of schema version " << stored << ", this program's "
@@ -183,54 +203,71 @@ int guardSql(const QStringList &args)
     return 0;
 }
 
-// Renders a template for scheduled reports: the values fill the parameter
-// fields in order, as the screens fill them.
-int report(db::HostedConnection &connection, const QStringList &args)
-{
-    if (args.size() < 3)
-        return usage();
+// What `report` was asked for.
+struct ReportRequest {
+    QString templatePath;
     QVariantList values;
     QString output;
-    enum { None, Pdf, Excel, Rtf, Text } kind = None;
+    enum Kind { Pdf, Excel, Rtf, Text } kind = Text;
+};
+
+std::optional<ReportRequest> reportRequest(const QStringList &args)
+{
+    if (args.size() < 3)
+        return std::nullopt;
+    ReportRequest request;
+    request.templatePath = args.at(2);
+    bool chosen = false;
     for (int i = 3; i < args.size(); ++i) {
         const QString &option = args.at(i);
         if (option == QLatin1String("--text")) {
-            kind = Text;
+            request.kind = ReportRequest::Text;
+            chosen = true;
             continue;
         }
         if (i + 1 >= args.size())
-            return usage();
+            return std::nullopt;
         const QString value = args.at(++i);
-        if (option == QLatin1String("--param"))
-            values << value;
-        else if (option == QLatin1String("--pdf"))
-            kind = Pdf, output = value;
+        if (option == QLatin1String("--param")) {
+            request.values << value;
+            continue;
+        }
+        if (option == QLatin1String("--pdf"))
+            request.kind = ReportRequest::Pdf;
         else if (option == QLatin1String("--xlsx"))
-            kind = Excel, output = value;
+            request.kind = ReportRequest::Excel;
         else if (option == QLatin1String("--rtf"))
-            kind = Rtf, output = value;
+            request.kind = ReportRequest::Rtf;
         else
-            return usage();
+            return std::nullopt;
+        request.output = value;
+        chosen = true;
     }
-    if (kind == None)
-        return usage();
+    return chosen ? std::optional(request) : std::nullopt;
+}
+
+// Renders a template for scheduled reports: the values fill the parameter
+// fields in order, as the screens fill them.
+int report(db::HostedConnection &connection, const ReportRequest &request)
+{
     reportengine::TemplateEngine engine([&connection]() -> Connection * { return &connection; });
-    auto opened = engine.OpenTemplate(args.at(2));
+    auto opened = engine.OpenTemplate(request.templatePath);
     auto &templ = static_cast<reportengine::TemplateReport &>(*opened);
-    for (int i = 0; i < templ.ParameterFieldCount() && i < values.size(); ++i)
-        templ.AddCurrentValue(i, values.at(i));
-    switch (kind) {
-    case Pdf:
+    for (int i = 0; i < templ.ParameterFieldCount() && i < request.values.size(); ++i)
+        templ.AddCurrentValue(i, request.values.at(i));
+    const QString &output = request.output;
+    switch (request.kind) {
+    case ReportRequest::Pdf:
         templ.Export(output, platform::ExportFormat::Pdf);
         out() << "Pages: " << templ.layout().pageCount() << '\n';
         break;
-    case Excel:
+    case ReportRequest::Excel:
         templ.Export(output, platform::ExportFormat::Excel);
         break;
-    case Rtf:
+    case ReportRequest::Rtf:
         templ.Export(output, platform::ExportFormat::RichText);
         break;
-    default:
+    case ReportRequest::Text:
         out() << templ.document().dump();
         break;
     }
@@ -295,17 +332,36 @@ int main(int argc, char *argv[])
             out() << "Done in " << timer.elapsed() << " ms\n";
             return 0;
         }
-        // Only init makes a database; a path mistyped here must not become an empty file.
+        // Every argument is checked before the database is opened: a command refused must not
+        // have changed anyone's file. Only init makes a database (a path mistyped here must not
+        // become an empty file), and the commands that only read open it for reading.
+        db::OpenOptions reading;
+        reading.readOnly = true;
         if (command == QLatin1String("check")) {
-            db::OpenOptions reading;
-            reading.readOnly = true;
+            if (args.size() != 2)
+                return usage();
             reading.verify = false;
             return check(*hospital::openExisting(target, reading));
         }
-        auto connection = hospital::openExisting(target);
-        if (command == QLatin1String("report"))
-            return report(*connection, args);
-        if (command == QLatin1String("sql") && args.size() == 3) {
+        if (command == QLatin1String("report")) {
+            const auto request = reportRequest(args);
+            if (!request)
+                return usage();
+            return report(*hospital::openExisting(target, reading), *request);
+        }
+        if (command == QLatin1String("audit")) {
+            QString bad;
+            const auto since = auditSince(args, bad);
+            if (!since)
+                return bad.isEmpty()
+                           ? usage()
+                           : badValue(QStringLiteral("a date (yyyy-MM-dd[ HH:mm:ss])"), bad);
+            return audit(*hospital::openExisting(target, reading), *since);
+        }
+        if (command == QLatin1String("sql")) {
+            if (args.size() != 3)
+                return usage();
+            auto connection = hospital::openExisting(target);
             // For measuring: the statements the engine receives, one a line, appended to a
             // file (bench/load-patientlist.sh replays them).
             QFile trace(qEnvironmentVariable("CHEMODESK_ENGINE_TRACE"));
@@ -318,9 +374,23 @@ int main(int argc, char *argv[])
             connection->setEngineTrace({});
             return result;
         }
-        if (command == QLatin1String("audit"))
-            return audit(*connection, args);
-        if (command == QLatin1String("clock") && args.size() >= 3) {
+        if (command == QLatin1String("clock")) {
+            const QString how = args.value(2);
+            QDateTime fixed;
+            qint64 offset = 0;
+            if (how == QLatin1String("fixed") && args.size() == 4) {
+                fixed = QDateTime::fromString(args.at(3), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+                if (!fixed.isValid())
+                    return badValue(QStringLiteral("a moment (yyyy-MM-dd HH:mm:ss)"), args.at(3));
+            } else if (how == QLatin1String("offset") && args.size() == 4) {
+                bool ok = false;
+                offset = args.at(3).toLongLong(&ok);
+                if (!ok)
+                    return badValue(QStringLiteral("a number of seconds"), args.at(3));
+            } else if (how != QLatin1String("real") || args.size() != 3) {
+                return usage();
+            }
+            auto connection = hospital::openExisting(target);
             // Every workstation's charges and surcharges read this clock: only a demonstration
             // or test database may have it moved.
             if (!hospital::isDemoDatabase(*connection)) {
@@ -330,18 +400,12 @@ int main(int argc, char *argv[])
                 err().flush();
                 return 1;
             }
-            if (args.at(2) == QLatin1String("real"))
+            if (how == QLatin1String("real"))
                 connection->clearClock();
-            else if (args.at(2) == QLatin1String("fixed") && args.size() == 4) {
-                const QDateTime moment =
-                    QDateTime::fromString(args.at(3), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-                if (!moment.isValid())
-                    return usage();
-                connection->setClockFixed(moment);
-            } else if (args.at(2) == QLatin1String("offset") && args.size() == 4)
-                connection->setClockOffset(args.at(3).toLongLong());
+            else if (fixed.isValid())
+                connection->setClockFixed(fixed);
             else
-                return usage();
+                connection->setClockOffset(offset);
             out() << "Server clock: "
                   << connection->serverNow().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
                   << '\n';

@@ -224,6 +224,78 @@ TEST(AdminFiles, CheckAndSqlNeverCreateAFile)
     }
 }
 
+// Another program's SQLite file given by mistake: a command refused for its arguments, and a
+// command that only reads, leave the file exactly as it was (no journal mode switched, no table
+// of ours added); a bad date is named.
+TEST(AdminFiles, RefusedOrReadingCommandsLeaveAnotherProgramsFileAlone)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("accounts.sqlite"));
+    {
+        QProcess sqlite;
+        sqlite.start(QStringLiteral("sqlite3"),
+                     {path, QStringLiteral("PRAGMA journal_mode=DELETE; CREATE TABLE ledger(id "
+                                           "integer primary key, amount real); INSERT INTO "
+                                           "ledger(amount) VALUES (12.5);")});
+        ASSERT_TRUE(sqlite.waitForFinished(30000));
+        ASSERT_EQ(sqlite.exitCode(), 0) << sqlite.readAllStandardError().toStdString();
+    }
+    const auto contents = [&path] {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    };
+    const QByteArray before = contents();
+    const QString t = path;
+    const struct {
+        QStringList args;
+        int status;
+        const char *said;
+    } cases[] = {
+        {{QStringLiteral("frobnicate"), t}, 2, "Usage:"},
+        {{QStringLiteral("init"), t, QStringLiteral("--demo"), QStringLiteral("--bogus")},
+         2,
+         "Usage:"},
+        {{QStringLiteral("init"), t, QStringLiteral("--registrations"), QStringLiteral("-3")},
+         2,
+         "Usage:"},
+        {{QStringLiteral("check"), t, QStringLiteral("extra")}, 2, "Usage:"},
+        {{QStringLiteral("sql"), t}, 2, "Usage:"},
+        {{QStringLiteral("audit"), t, QStringLiteral("--since"), QStringLiteral("yesterday")},
+         2,
+         "Not a date (yyyy-MM-dd[ HH:mm:ss]): \"yesterday\""},
+        {{QStringLiteral("audit"), t, QStringLiteral("--until")}, 2, "Usage:"},
+        {{QStringLiteral("clock"), t, QStringLiteral("fixed"), QStringLiteral("noon")},
+         2,
+         "Not a moment (yyyy-MM-dd HH:mm:ss): \"noon\""},
+        {{QStringLiteral("clock"), t, QStringLiteral("offset"), QStringLiteral("1h")},
+         2,
+         "Not a number of seconds: \"1h\""},
+        {{QStringLiteral("clock"), t, QStringLiteral("sideways")}, 2, "Usage:"},
+        {{QStringLiteral("report"), t, QStringLiteral("X.rpt")}, 2, "Usage:"},
+        {{QStringLiteral("report"), t, QStringLiteral("X.rpt"), QStringLiteral("--odt"),
+          QStringLiteral("x.odt")},
+         2,
+         "Usage:"},
+        // Commands that only read: they may fail on a file that is not ours, but change nothing.
+        {{QStringLiteral("guard-sql"), t}, 1, "no server guard"},
+        {{QStringLiteral("check"), t}, 1, ""},
+        {{QStringLiteral("audit"), t}, 1, ""},
+        {{QStringLiteral("report"), t, QStringLiteral(CHEMODESK_REPORTS_SOURCE "/CensusReport.rpt"),
+          QStringLiteral("--text")},
+         1,
+         ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+        const AdminRun run = admin(c.args);
+        EXPECT_EQ(run.status, c.status) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QLatin1String(c.said))) << run.err.toStdString();
+        EXPECT_EQ(contents(), before);
+        EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral("-wal")));
+    }
+}
+
 // Check runs the engine's own integrity check and tells a damaged file as
 // such, in the engine's words, instead of as tables gone missing.
 TEST(AdminFiles, CheckSaysDamagedWithTheEnginesWords)
