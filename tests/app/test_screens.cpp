@@ -158,6 +158,25 @@ TEST_F(ProgramScreens, EveryControlOpensItsScreenOrIsDisabled)
             << button->objectName().toStdString();
 }
 
+// Request → Assessment is the older assessment, a screen of its own: until it is built the item
+// is disabled, and whichever way it is reached it opens nothing (never the cash assessment on
+// whatever patient an earlier action chose), for an employee with no rights least of all.
+TEST_F(ProgramScreens, RequestAssessmentOpensNothingUntilItsScreenExists)
+{
+    registerScreens();
+    shell::frmMain &w = start(QStringLiteral("1003"));
+    ASSERT_TRUE(choose(w, 0, QStringLiteral("261018")));
+    EXPECT_FALSE(w.mnuAssessment->isEnabled());
+    EXPECT_FALSE(widgets::screens().has(QStringLiteral("mnuAssessment")));
+    int dialogs = messages.dialogsShown();
+    EXPECT_FALSE(widgets::screens().run(QStringLiteral("mnuAssessment"), w.screenContext()));
+    EXPECT_EQ(messages.dialogsShown(), dialogs);
+    // Its gate is the cash assessment's: the right, then the selected patient.
+    const widgets::ScreenGate gate = widgets::screens().gate(QStringLiteral("mnuAssessment"));
+    EXPECT_EQ(gate.right, platform::MainAction::CashAssessment);
+    EXPECT_TRUE(gate.needsPatient);
+}
+
 // The report log-on names whoever is signed in now, not who started the program.
 TEST_F(ProgramScreens, UnlockingAnotherEmployeeRenewsTheReportLogOn)
 {
