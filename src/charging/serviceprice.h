@@ -45,8 +45,8 @@ QString GetRoomClass(Connection &connection, const QString &IdNum);
 // The price of a service for the patient: reloads `settings`, then chooses by
 // the rules in force. The room-class rates are taken from `rates` (see
 // classRate); the intensive-care, ER and HMO rates are read from file, as the
-// hospital keeps them per unit and section. A special rate missing from file falls back to the
-// room-class or regular rate, never to no price at all.
+// hospital keeps them per unit and section. A special rate missing from file
+// falls back to the room-class or regular rate, never to no price at all.
 ServicePrice ServiceBasePrice(Connection &connection, RateSettings &settings,
                               const QString &patientClass, const QString &IdNum,
                               const QString &section, const QString &item,
