@@ -1,8 +1,11 @@
 #include "frmassessmententry.h"
 
+#include "assessmentpackage.h"
+
 #include "charging/frmchargeslipno.h"
+#include "charging/linepricing.h"
 #include "charging/pricerules.h"
-#include "charging/serviceprice.h"
+#include "charging/stockonhand.h"
 #include "database/sqltext.h"
 #include "packages/packagedialogs.h"
 #include "platform/codesearch.h"
@@ -14,6 +17,7 @@
 #include "session/module1.h"
 #include "widgets/dialogparts.h"
 #include "widgets/messages.h"
+#include "widgets/screenregistry.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -56,72 +60,19 @@ bool yes(const QString &text)
     return text.trimmed().compare(QLatin1String("Y"), Qt::CaseInsensitive) == 0;
 }
 
-// Where an examination of a department is looked up, and its name field.
-struct ExamRecord {
-    ListKind kind;
-    const char *nameField;
+QString yesNo(bool value)
+{
+    return value ? QStringLiteral("Y") : QStringLiteral("N");
+}
+
+// The hourglass while the assessment is written, whatever ends the writing.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
 };
-
-ExamRecord examRecord(const QString &dept)
-{
-    const QString d = dept.trimmed().toUpper();
-    if (d == QLatin1String("LB"))
-        return {ListKind::LABExam, "LabExam"};
-    if (d == QLatin1String("PA") || d == QLatin1String("PT"))
-        return {ListKind::PTExam, "PTExam"};
-    if (d == QLatin1String("XR"))
-        return {ListKind::XRayExam, "XrayExam"};
-    if (d == QLatin1String("CT"))
-        return {ListKind::CTExam, "ctExam"};
-    if (d == QLatin1String("US"))
-        return {ListKind::UltraSound, "Ultraexam"};
-    if (d == QLatin1String("AU"))
-        return {ListKind::AudioExam, "AudioExam"};
-    if (d == QLatin1String("NU"))
-        return {ListKind::NuclearExam, "nuclearExam"};
-    if (d == QLatin1String("HS"))
-        return {ListKind::HSExam, "hsExam"};
-    if (d == QLatin1String("RT"))
-        return {ListKind::RTSExam, "RtsExam"};
-    // "DA", "MN", "EM", "LM", "LC", "RS", "UR" and the other services.
-    return {ListKind::OtherRevenue, "OtherRevenue"};
-}
-
-Field examField(const platform::CodeSearch &search, ListKind kind, const QString &column)
-{
-    switch (kind) {
-    case ListKind::LABExam:
-        return search.LABExamRecord(column);
-    case ListKind::PTExam:
-        return search.PTExamRecord(column);
-    case ListKind::XRayExam:
-        return search.XRayExamRecord(column);
-    case ListKind::CTExam:
-        return search.CTExamRecord(column);
-    case ListKind::UltraSound:
-        return search.UltraSoundRecord(column);
-    case ListKind::AudioExam:
-        return search.AudioExamRecord(column);
-    case ListKind::NuclearExam:
-        return search.NuclearExamRecord(column);
-    case ListKind::HSExam:
-        return search.HSExamRecord(column);
-    case ListKind::RTSExam:
-        return search.RTSExamRecord(column);
-    default:
-        return search.OtherRevenueRecord(column);
-    }
-}
-
-const QStringList &examDepartments()
-{
-    static const QStringList codes = {
-        QStringLiteral("MD"), QStringLiteral("LB"), QStringLiteral("XR"), QStringLiteral("CT"),
-        QStringLiteral("US"), QStringLiteral("HS"), QStringLiteral("AU"), QStringLiteral("PA"),
-        QStringLiteral("NU"), QStringLiteral("PT"), QStringLiteral("DA"), QStringLiteral("DZ"),
-        QStringLiteral("MN"), QStringLiteral("UR"), QStringLiteral("HQ")};
-    return codes;
-}
 
 std::vector<widgets::GridColumn> assessColumns()
 {
@@ -153,45 +104,40 @@ std::vector<widgets::GridColumn> assessColumns()
 const QString GridFormat =
     QStringLiteral("<|<Department|<Code|<Particular|>Price|>Quantity|>Amount|||||^Stat||");
 
-// The assessment grid as the package dialog fills it: each item taken on the
-// first empty line, or a new one.
-class AssessmentPackageTarget : public packages::PackageTarget {
-public:
-    explicit AssessmentPackageTarget(widgets::EntryGrid &grid) : grid_(grid) {}
-    void appendPackageItem(const packages::PackageInfo &,
-                           const packages::PackageItem &item) override
-    {
-        int line = 1;
-        while (line <= grid_.lineCount() && !grid_.text(line, colDept).trimmed().isEmpty())
-            ++line;
-        if (line > grid_.lineCount()) {
-            grid_.insertRow(grid_.rowCount());
-            grid_.setText(line, colLine, QString::number(line));
-        }
-        const double quantity = cellNumber(item.quantity);
-        const double amount = cellNumber(item.amount);
-        const double price = quantity == 0 ? amount : amount / quantity;
-        const bool stocked = !item.location.isEmpty() ||
-                             item.revenue.compare(QLatin1String("PH"), Qt::CaseInsensitive) == 0 ||
-                             item.revenue.compare(QLatin1String("CS"), Qt::CaseInsensitive) == 0;
-        grid_.setText(line, colDept, item.revenue.toUpper());
-        grid_.setText(line, colCode, item.item);
-        grid_.setText(line, colParticular, item.description);
-        grid_.setText(line, colPrice, money(price));
-        grid_.setText(line, colQuantity,
-                      item.quantity.isEmpty() ? QStringLiteral("1") : item.quantity);
-        grid_.setText(line, colAmount, money(amount));
-        grid_.setText(line, colZeroPriced, price == 0 ? QStringLiteral("Y") : QStringLiteral("N"));
-        grid_.setText(line, colBaseRate, money(price));
-        grid_.setText(line, colStocked, stocked ? QStringLiteral("Y") : QStringLiteral("N"));
-        grid_.setText(line, colMarkup, QStringLiteral("N"));
-        grid_.setText(line, colStat, QStringLiteral("N"));
-        grid_.setText(line, colFlag, item.location);
-    }
+// Lays a row in the grid's columns. Without an amount of its own the row's
+// amount is left for computeAmount; a laboratory section only where the row
+// has one.
+void putRow(widgets::EntryGrid &grid, int line, const AssessmentRow &row)
+{
+    grid.setText(line, colDept, row.dept);
+    grid.setText(line, colCode, row.code);
+    grid.setText(line, colParticular, row.particular);
+    grid.setText(line, colPrice, money(row.price));
+    grid.setText(line, colQuantity, row.quantity);
+    if (row.amount)
+        grid.setText(line, colAmount, money(*row.amount));
+    grid.setText(line, colZeroPriced, yesNo(row.baseRate == 0));
+    grid.setText(line, colBaseRate, money(row.baseRate));
+    grid.setText(line, colStocked, yesNo(row.stocked));
+    grid.setText(line, colMarkup, yesNo(row.markup));
+    grid.setText(line, colStat, yesNo(row.stat));
+    grid.setText(line, colFlag, row.location);
+    if (row.labSection)
+        grid.setText(line, colLabSection, *row.labSection);
+}
 
-private:
-    widgets::EntryGrid &grid_;
-};
+// A package's item goes on the first empty line, or a new one.
+void putPackageRow(widgets::EntryGrid &grid, const AssessmentRow &row)
+{
+    int line = 1;
+    while (line <= grid.lineCount() && !grid.text(line, colDept).trimmed().isEmpty())
+        ++line;
+    if (line > grid.lineCount()) {
+        grid.insertRow(grid.rowCount());
+        grid.setText(line, colLine, QString::number(line));
+    }
+    putRow(grid, line, row);
+}
 
 } // namespace
 
@@ -200,7 +146,8 @@ PackageDialog opdPackageDialog(Connection &connection)
     return [&connection](widgets::EntryGrid &grid, const QString &chargesType,
                          QWidget *parent) -> QString {
         packages::appliedPackage() = {};
-        AssessmentPackageTarget target(grid);
+        AssessmentPackageTarget target(
+            [&grid](const AssessmentRow &row) { putPackageRow(grid, row); });
         packages::frmOPDPackage dialog(connection, parent);
         dialog.setChargesType(chargesType);
         dialog.setSourceGrid(&target);
@@ -210,20 +157,6 @@ PackageDialog opdPackageDialog(Connection &connection)
         packages::appliedPackage() = {};
         return code;
     };
-}
-
-bool statDay(const QString &clientName, const QString &dayName)
-{
-    const QString client = clientName.trimmed();
-    if (client == QLatin1String("QXR"))
-        return dayName == QLatin1String("Sunday");
-    return dayName == QLatin1String("Saturday") ||
-           (dayName == QLatin1String("Sunday") && client != QLatin1String("ZVT"));
-}
-
-QString scrollBanner(const QString &text)
-{
-    return text.isEmpty() ? text : text.mid(1) + text.at(0);
 }
 
 frmAssessmentEntry::frmAssessmentEntry(Connection &connection,
@@ -427,7 +360,7 @@ void frmAssessmentEntry::loadScreen()
     txtIdnum->setText(patient_.idNum);
     txtHospNum->setText(patient_.hospNum);
     txtGross->setText(money(0));
-    try {
+    widgets::showingErrors([&] {
         const Recordset master = connection_.Open(
             QStringLiteral("SELECT * FROM PATIENT_DATA..tbMaster Where HospNum = '") +
             sql::escape(patient_.hospNum) + QLatin1Char('\''));
@@ -449,25 +382,19 @@ void frmAssessmentEntry::loadScreen()
         charging::LoadRateSettings(connection_, charging::rateSettings());
         loadStat();
         loadRates();
-    } catch (const DatabaseError &e) {
-        widgets::msgCritical(e.message());
-    }
+    });
     grdTable->PutTextBox(colDept, 1);
 }
 
 void frmAssessmentEntry::loadDepartments()
 {
-    Recordset rs = connection_.Open(
-        QStringLiteral("SELECT REVENUEID, ItemName as RevenueName FROM Build_File..tbCoRevenueCode "
-                       "where OnCoActive =  'Y'"));
+    const std::vector<Department> departments = activeDepartments(connection_);
     grdRevenue->setRowCount(0);
-    for (; !rs.atEnd(); rs.MoveNext()) {
+    for (const Department &department : departments) {
         const int row = grdRevenue->rowCount();
         grdRevenue->insertRow(row);
-        grdRevenue->setItem(row, 0,
-                            new QTableWidgetItem(rs.Fields(QStringLiteral("RevenueID")).trimmed()));
-        grdRevenue->setItem(
-            row, 1, new QTableWidgetItem(rs.Fields(QStringLiteral("RevenueName")).trimmed()));
+        grdRevenue->setItem(row, 0, new QTableWidgetItem(department.id));
+        grdRevenue->setItem(row, 1, new QTableWidgetItem(department.name));
     }
 }
 
@@ -476,51 +403,20 @@ void frmAssessmentEntry::showDepartments()
     grdRevenue->setVisible(!grdRevenue->isVisible());
 }
 
-// Holidays fixed by month and day, and the hospital's weekend days, make
-// every assessment of the day a stat one while surcharges are on.
 void frmAssessmentEntry::loadStat()
 {
-    if (!charging::rateSettings().isAllowNewHemoStatRate)
-        return;
-    const Recordset now = connection_.Open(QStringLiteral("Select getdate() as Date"));
-    const QDate today =
-        now.atEnd() ? QDate() : now.Fields(QStringLiteral("Date")).toDateTime().date();
-    for (Recordset rs = connection_.Open(
-             QStringLiteral("Select * from Build_File..tbcoHolidays where isFixed = 'true'"));
-         !rs.atEnd(); rs.MoveNext()) {
-        const QDate holiday = rs.Fields(QStringLiteral("HolidayDate")).toDateTime().date();
-        if (today.isValid() && holiday.month() == today.month() && holiday.day() == today.day())
-            chkStat->setChecked(true);
-    }
-    const Recordset time = connection_.Open(
-        QStringLiteral("select getdate() as Time from patient_data..tbhospitalinfo"));
-    if (!time.atEnd()) {
-        const QDateTime at = time.Fields(QStringLiteral("Time")).toDateTime();
-        const QString day = QLocale(QLocale::English).toString(at.date(), QStringLiteral("dddd"));
-        if (statDay(globals().ClientName, day))
-            chkStat->setChecked(true);
-    }
+    if (statOnOpening(connection_, charging::rateSettings(), globals().ClientName))
+        chkStat->setChecked(true);
 }
 
 void frmAssessmentEntry::loadRates()
 {
-    charging::RateSettings &settings = charging::rateSettings();
-    const Recordset rs =
-        connection_.Open(QStringLiteral("Select * from HEMODIALYSIS..tbHemo_settings"));
-    auto percent = [&](const char *column) {
-        return rs.atEnd() ? QStringLiteral("0")
-                          : QString::number(rs.Fields(QLatin1String(column)).toDouble());
-    };
-    lblStatRate->setText(QStringLiteral("Stat: ") + percent("HemoStatRate") + QLatin1Char('%'));
-    lblAfterFivePmRate->setText(QStringLiteral("After 5PM: ") + percent("AfterFivePmRate") +
-                                QLatin1Char('%'));
-    lblWeekendRate->setText(QStringLiteral("Weekend: ") + percent("WeekendRate") +
-                            QLatin1Char('%'));
-    lblHolidayRate->setText(QStringLiteral("Holiday: ") + percent("HolidayRate") +
-                            QLatin1Char('%'));
-    banner_.clear();
-    if (charging::ratesBannerActive(settings))
-        banner_ = charging::ratesBannerText(charging::GetMarkupCode(connection_, settings));
+    const SurchargeLabels labels = readSurchargeLabels(connection_);
+    lblStatRate->setText(labels.stat);
+    lblAfterFivePmRate->setText(labels.afterFive);
+    lblWeekendRate->setText(labels.weekend);
+    lblHolidayRate->setText(labels.holiday);
+    banner_ = ratesBanner(connection_, charging::rateSettings());
     if (banner_.isEmpty()) {
         lblMessageRates->clear();
         Timer1->stop();
@@ -534,8 +430,9 @@ void frmAssessmentEntry::loadRates()
 
 widgets::EntryGrid::Enter frmAssessmentEntry::onEnter(int line, int column, const QString &text)
 {
-    try {
-        Enter result = Enter::Next;
+    Enter result = Enter::Stay;
+    widgets::showingErrors([&] {
+        result = Enter::Next;
         switch (column) {
         case colDept:
             result = enterDepartment(line, text);
@@ -557,44 +454,16 @@ widgets::EntryGrid::Enter frmAssessmentEntry::onEnter(int line, int column, cons
             grdTable->CompleteRow(line)) {
             box(QStringLiteral("Data entry is limited to 8 items only."), Icon::Information);
             grdTable->loadBox();
-            return Enter::Done;
+            result = Enter::Done;
         }
-        return result;
-    } catch (const DatabaseError &e) {
-        widgets::msgCritical(e.message());
-        return Enter::Stay;
-    }
-}
-
-bool frmAssessmentEntry::acceptedDepartment(const QString &dept)
-{
-    if (examDepartments().contains(dept) || dept == QLatin1String("PH"))
-        return true;
-    return !locationOf(dept).isEmpty();
-}
-
-QString frmAssessmentEntry::locationOf(const QString &dept)
-{
-    const Recordset rs = connection_.Open(
-        QStringLiteral("Select isnull(locationid,'') AS LocationID, StockCardRevenueid from "
-                       "BUILD_FILE..tbCoRevenueCode where revenueid = '") +
-        sql::escape(dept) + QLatin1Char('\''));
-    return rs.atEnd() ? QString() : rs.Fields(QStringLiteral("LocationID")).trimmed();
-}
-
-double frmAssessmentEntry::onHand(const QString &item, const QString &location)
-{
-    const Recordset rs = connection_.Open(
-        QStringLiteral("select isnull(OnHand,0)Onhand from INVENTORY..tbinvent where ItemID = '") +
-        sql::escape(item) + QStringLiteral("' and LocationID = '") + sql::escape(location) +
-        QLatin1Char('\''));
-    return rs.atEnd() ? 0.0 : rs.Fields(QStringLiteral("Onhand")).toDouble();
+    });
+    return result;
 }
 
 widgets::EntryGrid::Enter frmAssessmentEntry::enterDepartment(int line, const QString &text)
 {
     const QString dept = text.trimmed().toUpper();
-    if (!acceptedDepartment(dept)) {
+    if (!acceptedDepartment(connection_, dept)) {
         box(QStringLiteral("Invalid Code"), Icon::Information);
         return Enter::Stay;
     }
@@ -609,11 +478,14 @@ widgets::EntryGrid::Enter frmAssessmentEntry::enterDepartment(int line, const QS
 
 widgets::EntryGrid::Enter frmAssessmentEntry::enterCode(int line, const QString &text)
 {
-    const QString dept = grdTable->text(line, colDept).trimmed();
-    if (dept == QLatin1String("PH"))
+    switch (itemKind(connection_, grdTable->text(line, colDept).trimmed())) {
+    case ItemKind::Medicine:
         return enterMedicine(line, text);
-    if (!examDepartments().contains(dept) && !locationOf(dept).isEmpty())
+    case ItemKind::Supply:
         return enterSupply(line, text);
+    case ItemKind::Exam:
+        break;
+    }
     return enterExam(line, text);
 }
 
@@ -636,32 +508,32 @@ widgets::EntryGrid::Enter frmAssessmentEntry::enterExam(int line, const QString 
         recomputeTotal();
         return Enter::Stay;
     }
-    const double base =
-        globals().IsAllowAssessmentRateG ? field("RateG").toDouble() : field("RateA").toDouble();
-    const charging::RateSettings &settings = charging::rateSettings();
-    const bool markup = record.kind == ListKind::OtherRevenue ? settings.isAssesmentMarkUp
-                                                              : settings.isAllowNewHemoStatRate;
-    grdTable->setText(line, colCode, code);
-    grdTable->setText(line, colParticular, field(record.nameField).trimmed());
-    grdTable->setText(line, colZeroPriced, base == 0 ? QStringLiteral("Y") : QStringLiteral("N"));
-    grdTable->setText(line, colBaseRate, QString::number(base, 'f', 2));
-    grdTable->setText(line, colStocked, QStringLiteral("N"));
-    grdTable->setText(line, colMarkup, markup ? QStringLiteral("Y") : QStringLiteral("N"));
-    grdTable->setText(line, colStat,
-                      chkStat->isChecked() ? QStringLiteral("Y") : QStringLiteral("N"));
-    grdTable->setText(line, colFlag, QString());
-    grdTable->setText(line, colLabSection,
-                      record.kind == ListKind::LABExam ? field("LabSectionID").trimmed()
-                                                       : QString());
-    grdTable->setText(line, colQuantity, QStringLiteral("1"));
-    setPrice(line, examPrice(line));
+    charging::ServiceRates rates;
+    if (globals().IsAllowAssessmentRateG)
+        rates.RateG = field("RateG").toDouble();
+    else
+        rates.RateA = field("RateA").toDouble();
+    AssessmentRow row;
+    row.dept = dept;
+    row.code = code;
+    row.particular = field(record.nameField).trimmed();
+    row.baseRate = charging::assessmentRate(rates, globals().IsAllowAssessmentRateG);
+    row.quantity = QStringLiteral("1");
+    row.markup = markupApplies(record.kind, charging::rateSettings());
+    row.stat = chkStat->isChecked();
+    row.labSection = record.kind == ListKind::LABExam ? field("LabSectionID").trimmed() : QString();
+    // Priced from the rate as the grid keeps it, to the cent, as any later
+    // repricing reads it back.
+    row.price = rowPrice(connection_, charging::rateSettings(), cellNumber(money(row.baseRate)),
+                         false, row.markup, row.stat);
+    putRow(*grdTable, line, row);
     computeAmount(line);
     return Enter::Next;
 }
 
 widgets::EntryGrid::Enter frmAssessmentEntry::enterMedicine(int line, const QString &text)
 {
-    const QString location = locationOf(QStringLiteral("PH"));
+    const QString location = departmentLocation(connection_, QStringLiteral("PH"));
     platform::Drug &drug = drugs_.Drug();
     QString code = text.trimmed();
     if (!session::IsNumeric(code)) {
@@ -678,25 +550,14 @@ widgets::EntryGrid::Enter frmAssessmentEntry::enterMedicine(int line, const QStr
         box(QStringLiteral("Can't charge the same Medicine/Supply !"), Icon::Information);
         return Enter::Stay;
     }
-    if (globals().allowZeroOnHand() && onHand(drug.DrugCode(), location) <= 0) {
+    if (globals().allowZeroOnHand() &&
+        charging::stockOnHand(connection_, drug.DrugCode(), location) <= 0) {
         box(drug.DrugName() + QStringLiteral(" has no stocks left. The system can't process the "
                                              "specified item."),
             Icon::Information);
         return Enter::Stay;
     }
-    grdTable->setText(line, colCode, drug.DrugCode());
-    grdTable->setText(line, colParticular, drug.DrugName());
-    grdTable->setText(line, colZeroPriced,
-                      drug.Invent().SellingPriceOut == 0 ? QStringLiteral("Y")
-                                                         : QStringLiteral("N"));
-    grdTable->setText(line, colBaseRate, QString::number(drug.Invent().SellingPriceOut, 'f', 2));
-    grdTable->setText(line, colStocked, QStringLiteral("Y"));
-    grdTable->setText(line, colMarkup, QStringLiteral("N"));
-    grdTable->setText(line, colStat,
-                      chkStat->isChecked() ? QStringLiteral("Y") : QStringLiteral("N"));
-    grdTable->setText(line, colFlag, location);
-    grdTable->setText(line, colQuantity, QStringLiteral("1"));
-    setPrice(line, drug.Invent().SellingPriceOut);
+    putRow(*grdTable, line, stockedRow(line, drug.Invent().SellingPriceOut, location));
     computeAmount(line);
     return Enter::Next;
 }
@@ -704,7 +565,7 @@ widgets::EntryGrid::Enter frmAssessmentEntry::enterMedicine(int line, const QStr
 widgets::EntryGrid::Enter frmAssessmentEntry::enterSupply(int line, const QString &text)
 {
     const QString dept = grdTable->text(line, colDept).trimmed();
-    QString location = locationOf(dept);
+    QString location = departmentLocation(connection_, dept);
     if (location.isEmpty())
         location = QStringLiteral("CS");
     platform::Drug &drug = drugs_.Drug();
@@ -723,21 +584,28 @@ widgets::EntryGrid::Enter frmAssessmentEntry::enterSupply(int line, const QStrin
         box(QStringLiteral("Supply already selected."), Icon::Information);
         return Enter::Stay;
     }
-    const double price = patient_.inOut == QLatin1String("O") ? drug.Invent().SellingPriceOut
-                                                              : drug.Invent().SellingPriceIn;
-    grdTable->setText(line, colCode, drug.DrugCode());
-    grdTable->setText(line, colParticular, drug.DrugName());
-    grdTable->setText(line, colZeroPriced, price == 0 ? QStringLiteral("Y") : QStringLiteral("N"));
-    grdTable->setText(line, colBaseRate, QString::number(price, 'f', 2));
-    grdTable->setText(line, colStocked, QStringLiteral("Y"));
-    grdTable->setText(line, colMarkup, QStringLiteral("N"));
-    grdTable->setText(line, colStat,
-                      chkStat->isChecked() ? QStringLiteral("Y") : QStringLiteral("N"));
-    grdTable->setText(line, colFlag, location);
-    grdTable->setText(line, colQuantity, QStringLiteral("1"));
-    setPrice(line, price);
+    const double price = charging::patientSellingPrice(patient_.inOut, drug.Invent().SellingPriceIn,
+                                                       drug.Invent().SellingPriceOut);
+    putRow(*grdTable, line, stockedRow(line, price, location));
     computeAmount(line);
     return Enter::Next;
+}
+
+// The row of the medicine or supply the catalogue last found, at `price`.
+AssessmentRow frmAssessmentEntry::stockedRow(int line, double price, const QString &location)
+{
+    platform::Drug &drug = drugs_.Drug();
+    AssessmentRow row;
+    row.dept = grdTable->text(line, colDept).trimmed();
+    row.code = drug.DrugCode();
+    row.particular = drug.DrugName();
+    row.price = price;
+    row.baseRate = price;
+    row.quantity = QStringLiteral("1");
+    row.stocked = true;
+    row.stat = chkStat->isChecked();
+    row.location = location;
+    return row;
 }
 
 widgets::EntryGrid::Enter frmAssessmentEntry::enterQuantity(int line, const QString &text)
@@ -757,7 +625,8 @@ widgets::EntryGrid::Enter frmAssessmentEntry::enterQuantity(int line, const QStr
     }
     const QString location = grdTable->text(line, colFlag).trimmed();
     if (yes(grdTable->text(line, colStocked)) && globals().allowZeroOnHand() && !typed.isEmpty()) {
-        const double stock = onHand(grdTable->text(line, colCode).trimmed(), location);
+        const double stock =
+            charging::stockOnHand(connection_, grdTable->text(line, colCode).trimmed(), location);
         if (quantity > stock) {
             box(QStringLiteral("Available stockOnhand for this item is : (") +
                     QString::number(stock, 'g', 15) + QStringLiteral(") ") +
@@ -799,17 +668,10 @@ widgets::EntryGrid::Enter frmAssessmentEntry::enterStat(int line, const QString 
 
 double frmAssessmentEntry::examPrice(int line)
 {
-    double price = cellNumber(grdTable->text(line, colBaseRate));
-    if (yes(grdTable->text(line, colStocked)))
-        return price;
-    if (yes(grdTable->text(line, colMarkup))) {
-        charging::RateSettings &settings = charging::rateSettings();
-        settings.BasePrice = price;
-        price = charging::ApplyMarkup(connection_, settings);
-    }
-    if (chkStat->isChecked())
-        price = charging::StatPrice(connection_, price).trimmed().toDouble();
-    return price;
+    return rowPrice(connection_, charging::rateSettings(),
+                    cellNumber(grdTable->text(line, colBaseRate)),
+                    yes(grdTable->text(line, colStocked)), yes(grdTable->text(line, colMarkup)),
+                    chkStat->isChecked());
 }
 
 void frmAssessmentEntry::setPrice(int line, double price)
@@ -834,21 +696,18 @@ void frmAssessmentEntry::recomputeTotal()
 
 void frmAssessmentEntry::repriceAll()
 {
-    try {
+    widgets::showingErrors([&] {
         for (int line = 1; line <= grdTable->lineCount(); ++line) {
             if (grdTable->text(line, colDept).trimmed().isEmpty() ||
                 grdTable->text(line, colCode).trimmed().isEmpty())
                 continue;
             // Medicines and supplies carry the flag but no surcharge.
-            grdTable->setText(line, colStat,
-                              chkStat->isChecked() ? QStringLiteral("Y") : QStringLiteral("N"));
+            grdTable->setText(line, colStat, yesNo(chkStat->isChecked()));
             if (!yes(grdTable->text(line, colStocked)))
                 setPrice(line, examPrice(line));
             computeAmount(line);
         }
-    } catch (const DatabaseError &e) {
-        widgets::msgCritical(e.message());
-    }
+    });
     recomputeTotal();
 }
 
@@ -856,7 +715,7 @@ void frmAssessmentEntry::repriceAll()
 
 void frmAssessmentEntry::chooseDoctor()
 {
-    try {
+    widgets::showingErrors([&] {
         codeSearch_.setSearchMode(true);
         if (!codeSearch_.SearchListing(txtDoctorID->text().trimmed(), ListKind::Doctor))
             return;
@@ -866,14 +725,12 @@ void frmAssessmentEntry::chooseDoctor()
         txtDoctorID->setText(field("ResultCode"));
         txtDoctor->setText(QStringLiteral("DR. ") + field("LastName") + QStringLiteral(", ") +
                            field("FirstName") + QLatin1Char(' ') + field("MiddleName"));
-    } catch (const DatabaseError &e) {
-        widgets::msgCritical(e.message());
-    }
+    });
 }
 
 void frmAssessmentEntry::lookUpDoctor()
 {
-    try {
+    widgets::showingErrors([&] {
         codeSearch_.setSearchMode(false);
         const bool found =
             codeSearch_.SearchListing(txtDoctorID->text().trimmed(), ListKind::Doctor);
@@ -886,9 +743,7 @@ void frmAssessmentEntry::lookUpDoctor()
                            codeSearch_.DoctorRecord(QStringLiteral("LastName")).trimmed() +
                            QStringLiteral(", ") +
                            codeSearch_.DoctorRecord(QStringLiteral("FirstName")).trimmed());
-    } catch (const DatabaseError &e) {
-        widgets::msgCritical(e.message());
-    }
+    });
 }
 
 // ----------------------------------------------------------------- actions
@@ -926,23 +781,18 @@ void frmAssessmentEntry::save(bool print)
         return;
     }
     const AssessmentHeader head = header();
-    try {
+    bool saved = false;
+    widgets::showingErrors([&] {
         if (auto refusal = checkAssessment(connection_, head, lines)) {
             showRefusal(*refusal);
             return;
         }
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        try {
-            assessmentNumber_ = saveAssessment(connection_, head, lines);
-        } catch (...) {
-            QApplication::restoreOverrideCursor();
-            throw;
-        }
-        QApplication::restoreOverrideCursor();
-    } catch (const DatabaseError &e) {
-        widgets::msgCritical(e.message());
+        const WaitCursor wait;
+        assessmentNumber_ = saveAssessment(connection_, head, lines);
+        saved = true;
+    });
+    if (!saved)
         return;
-    }
     if (!print) {
         charging::frmChargeSlipNo slip(this);
         slip.setChargeSlip(assessmentNumber_.trimmed());
@@ -950,12 +800,9 @@ void frmAssessmentEntry::save(bool print)
         accept();
         return;
     }
-    try {
-        dumpSlip(connection_, lines, patient_.employeeCode);
-    } catch (const DatabaseError &e) {
-        // The assessment is saved; only the print tables missed its lines.
-        widgets::msgCritical(e.message());
-    }
+    // The assessment is saved; a failure here only leaves the print tables
+    // without its lines.
+    widgets::showingErrors([&] { dumpSlip(connection_, lines, patient_.employeeCode); });
     printer_(assessmentSlipPrint(assessmentNumber_, head.idNum, QStringLiteral("HD")), this);
     accept();
 }

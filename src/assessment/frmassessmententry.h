@@ -4,11 +4,13 @@
 // for in cash, typed into the entry grid (8 items at most), priced, and saved
 // as one cash assessment under a new "OC" number for the cashier; printed as
 // an assessment slip when asked. The rules that need no window are in
-// assessmentsave.h.
+// assessmentrules.h (departments, rows, stat day, banner, prices),
+// assessmentpackage.h (a package's items as rows) and assessmentsave.h.
 //
 // The hospital components it looks items up with and the package dialog are
 // handed in, so a test may give it small stand-ins.
 
+#include "assessmentrules.h"
 #include "assessmentsave.h"
 #include "charging/frmcharge.h"
 #include "widgets/entrygrid.h"
@@ -66,11 +68,6 @@ using PackageDialog =
 // The package dialog of the hospital's package list (frmOPDPackage), its
 // items put into the grid in this screen's layout.
 PackageDialog opdPackageDialog(Connection &connection);
-
-// The weekday names ("dddd") that check Stat at opening, for a hospital code.
-bool statDay(const QString &clientName, const QString &dayName);
-// The banner's next step: its first character moved to the end.
-QString scrollBanner(const QString &text);
 
 class frmAssessmentEntry : public QDialog {
     Q_OBJECT
@@ -148,10 +145,8 @@ private:
     widgets::EntryGrid::Enter enterSupply(int line, const QString &text);
     widgets::EntryGrid::Enter enterQuantity(int line, const QString &text);
     widgets::EntryGrid::Enter enterStat(int line, const QString &text);
-    // The department's issuing location; empty for departments without stock.
-    QString locationOf(const QString &dept);
-    double onHand(const QString &item, const QString &location);
-    bool acceptedDepartment(const QString &dept);
+    // The row of the medicine or supply the catalogue last found, at `price`.
+    AssessmentRow stockedRow(int line, double price, const QString &location);
     // The exam's price now: surcharged when the settings say so, stat when checked.
     double examPrice(int line);
     void setPrice(int line, double price);

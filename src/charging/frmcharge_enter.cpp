@@ -5,11 +5,12 @@
 
 #include "chargelines.h"
 #include "frmcharge.h"
+#include "linepricing.h"
 #include "pricerules.h"
 #include "revenuecode.h"
 #include "serviceprice.h"
+#include "stockonhand.h"
 
-#include "database/sqltext.h"
 #include "packages/clsbuildpack.h"
 #include "platform/codesearch.h"
 #include "platform/connection.h"
@@ -18,6 +19,7 @@
 #include "session/globals.h"
 #include "session/module1.h"
 #include "widgets/messages.h"
+#include "widgets/screenregistry.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -48,27 +50,33 @@ const QString Information = QStringLiteral("Information");
 
 widgets::EntryGrid::Enter frmCharge::onEnter(int line, int column, const QString &text)
 {
-    try {
+    Enter result = Enter::Stay;
+    widgets::showingErrors([&] {
         switch (column) {
         case colDept:
-            return enterDepartment(line, text);
+            result = enterDepartment(line, text);
+            break;
         case colItem:
-            return enterItem(line, text);
+            result = enterItem(line, text);
+            break;
         case colQuantity:
-            return enterQuantity(line, text);
+            result = enterQuantity(line, text);
+            break;
         case colUnitPrice:
-            return enterUnitPrice(line, text);
+            result = enterUnitPrice(line, text);
+            break;
         case colAmount:
-            return enterAmount(line, text);
+            result = enterAmount(line, text);
+            break;
         case colStat:
-            return enterStat(line, text);
+            result = enterStat(line, text);
+            break;
         default:
-            return Enter::Next;
+            result = Enter::Next;
+            break;
         }
-    } catch (const DatabaseError &e) {
-        widgets::msgCritical(e.message());
-        return Enter::Stay;
-    }
+    });
+    return result;
 }
 
 // ------------------------------------------------------------- department
@@ -125,11 +133,7 @@ bool frmCharge::Check_LocationID(const QString &code)
 
 double frmCharge::onHand(const QString &item, const QString &location)
 {
-    const Recordset rs = connection_.Open(
-        QStringLiteral("select isnull(OnHand,0)Onhand from INVENTORY..tbinvent where ItemID = '") +
-        sql::escape(item) + QStringLiteral("' and LocationID = '") + sql::escape(location) +
-        QLatin1Char('\''));
-    return rs.atEnd() ? 0.0 : rs.Fields(QStringLiteral("Onhand")).toDouble();
+    return stockOnHand(connection_, item, location);
 }
 
 widgets::EntryGrid::Enter frmCharge::enterStockedItem(int line, const QString &text)

@@ -32,19 +32,6 @@ ServicePrice special(double value)
     return {value, formatRate(value)};
 }
 
-double classRate(const ServiceRates &rates, const QString &roomClass)
-{
-    if (roomClass == QLatin1String("B"))
-        return rates.RateB;
-    if (roomClass == QLatin1String("C"))
-        return rates.RateC;
-    if (roomClass == QLatin1String("D"))
-        return rates.RateD;
-    if (roomClass == QLatin1String("E"))
-        return rates.RateE;
-    return rates.RateA;
-}
-
 } // namespace
 
 bool Check_IfICURate(Connection &connection, const QString &IdNum)
@@ -158,13 +145,6 @@ bool GetIPDPrice(Connection &connection, const QString &IdNum)
         connection.Open(QStringLiteral("SELECT isnull(HEMODIALYSIS.dbo.fn_HemoIPDPrice('") +
                         sql::escape(IdNum) + QStringLiteral("'),'N') as IPDPrice"));
     return !rs.atEnd() && rs.Fields(QStringLiteral("IPDPrice")).trimmed() == QLatin1String("Y");
-}
-
-double MedicinePrice(bool ipdPrice, bool discounted, double sellingPriceIn, double sellingPriceOut)
-{
-    if (discounted)
-        return sellingPriceOut;
-    return ipdPrice ? sellingPriceIn : sellingPriceOut;
 }
 
 QString formatRate(double value)

@@ -2,7 +2,11 @@
 
 // The base price of a charge line: a service's rate by patient type, room
 // class, intensive care, emergency room and HMO; the stat surcharge; and the
-// price list of a medicine or supply. Database errors reach the screen.
+// in-patient price flag. The rules the assessments share (rate columns,
+// selling prices, surcharges on a price) are in linepricing.h. Database
+// errors reach the screen.
+
+#include "linepricing.h"
 
 #include <QString>
 
@@ -15,19 +19,6 @@ class Connection;
 namespace chemodesk::charging {
 
 struct RateSettings;
-
-// The rates of the chosen service, as the code search hands them over. The
-// room-class rates are taken from here; the intensive-care, ER and HMO rates
-// are read from file, as the hospital keeps them per unit and section.
-struct ServiceRates {
-    double RateA = 0.0;
-    double RateB = 0.0;
-    double RateC = 0.0;
-    double RateD = 0.0;
-    double RateE = 0.0;
-    double RateH = 0.0;
-    double RateI = 0.0;
-};
 
 // A price and the text the Unit Price cell shows for it.
 struct ServicePrice {
@@ -52,8 +43,10 @@ std::optional<double> GetHMORate(Connection &connection, const QString &section,
 QString GetRoomClass(Connection &connection, const QString &IdNum);
 
 // The price of a service for the patient: reloads `settings`, then chooses by
-// the rules in force. A special rate missing from file falls back to the
-// room-class or regular rate, never to no price at all.
+// the rules in force. The room-class rates are taken from `rates` (see
+// classRate); the intensive-care, ER and HMO rates are read from file, as the
+// hospital keeps them per unit and section. A special rate missing from file
+// falls back to the room-class or regular rate, never to no price at all.
 ServicePrice ServiceBasePrice(Connection &connection, RateSettings &settings,
                               const QString &patientClass, const QString &IdNum,
                               const QString &section, const QString &item,
@@ -65,8 +58,6 @@ QString StatPrice(Connection &connection, double price);
 
 // The patient is priced from the in-patient list.
 bool GetIPDPrice(Connection &connection, const QString &IdNum);
-// The selling price a medicine or supply line takes.
-double MedicinePrice(bool ipdPrice, bool discounted, double sellingPriceIn, double sellingPriceOut);
 
 // Number formats of the price cells: "####.00" (no leading zero below one)
 // and "######0.00".

@@ -3,6 +3,7 @@
 
 #include "requestentry.h"
 
+#include "charging/stockonhand.h"
 #include "database/sqltext.h"
 #include "frmreprintrequestform.h"
 #include "platform/codesearch.h"
@@ -271,15 +272,6 @@ bool RequestEntry::Check_IfHMO(const QString &IdNum)
     return !session::IsNumeric(rs.Fields(QStringLiteral("AccountNum")).trimmed());
 }
 
-double RequestEntry::onHand(const QString &code)
-{
-    const Recordset rs = connection_.Open(
-        QStringLiteral("select isnull(OnHand,0)Onhand from INVENTORY..tbinvent where ItemID = '") +
-        sql::escape(code) + QStringLiteral("' and LocationID = '") + sql::escape(kind_.location) +
-        QLatin1Char('\''));
-    return rs.atEnd() ? 0.0 : rs.Fields(QStringLiteral("Onhand")).toDouble();
-}
-
 QString RequestEntry::attendingDoctor(const QString &idNum)
 {
     const Recordset rs = connection_.Open(
@@ -313,24 +305,28 @@ void RequestEntry::setQuantity(int line, const QString &quantity)
 
 Enter RequestEntry::onEnter(int line, int column, const QString &text)
 {
-    try {
+    Enter result = Enter::Stay;
+    widgets::showingErrors([&] {
         switch (column) {
         case colCode:
-            return enterCode(line, text);
+            result = enterCode(line, text);
+            break;
         case colDosage:
-            return enterDosage(line, text);
+            result = enterDosage(line, text);
+            break;
         case colQuantity:
-            return enterQuantity(line, text);
+            result = enterQuantity(line, text);
+            break;
         case colRemarks:
-            return enterRemarks(line, text);
+            result = enterRemarks(line, text);
+            break;
         default:
             mshflexEntry->setText(line, column, text);
-            return Enter::Next;
+            result = Enter::Next;
+            break;
         }
-    } catch (const DatabaseError &e) {
-        widgets::msgCritical(e.message());
-        return Enter::Stay;
-    }
+    });
+    return result;
 }
 
 Enter RequestEntry::enterCode(int line, const QString &text)
@@ -356,7 +352,7 @@ Enter RequestEntry::enterCode(int line, const QString &text)
         return Enter::Stay;
     }
     if (globals().allowZeroOnHand()) {
-        stockOnHand_ = onHand(drug.DrugCode());
+        stockOnHand_ = charging::stockOnHand(connection_, drug.DrugCode(), kind_.location);
         if (stockOnHand_ == 0) {
             widgets::msgInformation(drug.DrugName() +
                                     QStringLiteral(" has no stocks left. The system can't process "
@@ -428,7 +424,8 @@ Enter RequestEntry::enterQuantity(int line, const QString &text)
     }
     if (globals().allowZeroOnHand()) {
         // The stock of the line's own item, whichever line the cursor came from.
-        stockOnHand_ = onHand(mshflexEntry->text(line, colCode).trimmed());
+        stockOnHand_ = charging::stockOnHand(
+            connection_, mshflexEntry->text(line, colCode).trimmed(), kind_.location);
         if (quantity > stockOnHand_) {
             widgets::msgInformation(
                 QStringLiteral("Available stockOnhand for this item is : (") +
@@ -487,7 +484,8 @@ bool RequestEntry::send(const LogBookCall &call, const RequestHeader &header)
 
 void RequestEntry::saveRequest()
 {
-    try {
+    bool saved = false;
+    widgets::showingErrors([&] {
         RequestHeader header;
         header.hospNum = txtHospNum->text();
         header.idNum = txtIDNum->text();
@@ -524,12 +522,10 @@ void RequestEntry::saveRequest()
         if (!globals().ServerDate.isValid())
             throw DatabaseError(QStringLiteral("The server's date and time could not be read."));
         header.dateTime = requestDate(globals().ServerDate);
-        if (!send(kind_.call, header))
-            return;
-    } catch (const DatabaseError &e) {
-        widgets::msgCritical(e.message());
+        saved = send(kind_.call, header);
+    });
+    if (!saved)
         return;
-    }
     widgets::msgInformation(QStringLiteral("Successfully Saved..."),
                             QStringLiteral("Hemodialysis"));
     accept();

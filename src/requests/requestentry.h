@@ -154,7 +154,6 @@ private:
     widgets::EntryGrid::Enter enterDosage(int line, const QString &text);
     widgets::EntryGrid::Enter enterQuantity(int line, const QString &text);
     widgets::EntryGrid::Enter enterRemarks(int line, const QString &text);
-    double onHand(const QString &code);
     QString attendingDoctor(const QString &idNum);
     void setUnitPrice(int line, double price);
     void setQuantity(int line, const QString &quantity);
