@@ -5,7 +5,7 @@
 #include "charging/frmchargeslipno.h"
 #include "charging/linepricing.h"
 #include "charging/pricerules.h"
-#include "charging/stockonhand.h"
+#include "components/stockonhand.h"
 #include "database/sqltext.h"
 #include "packages/packagedialogs.h"
 #include "platform/codesearch.h"
@@ -145,18 +145,21 @@ PackageDialog opdPackageDialog(Connection &connection)
 {
     return [&connection](widgets::EntryGrid &grid, const QString &chargesType,
                          QWidget *parent) -> QString {
-        packages::appliedPackage() = {};
         AssessmentPackageTarget target(
             [&grid](const AssessmentRow &row) { putPackageRow(grid, row); });
         packages::frmOPDPackage dialog(connection, parent);
         dialog.setChargesType(chargesType);
         dialog.setSourceGrid(&target);
-        if (widgets::execModal(dialog) != QDialog::Accepted || !packages::appliedPackage().applied)
+        if (widgets::execModal(dialog) != QDialog::Accepted || !dialog.applied().applied)
             return {};
-        const QString code = packages::appliedPackage().code;
-        packages::appliedPackage() = {};
-        return code;
+        return dialog.applied().code;
     };
+}
+
+AssessmentPatient frmAssessmentEntry::patientOf(const platform::ScreenContext &context)
+{
+    const platform::SelectedPatient &chosen = context.patient;
+    return {chosen.idNum, chosen.hospNum, chosen.inOut, context.employeeCode};
 }
 
 frmAssessmentEntry::frmAssessmentEntry(Connection &connection,
@@ -164,7 +167,7 @@ frmAssessmentEntry::frmAssessmentEntry(Connection &connection,
                                        AssessmentPatient patient, QWidget *parent)
     : QDialog(parent), connection_(connection), codeSearch_(components.codeSearch),
       drugs_(components.drugs), drugList_(components.drugList), patient_(std::move(patient)),
-      printer_(reports::ShowPrintout)
+      rates_(charging::rateSettings()), printer_(reports::ShowPrintout)
 {
     setObjectName(QStringLiteral("frmAssessmentEntry"));
     setWindowTitle(QStringLiteral("Assessment Entry"));
@@ -379,7 +382,7 @@ void frmAssessmentEntry::loadScreen()
             }
         }
         loadDepartments();
-        charging::LoadRateSettings(connection_, charging::rateSettings());
+        charging::LoadRateSettings(connection_, rates_);
         loadStat();
         loadRates();
     });
@@ -405,7 +408,7 @@ void frmAssessmentEntry::showDepartments()
 
 void frmAssessmentEntry::loadStat()
 {
-    if (statOnOpening(connection_, charging::rateSettings(), globals().ClientName))
+    if (statOnOpening(connection_, rates_, globals().ClientName))
         chkStat->setChecked(true);
 }
 
@@ -416,7 +419,7 @@ void frmAssessmentEntry::loadRates()
     lblAfterFivePmRate->setText(labels.afterFive);
     lblWeekendRate->setText(labels.weekend);
     lblHolidayRate->setText(labels.holiday);
-    banner_ = ratesBanner(connection_, charging::rateSettings());
+    banner_ = ratesBanner(connection_, rates_);
     if (banner_.isEmpty()) {
         lblMessageRates->clear();
         Timer1->stop();
@@ -519,13 +522,13 @@ widgets::EntryGrid::Enter frmAssessmentEntry::enterExam(int line, const QString 
     row.particular = field(record.nameField).trimmed();
     row.baseRate = charging::assessmentRate(rates, globals().IsAllowAssessmentRateG);
     row.quantity = QStringLiteral("1");
-    row.markup = markupApplies(record.kind, charging::rateSettings());
+    row.markup = markupApplies(record.kind, rates_);
     row.stat = chkStat->isChecked();
     row.labSection = record.kind == ListKind::LABExam ? field("LabSectionID").trimmed() : QString();
     // Priced from the rate as the grid keeps it, to the cent, as any later
     // repricing reads it back.
-    row.price = rowPrice(connection_, charging::rateSettings(), cellNumber(money(row.baseRate)),
-                         false, row.markup, row.stat);
+    row.price =
+        rowPrice(connection_, rates_, cellNumber(money(row.baseRate)), false, row.markup, row.stat);
     putRow(*grdTable, line, row);
     computeAmount(line);
     return Enter::Next;
@@ -551,7 +554,7 @@ widgets::EntryGrid::Enter frmAssessmentEntry::enterMedicine(int line, const QStr
         return Enter::Stay;
     }
     if (globals().allowZeroOnHand() &&
-        charging::stockOnHand(connection_, drug.DrugCode(), location) <= 0) {
+        components::stockOnHand(connection_, drug.DrugCode(), location) <= 0) {
         box(drug.DrugName() + QStringLiteral(" has no stocks left. The system can't process the "
                                              "specified item."),
             Icon::Information);
@@ -626,7 +629,7 @@ widgets::EntryGrid::Enter frmAssessmentEntry::enterQuantity(int line, const QStr
     const QString location = grdTable->text(line, colFlag).trimmed();
     if (yes(grdTable->text(line, colStocked)) && globals().allowZeroOnHand() && !typed.isEmpty()) {
         const double stock =
-            charging::stockOnHand(connection_, grdTable->text(line, colCode).trimmed(), location);
+            components::stockOnHand(connection_, grdTable->text(line, colCode).trimmed(), location);
         if (quantity > stock) {
             box(QStringLiteral("Available stockOnhand for this item is : (") +
                     QString::number(stock, 'g', 15) + QStringLiteral(") ") +
@@ -668,8 +671,7 @@ widgets::EntryGrid::Enter frmAssessmentEntry::enterStat(int line, const QString 
 
 double frmAssessmentEntry::examPrice(int line)
 {
-    return rowPrice(connection_, charging::rateSettings(),
-                    cellNumber(grdTable->text(line, colBaseRate)),
+    return rowPrice(connection_, rates_, cellNumber(grdTable->text(line, colBaseRate)),
                     yes(grdTable->text(line, colStocked)), yes(grdTable->text(line, colMarkup)),
                     chkStat->isChecked());
 }

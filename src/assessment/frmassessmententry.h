@@ -75,6 +75,7 @@ public:
     frmAssessmentEntry(Connection &connection, charging::ChargeComponents components,
                        AssessmentPatient patient, QWidget *parent = nullptr);
     ~frmAssessmentEntry() override;
+    static AssessmentPatient patientOf(const platform::ScreenContext &context);
 
     // The package dialog (none: the button stays disabled).
     void setPackageDialog(PackageDialog dialog);
@@ -157,6 +158,9 @@ private:
     platform::DrugCatalogue &drugs_;
     platform::DrugList &drugList_;
     AssessmentPatient patient_;
+    // The rate settings as read when the screen opened; its holiday answer and base price are
+    // this screen's own.
+    charging::RateSettings rates_;
     PackageDialog packageDialog_;
     charging::SlipPrinter printer_;
     QString assessmentNumber_;

@@ -3,6 +3,7 @@
 #include "frmassessmententry.h"
 #include "frmassessstatus.h"
 #include "widgets/messages.h"
+#include "widgets/openscreen.h"
 #include "widgets/screenregistry.h"
 
 namespace chemodesk::assessment {
@@ -11,15 +12,9 @@ namespace {
 
 void openEntry(const platform::ScreenContext &context)
 {
-    const platform::SelectedPatient &chosen = context.patient;
-    AssessmentPatient patient;
-    patient.idNum = chosen.idNum;
-    patient.hospNum = chosen.hospNum;
-    patient.inOut = chosen.inOut;
-    patient.employeeCode = context.employeeCode;
-    frmAssessmentEntry screen(context.connection, context.components(), patient, context.parent);
-    screen.setPackageDialog(opdPackageDialog(context.connection));
-    widgets::execModal(screen);
+    auto screen = widgets::makeEntryScreen<frmAssessmentEntry>(context);
+    screen->setPackageDialog(opdPackageDialog(context.connection));
+    widgets::execModal(*screen);
 }
 
 void openStatus(const platform::ScreenContext &context)

@@ -4,12 +4,12 @@
 // Every refusal leaves the cursor in the cell that caused it.
 
 #include "chargelines.h"
+#include "components/stockonhand.h"
 #include "frmcharge.h"
 #include "linepricing.h"
 #include "pricerules.h"
 #include "revenuecode.h"
 #include "serviceprice.h"
-#include "stockonhand.h"
 
 #include "packages/clsbuildpack.h"
 #include "platform/codesearch.h"
@@ -133,7 +133,7 @@ bool frmCharge::Check_LocationID(const QString &code)
 
 double frmCharge::onHand(const QString &item, const QString &location)
 {
-    return stockOnHand(connection_, item, location);
+    return components::stockOnHand(connection_, item, location);
 }
 
 widgets::EntryGrid::Enter frmCharge::enterStockedItem(int line, const QString &text)

@@ -65,12 +65,6 @@ void setCell(QTableWidget *grid, int row, int column, const QString &text)
 
 } // namespace
 
-AppliedPackage &appliedPackage()
-{
-    static AppliedPackage applied;
-    return applied;
-}
-
 // ------------------------------------------------------------ pick dialogs
 
 PackagePick::PackagePick(Connection &connection, const char *name, const QString &caption,
@@ -250,7 +244,7 @@ QString frmOPDPackage::itemsText(const QString &code) const
 
 void frmOPDPackage::onApply(const PackageInfo &package)
 {
-    appliedPackage() = {true, package.code};
+    applied_ = {true, package.code};
 }
 
 // ---------------------------------------------------------- frmListPackage

@@ -25,14 +25,12 @@ class Connection;
 
 namespace chemodesk::packages {
 
-// The package applied last through frmOPDPackage: the cash assessment's save
-// sends its code as its last argument. The assessment clears it when it opens
-// and once it has saved.
+// The package a pick dialog applied: the cash assessment's save sends its code
+// as its last argument.
 struct AppliedPackage {
     bool applied = false;
     QString code;
 };
-AppliedPackage &appliedPackage();
 
 // Columns of mshflexPackageItems.
 enum PackageItemColumn {
@@ -66,6 +64,8 @@ public:
     QString itemMark(int row) const;
     // The legend of the marks, as imgLegend shows it.
     static QString legendText();
+    // What this dialog applied; only the out-patient list marks it.
+    AppliedPackage applied() const { return applied_; }
 
     QLabel *lblInfo = nullptr;
     QTableWidget *mshflexPackage = nullptr;
@@ -91,6 +91,9 @@ private:
     PackageTarget *sourceGrid_ = nullptr;
     PackageTarget *packageGrid_ = nullptr;
     PackageInfo chosen_;
+
+protected:
+    AppliedPackage applied_;
 };
 
 class frmOPDPackage : public PackagePick {

@@ -3,7 +3,7 @@
 
 #include "requestentry.h"
 
-#include "charging/stockonhand.h"
+#include "components/stockonhand.h"
 #include "database/sqltext.h"
 #include "frmreprintrequestform.h"
 #include "platform/codesearch.h"
@@ -15,6 +15,7 @@
 #include "session/module1.h"
 #include "widgets/dialogparts.h"
 #include "widgets/messages.h"
+#include "widgets/screenregistry.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -352,7 +353,7 @@ Enter RequestEntry::enterCode(int line, const QString &text)
         return Enter::Stay;
     }
     if (globals().allowZeroOnHand()) {
-        stockOnHand_ = charging::stockOnHand(connection_, drug.DrugCode(), kind_.location);
+        stockOnHand_ = components::stockOnHand(connection_, drug.DrugCode(), kind_.location);
         if (stockOnHand_ == 0) {
             widgets::msgInformation(drug.DrugName() +
                                     QStringLiteral(" has no stocks left. The system can't process "
@@ -424,7 +425,7 @@ Enter RequestEntry::enterQuantity(int line, const QString &text)
     }
     if (globals().allowZeroOnHand()) {
         // The stock of the line's own item, whichever line the cursor came from.
-        stockOnHand_ = charging::stockOnHand(
+        stockOnHand_ = components::stockOnHand(
             connection_, mshflexEntry->text(line, colCode).trimmed(), kind_.location);
         if (quantity > stockOnHand_) {
             widgets::msgInformation(

@@ -50,7 +50,6 @@ protected:
     {
         screen.reset();
         session::resetGlobals();
-        packages::appliedPackage() = {};
     }
 
     void openFor(const QString &idNum, const QString &hospNum, Connection *connection = nullptr)
@@ -167,13 +166,15 @@ TEST_P(ChargePackages, APackageCodeTypedAsDepartmentFillsTheGridWithItsItems)
 TEST_P(ChargePackages, CancerPackageAppliesTheItemsTakenAfterTheLinesEntered)
 {
     medicineLine("10001", "1");
-    messages.onDialog([](QDialog &dialog) {
+    bool marked = true;
+    messages.onDialog([&marked](QDialog &dialog) {
         auto &list = dynamic_cast<packages::frmListPackage &>(dialog);
         EXPECT_EQ(list.mshflexPackage->rowCount(), 3);
         list.choosePackage(2); // PKG03
         EXPECT_EQ(list.mshflexPackageItems->rowCount(), 4);
         list.toggleItem(0);
         list.apply();
+        marked = list.applied().applied;
         return list.result();
     });
     screen->vkbtnHemoPckge->click();
@@ -183,7 +184,7 @@ TEST_P(ChargePackages, CancerPackageAppliesTheItemsTakenAfterTheLinesEntered)
     EXPECT_EQ(packageLines("PKG03"), 3);
     EXPECT_EQ(grid->lineCount(), 4); // the empty line after the medicine took the first item
     EXPECT_EQ(screen->PackageName(), QStringLiteral("BLOOD TRANSFUSION PACKAGE"));
-    EXPECT_FALSE(packages::appliedPackage().applied); // only the out-patient list marks it
+    EXPECT_FALSE(marked); // only the out-patient list marks it
 }
 
 TEST_P(ChargePackages, OutPatientsChooseFromTheOutPatientList)

@@ -5,7 +5,7 @@
 
 #include "charging/linepricing.h"
 #include "charging/pricerules.h"
-#include "charging/stockonhand.h"
+#include "components/stockonhand.h"
 #include "support/enginetest.h"
 
 #include <gtest/gtest.h>
@@ -149,8 +149,9 @@ TEST_P(LinePricingOnEngines, StockOnHandOfAnItemAtALocation)
         {"O'1", "20", 3},                      // a code with an apostrophe
     };
     for (const Case &c : cases)
-        EXPECT_DOUBLE_EQ(stockOnHand(*db, QLatin1String(c.item), QLatin1String(c.location)),
-                         c.onHand)
+        EXPECT_DOUBLE_EQ(
+            components::stockOnHand(*db, QLatin1String(c.item), QLatin1String(c.location)),
+            c.onHand)
             << c.item << " at " << c.location;
 }
 

@@ -751,11 +751,7 @@ void runCase(db::HostedConnection &database, const Case &c)
 
 class ScreenTextTest : public test::EngineTest {
 protected:
-    void TearDown() override
-    {
-        session::resetGlobals();
-        packages::appliedPackage() = {};
-    }
+    void TearDown() override { session::resetGlobals(); }
 };
 
 TEST_P(ScreenTextTest, FindWhatTheScreensRead)

@@ -52,7 +52,6 @@ protected:
         if (db)
             recorder = std::make_unique<Recorder>(*db);
     }
-    void TearDown() override { appliedPackage() = {}; }
     test::ScriptedMessages messages;
     std::unique_ptr<Recorder> recorder;
 };
@@ -111,7 +110,7 @@ TEST_P(PackageDialogs, ListPackageShowsThePackagesAndAppliesTheItemsTaken)
         EXPECT_EQ(item.location, packageItemLocation(item.revenue)) << item.item.toStdString();
         EXPECT_FALSE(item.description.isEmpty());
     }
-    EXPECT_FALSE(appliedPackage().applied);
+    EXPECT_FALSE(dialog.applied().applied);
 }
 
 TEST_P(PackageDialogs, OpdPackageSendsTheItemsNotTakenToThePackageGridAndRemembersThePackage)
@@ -130,8 +129,8 @@ TEST_P(PackageDialogs, OpdPackageSendsTheItemsNotTakenToThePackageGridAndRemembe
     dialog.apply();
     EXPECT_EQ(source.items.size(), 5u);
     EXPECT_EQ(rest.items.size(), 2u);
-    EXPECT_EQ(appliedPackage().applied, true);
-    EXPECT_EQ(appliedPackage().code, QStringLiteral("PKG01"));
+    EXPECT_EQ(dialog.applied().applied, true);
+    EXPECT_EQ(dialog.applied().code, QStringLiteral("PKG01"));
 }
 
 TEST_P(PackageDialogs, NothingTakenIsRefusedAndTheDialogStaysOpen)
@@ -150,7 +149,7 @@ TEST_P(PackageDialogs, NothingTakenIsRefusedAndTheDialogStaysOpen)
     EXPECT_EQ(messages.shown().back().icon, Icon::Critical);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_TRUE(source.items.empty());
-    EXPECT_FALSE(appliedPackage().applied);
+    EXPECT_FALSE(dialog.applied().applied);
 }
 
 TEST_P(PackageDialogs, WithNoPackageTheListIsHiddenAndSaysSo)

@@ -10,10 +10,10 @@ namespace chemodesk {
 class Connection;
 }
 
-namespace chemodesk::charging {
+namespace chemodesk::components {
 
 // The quantity on the shelf of `location`; 0 when the item is not stocked
 // there. Database errors reach the screen.
 double stockOnHand(Connection &connection, const QString &item, const QString &location);
 
-} // namespace chemodesk::charging
+} // namespace chemodesk::components

@@ -3,7 +3,7 @@
 #include "database/sqltext.h"
 #include "platform/connection.h"
 
-namespace chemodesk::charging {
+namespace chemodesk::components {
 
 double stockOnHand(Connection &connection, const QString &item, const QString &location)
 {
@@ -14,4 +14,4 @@ double stockOnHand(Connection &connection, const QString &item, const QString &l
     return rs.atEnd() ? 0.0 : rs.Fields(QStringLiteral("Onhand")).toDouble();
 }
 
-} // namespace chemodesk::charging
+} // namespace chemodesk::components
