@@ -56,7 +56,15 @@ public:
     std::shared_ptr<ShapeVariant> variant(const QString &text, std::vector<Literal> &literals);
 
     // The kept forms of a fixed text.
-    std::vector<BoundForm> &forms(const QString &text) { return texts_[text]; }
+    std::vector<BoundForm> &forms(const QString &text)
+    {
+        auto kept = texts_.find(text);
+        if (kept != texts_.end())
+            return *kept;
+        // Kept by a copy of its own: a text read straight from a caller's
+        // buffer (QString::fromRawData) would change with the buffer.
+        return texts_[QString(text.constData(), text.size())];
+    }
     std::vector<BoundForm> &forms(FixedText text) { return fixed_[{text.data(), text.size()}]; }
     // The form of a fixed text for these values' kinds (`numbers`).
     BoundForm form(const QString &text, const Value *values, size_t count,

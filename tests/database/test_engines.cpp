@@ -152,7 +152,9 @@ TEST(ServerEngine, TheSessionHasItsSettingsAndTheUrlsOptions)
     };
     EXPECT_EQ(setting("application_name"), QStringLiteral("desk 'one' \\ two"));
     EXPECT_TRUE(setting("DateStyle").startsWith(QLatin1String("ISO")));
-    EXPECT_EQ(setting("client_encoding"), QStringLiteral("UTF8"));
+    EXPECT_EQ(
+        server->executeNative(QStringLiteral("SELECT pg_client_encoding()")).Fields(0).toString(),
+        QStringLiteral("UTF8"));
     EXPECT_EQ(setting("default_transaction_read_only"), QStringLiteral("on"));
     EXPECT_EQ(setting("idle_in_transaction_session_timeout"), QStringLiteral("5s"));
     EXPECT_EQ(setting("statement_timeout"), QStringLiteral("30s"));
