@@ -7,6 +7,7 @@
 // happens whole or not at all; inside the screen's transaction it is part of
 // that, undone with it (a procedure that only reads needs neither).
 
+#include "fixedtext.h"
 #include "platform/connection.h"
 
 #include <QDateTime>
@@ -85,6 +86,16 @@ public:
     virtual void exec(const QString &text, std::initializer_list<Value> values)
     {
         exec(withValuesWritten(text, values.begin(), values.size()));
+    }
+    // The same for a text held as a literal (FixedText(u"...")): what is kept of
+    // it is found by the literal's address rather than by reading the text.
+    virtual Recordset query(FixedText text, std::initializer_list<Value> values)
+    {
+        return query(text.text(), values);
+    }
+    virtual void exec(FixedText text, std::initializer_list<Value> values)
+    {
+        exec(text.text(), values);
     }
     // Adds one to an integer column in a single statement and returns the
     // value before the increment, so two workstations never draw the same

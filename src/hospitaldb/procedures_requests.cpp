@@ -42,42 +42,41 @@ Recordset appendLogBook(db::ProcedureContext &db, const QStringList &args, const
 
     // The values bound: the texts are fixed, translated once for every line.
     const Recordset same = db.query(
-        QStringLiteral("SELECT max(RequestNum) AS RequestNum FROM CLINICAL_AREA..tbCancerRequest "
-                       "WHERE IdNum = ? AND HospNum = ? AND RequestType = ? "
-                       "AND RequestDate = ? AND UserID = ?"),
+        db::FixedText(u"SELECT max(RequestNum) AS RequestNum FROM CLINICAL_AREA..tbCancerRequest "
+                      "WHERE IdNum = ? AND HospNum = ? AND RequestType = ? "
+                      "AND RequestDate = ? AND UserID = ?"),
         {idNum, hospNum, type, when, user});
     qlonglong requestNum = same.Fields(0).IsNull() ? 0 : same.Fields(0).toLongLong();
     if (requestNum == 0)
         requestNum = db.drawCounter(QStringLiteral("CLINICAL_AREA..tbCancerRequestNum"),
                                     QStringLiteral("RequestNum"));
 
-    db.exec(
-        QStringLiteral("INSERT INTO CLINICAL_AREA..tbCancerRequest (RequestNum, HospNum, "
-                       "IdNum, PatientType, ItemID, Amount, Quantity, Dosage, Route, "
-                       "RequestDate, RequestType, DoctorID, DoctorName, UserID, Remarks, "
-                       "Description, StationID, ForPharmacy, Reference, LocationID, SavedAt) "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        {requestNum,
-         hospNum,
-         idNum,
-         db::Value::orNull(value(args, 2).toUpper()),
-         item,
-         db::Value::number(amountText),
-         db::Value::number(quantityText),
-         db::Value::orNull(value(args, 6)),
-         db::Value::orNull(value(args, 7)),
-         when,
-         type,
-         db::Value::orNull(doctor),
-         db::Value::orNull(doctorText),
-         user,
-         db::Value::orNull(value(args, 13)),
-         db::Value::orNull(value(args, 14)),
-         db::Value::orNull(value(args, 15)),
-         db::Value::orNull(value(args, 16).toUpper()),
-         db::Value::orNull(value(args, 17)),
-         type == QLatin1String("PH") ? QStringLiteral("20") : QStringLiteral("21"),
-         dateTimeText(db.now())});
+    db.exec(db::FixedText(u"INSERT INTO CLINICAL_AREA..tbCancerRequest (RequestNum, HospNum, "
+                          "IdNum, PatientType, ItemID, Amount, Quantity, Dosage, Route, "
+                          "RequestDate, RequestType, DoctorID, DoctorName, UserID, Remarks, "
+                          "Description, StationID, ForPharmacy, Reference, LocationID, SavedAt) "
+                          "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            {requestNum,
+             hospNum,
+             idNum,
+             db::Value::orNull(value(args, 2).toUpper()),
+             item,
+             db::Value::number(amountText),
+             db::Value::number(quantityText),
+             db::Value::orNull(value(args, 6)),
+             db::Value::orNull(value(args, 7)),
+             when,
+             type,
+             db::Value::orNull(doctor),
+             db::Value::orNull(doctorText),
+             user,
+             db::Value::orNull(value(args, 13)),
+             db::Value::orNull(value(args, 14)),
+             db::Value::orNull(value(args, 15)),
+             db::Value::orNull(value(args, 16).toUpper()),
+             db::Value::orNull(value(args, 17)),
+             type == QLatin1String("PH") ? QStringLiteral("20") : QStringLiteral("21"),
+             dateTimeText(db.now())});
     return {};
 }
 

@@ -253,8 +253,8 @@ QString doctorName(db::ProcedureContext &db, const QString &doctor)
     if (doctor.isEmpty())
         return {};
     const Recordset rs =
-        db.query(QStringLiteral("SELECT LastName + ', ' + isnull(FirstName, '') AS Name "
-                                "FROM BUILD_FILE..tbCoDoctor WHERE DoctorID = ?"),
+        db.query(db::FixedText(u"SELECT LastName + ', ' + isnull(FirstName, '') AS Name "
+                               "FROM BUILD_FILE..tbCoDoctor WHERE DoctorID = ?"),
                  {doctor});
     return rs.atEnd() ? QString() : QStringLiteral("DR. ") + rs.Fields(0).trimmed();
 }
