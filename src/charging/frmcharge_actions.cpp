@@ -11,6 +11,7 @@
 #include "platform/connection.h"
 #include "platform/drugcatalogue.h"
 #include "widgets/messages.h"
+#include "widgets/screenregistry.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -98,7 +99,7 @@ void frmCharge::LoadColor()
 
 void frmCharge::listCharges()
 {
-    try {
+    widgets::showingErrors([this] {
         Get_Charges();
         LoadColor();
         fraList->show();
@@ -107,9 +108,7 @@ void frmCharge::listCharges()
             if (txtSlipTotal->text().isEmpty()) // the row was current already
                 showSlipTotal(0);
         }
-    } catch (const DatabaseError &e) {
-        widgets::msgCritical(e.message());
-    }
+    });
 }
 
 void frmCharge::showSlipTotal(int listRow)
@@ -117,16 +116,14 @@ void frmCharge::showSlipTotal(int listRow)
     const QTableWidgetItem *slip = MSHFlexList->item(listRow, listSlip);
     if (!slip)
         return;
-    try {
+    widgets::showingErrors([&] {
         const Recordset rs = connection_.Open(
             QStringLiteral("Clinical_Area..List_All_CancerCharges_TotalAmountPerChargeSlip '") +
             sql::escape(patient_.idNum) + QStringLiteral("','KS','") +
             sql::escape(slip->text().trimmed()) + QLatin1Char('\''));
         txtSlipTotal->setText(
             formatAmount(rs.atEnd() ? 0.0 : rs.Fields(QStringLiteral("Amount")).toDouble()));
-    } catch (const DatabaseError &e) {
-        widgets::msgCritical(e.message());
-    }
+    });
 }
 
 // ------------------------------------------------------- requesting doctor
@@ -136,14 +133,13 @@ void frmCharge::searchDoctor()
     const QString typed = txtDoctorID->text().trimmed();
     if (typed == QLatin1String("0"))
         return;
-    try {
-        codeSearch_.setSearchMode(true);
-        if (!codeSearch_.SearchListing(typed, platform::ListKind::Doctor))
-            return;
-    } catch (const DatabaseError &e) {
-        widgets::msgCritical(e.message());
+    bool found = false;
+    if (!widgets::showingErrors([&] {
+            codeSearch_.setSearchMode(true);
+            found = codeSearch_.SearchListing(typed, platform::ListKind::Doctor);
+        }) ||
+        !found)
         return;
-    }
     txtDoctorID->setText(codeSearch_.DoctorRecord(QStringLiteral("ResultCode")).trimmed());
     txtDoctor->setText(
         QStringLiteral("DR. ") + codeSearch_.DoctorRecord(QStringLiteral("FirstName")).trimmed() +
@@ -153,14 +149,13 @@ void frmCharge::searchDoctor()
 
 void frmCharge::chooseDoctor()
 {
-    try {
-        codeSearch_.setSearchMode(true);
-        if (!codeSearch_.SearchListing(QString(), platform::ListKind::Doctor))
-            return;
-    } catch (const DatabaseError &e) {
-        widgets::msgCritical(e.message());
+    bool chosen = false;
+    if (!widgets::showingErrors([&] {
+            codeSearch_.setSearchMode(true);
+            chosen = codeSearch_.SearchListing(QString(), platform::ListKind::Doctor);
+        }) ||
+        !chosen)
         return;
-    }
     auto field = [this](const char *column) {
         return codeSearch_.DoctorRecord(QLatin1String(column)).trimmed();
     };
