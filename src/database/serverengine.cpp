@@ -153,7 +153,11 @@ char serverNumberType(const QString &value)
     const qlonglong number = value.toLongLong(&whole);
     if (!whole)
         return 'n';
-    return number <= std::numeric_limits<qint32>::max() ? 'i' : 'l';
+    // Either side of int4's range: a value below it is as much a bigint as one above.
+    return number >= std::numeric_limits<qint32>::min() &&
+                   number <= std::numeric_limits<qint32>::max()
+               ? 'i'
+               : 'l';
 }
 
 Oid serverType(char type)

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace chemodesk;
 
 namespace {
@@ -88,6 +90,23 @@ TEST_P(Engines, AFixedTextReadsAsTheSameTextGivenWhole)
     }
     const db::Value one[] = {1};
     EXPECT_THROW(db->executeBound(fixed, one, 1), DatabaseError);
+}
+
+// Whole numbers either side of a 32-bit integer's range come back as bound, the second time too
+// (when the server has the statement prepared with a type for each value).
+TEST_P(Engines, WholeNumbersBeyondThirtyTwoBitsAreBoundWhole)
+{
+    const QString text = QStringLiteral("SELECT ? AS V");
+    for (const qlonglong number :
+         {qlonglong(std::numeric_limits<qint32>::min()) - 1,
+          qlonglong(std::numeric_limits<qint32>::min()),
+          qlonglong(std::numeric_limits<qint32>::max()),
+          qlonglong(std::numeric_limits<qint32>::max()) + 1, -9000000000000000000LL}) {
+        SCOPED_TRACE(number);
+        const db::Value value[] = {number};
+        for (int round = 0; round < 3; ++round)
+            EXPECT_EQ(db->executeBound(text, value, 1).Fields(0).toLongLong(), number);
+    }
 }
 
 // A text whose characters the QString does not own (read straight from a
