@@ -181,8 +181,7 @@ int guardSql(const QStringList &args)
     if (args.size() == 2) {
         // Told from the target itself: a file is not even opened, so nothing is written to it.
         const QString &target = args.at(1);
-        if (!target.startsWith(QLatin1String("postgresql://")) &&
-            !target.startsWith(QLatin1String("postgres://"))) {
+        if (!hospital::isServerUrl(target)) {
             err() << "The embedded database has no server guard: it is one person's file, "
                      "guarded by the operating system's account.\n";
             err().flush();

@@ -32,12 +32,6 @@ QString metaTable(const db::HostedConnection &c)
                                                   : QStringLiteral("chemodesk_meta");
 }
 
-bool isServerUrl(const QString &target)
-{
-    return target.startsWith(QLatin1String("postgresql://")) ||
-           target.startsWith(QLatin1String("postgres://"));
-}
-
 QString missingFileMessage(const QString &path)
 {
     return QStringLiteral("The database file %1 does not exist. Check the path, and that the "
@@ -54,6 +48,12 @@ bool holdsPatients(db::HostedConnection &connection)
 }
 
 } // namespace
+
+bool isServerUrl(const QString &target)
+{
+    return target.startsWith(QLatin1String("postgresql://")) ||
+           target.startsWith(QLatin1String("postgres://"));
+}
 
 QString defaultDatabasePath()
 {

@@ -20,6 +20,10 @@ QString defaultDatabasePath();
 std::unique_ptr<db::HostedConnection> openDatabase(const QString &target,
                                                    const db::OpenOptions &options = {});
 
+// True when `target` names a PostgreSQL server rather than a SQLite file; told from the text
+// alone, before anything is opened.
+bool isServerUrl(const QString &target);
+
 // As openDatabase, but a SQLite file that is not there is an error naming the
 // path: a mistyped path or a share not connected never becomes a new database.
 std::unique_ptr<db::HostedConnection> openExisting(const QString &target,

@@ -5,16 +5,6 @@
 
 namespace chemodesk::shell {
 
-QString noRightsMessage()
-{
-    return QStringLiteral("You don't have enough rights to perform this operation.");
-}
-
-QString selectPatientMessage()
-{
-    return QStringLiteral("Select a patient.");
-}
-
 QString closedAccountMessage(bool chargeAction)
 {
     return QStringLiteral("The patient's account has already been closed . ") +

@@ -11,9 +11,8 @@ class Connection;
 
 namespace chemodesk::shell {
 
-// Refusal texts, as the department's users know them.
-QString noRightsMessage();
-QString selectPatientMessage();
+// Refusal texts, as the department's users know them (the rights and missing-patient refusals
+// are the screen registry's gate's: widgets/screenregistry.h).
 // The account was billed. The charge action has always spelt its last word
 // differently from the others; `chargeAction` picks that wording.
 QString closedAccountMessage(bool chargeAction);
